@@ -1,0 +1,37 @@
+# Quorbel: build and test entry points.  `make test` is what CI runs.
+NATIVE := build/native
+FUZZ   := build/fuzz
+WIN    := build/win
+BENCH  := build/bench
+JOBS   := $(shell nproc)
+
+.PHONY: all deps native fuzz win bench test clean
+
+all: native win
+
+deps:
+	@tools/install-deps.sh
+
+native: deps
+	cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	cmake --build $(NATIVE) -j $(JOBS)
+
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DQUORBEL_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(FUZZ) -j $(JOBS)
+
+win: deps
+	cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake --build $(WIN) -j $(JOBS)
+
+bench: deps
+	cmake -S . -B $(BENCH) -DQUORBEL_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake --build $(BENCH) -j $(JOBS)
+	$(MAKE) win
+	tools/run-benchmarks.sh $(BENCH) $(WIN)
+
+test: native fuzz win
+	tools/test-session.sh $(NATIVE) $(FUZZ) $(WIN)
+
+clean:
+	rm -rf build

@@ -1,0 +1,51 @@
+#include "processing/FileSystem.h"
+
+#include <windows.h>
+#include <io.h>
+
+namespace FileSystem
+{
+bool Exists(const std::string& path)
+{
+    return _access(path.c_str(), 0) == 0;
+}
+
+bool CreateDir(const std::string& path)
+{
+    if (!CreateDirectoryA(path.c_str(), nullptr))
+        return false;
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return true;
+}
+
+std::string CurrentDirectory()
+{
+    char buffer[MAX_PATH + 1] = {};
+    const DWORD length = GetCurrentDirectoryA(sizeof buffer, buffer);
+    return length < sizeof buffer ? std::string(buffer, length) : std::string();
+}
+
+std::string ModuleFileName()
+{
+    char buffer[MAX_PATH + 1] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    return std::string(buffer, length);
+}
+
+bool AppendToFile(const std::string& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const BOOL wrote = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    const BOOL closed = CloseHandle(file);
+    return wrote && closed && written == bytes.size();
+}
+
+std::string HostPath(const std::string& path)
+{
+    return path;
+}
+}

@@ -1,0 +1,39 @@
+#include "tests/support/TempDir.h"
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <system_error>
+
+namespace stdfs = std::filesystem;
+
+namespace
+{
+std::string UniqueName()
+{
+    static std::atomic<unsigned> counter{0};
+    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+    return "quorbel-test-" + std::to_string(ticks) + "-" + std::to_string(counter++);
+}
+}
+
+CTempDir::CTempDir()
+{
+    const stdfs::path dir = stdfs::temp_directory_path() / UniqueName();
+    stdfs::create_directories(dir);
+    m_previous = stdfs::current_path().string();
+    stdfs::current_path(dir);
+    m_path = dir.string();
+}
+
+CTempDir::~CTempDir()
+{
+    std::error_code ignored;
+    stdfs::current_path(m_previous, ignored);
+    stdfs::remove_all(m_path, ignored);
+}
+
+std::string CTempDir::Join(const std::string& name) const
+{
+    return (stdfs::path(m_path) / name).string();
+}
