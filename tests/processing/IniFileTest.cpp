@@ -1,0 +1,75 @@
+#include "processing/FileSystem.h"
+#include "processing/IniFile.h"
+#include "tests/support/TempDir.h"
+
+#include <climits>
+#include <gtest/gtest.h>
+
+TEST(IniFile, ASectionGivenOnceStaysCurrent)
+{
+    CTempDir dir;
+    CIniFile ini("test.ini", 0);
+    EXPECT_EQ(ini.GetSection(), "Quorbel");
+    ini.WriteString("Key", "first", "One");
+    ini.WriteInt("Count", -12, "");
+    EXPECT_EQ(ini.GetSection(), "One");
+    EXPECT_EQ(ini.ReadInt("Count", 5, ""), -12);
+    EXPECT_EQ(ini.ReadString("Key", "Two", "none"), "none");
+    EXPECT_EQ(ini.ReadString("Key", "One"), "first");
+    EXPECT_EQ(ini.ReadString("Missing", ""), "");
+}
+
+TEST(IniFile, ShortArraysUseNumberedKeysAndCutTo16Bits)
+{
+    CTempDir dir;
+    CIniFile ini("test.ini", 0);
+    ini.WriteString("Flag_1", "65537", "S");
+    ini.WriteString("Flag_2", "-32769", "S");
+    int16_t flags[3] = {9, 9, 9};
+    ini.ExchangeShortArray(true, flags, 3, "Flag", "S", 4);
+    EXPECT_EQ(flags[0], 4);
+    EXPECT_EQ(flags[1], 1);
+    EXPECT_EQ(flags[2], 32767);
+
+    flags[0] = -1;
+    ini.ExchangeShortArray(false, flags, 3, "Flag", "S", 0);
+    EXPECT_EQ(ini.ReadString("Flag_0", "S"), "-1");
+}
+
+TEST(IniFile, NumbersReadLikeAtoi)
+{
+    EXPECT_EQ(AtoiLike("42"), 42);
+    EXPECT_EQ(AtoiLike("  -7x"), -7);
+    EXPECT_EQ(AtoiLike("+3"), 3);
+    EXPECT_EQ(AtoiLike("abc"), 0);
+    EXPECT_EQ(AtoiLike(""), 0);
+    EXPECT_EQ(AtoiLike("-"), 0);
+    EXPECT_EQ(AtoiLike("99999999999999999999"), INT_MAX);
+    EXPECT_EQ(AtoiLike("-99999999999999999999"), INT_MIN);
+    EXPECT_EQ(AtoiLike("-2147483648"), INT_MIN);
+}
+
+TEST(IniFile, RelativePathsCountFromTheWorkingDirectory)
+{
+    CTempDir dir;
+    CIniFile ini("rel.ini", 0);
+    EXPECT_EQ(ini.GetPath(), FileSystem::CurrentDirectory() + "\\rel.ini");
+    const std::string absolute = FileSystem::CurrentDirectory() + "\\abs.ini";
+    EXPECT_EQ(MakeAbsolutePath(absolute, 0), absolute);
+    EXPECT_EQ(MakeAbsolutePath("C:\\x.ini", 1), "C:\\x.ini");
+    EXPECT_NE(DefaultIniPath(0).find(".ini"), std::string::npos);
+}
+
+TEST(IniFile, DirectoryPathsAreCreatedLevelByLevel)
+{
+    CTempDir dir;
+    std::string path = "A\\B\\C";
+    EnsureTrailingBackslash(path);
+    EXPECT_EQ(path, "A\\B\\C\\");
+    EnsureTrailingBackslash(path);
+    EXPECT_EQ(path, "A\\B\\C\\");
+    CreateDirectoryPath(path);
+    EXPECT_TRUE(FileSystem::Exists("A\\B\\C"));
+    CreateDirectoryPath("Single");
+    EXPECT_FALSE(FileSystem::Exists("Single"));
+}

@@ -1,0 +1,183 @@
+#include "processing/FileSystem.h"
+#include "processing/ReceiverSettings.h"
+#include "tests/support/TempDir.h"
+
+#include <climits>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <regex>
+
+namespace
+{
+void WriteIni(const CTempDir& dir, const std::string& text)
+{
+    std::ofstream out(dir.Join("Quorbel.ini"), std::ios::binary);
+    out << text;
+}
+
+std::string ReadIni(const CTempDir& dir)
+{
+    std::ifstream in(dir.Join("Quorbel.ini"), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::vector<std::string> SectionsOf(const std::string& ini)
+{
+    std::vector<std::string> sections;
+    const std::regex header(R"(\[([^\]]*)\])");
+    for (std::sregex_iterator it(ini.begin(), ini.end(), header), end; it != end; ++it)
+        sections.push_back((*it)[1]);
+    return sections;
+}
+}
+
+TEST(ReceiverSettings, WithoutIniFileEverythingIsDefaultAndNothingIsWritten)
+{
+    CTempDir dir;
+    CReceiverSettings settings;
+    EXPECT_EQ(settings.GetLinkType(), -1);
+    EXPECT_EQ(settings.GetDirectory(), "RESULT\\");
+    EXPECT_TRUE(FileSystem::Exists("RESULT"));
+    EXPECT_FALSE(FileSystem::Exists("Quorbel.ini"));
+    EXPECT_EQ(settings.m_hideButton, 1);
+    EXPECT_EQ(settings.m_storeType, 0);
+    EXPECT_EQ(settings.m_inputSeparator, 1);
+    EXPECT_EQ(settings.m_outputSeparator, 1);
+    EXPECT_EQ(settings.GetFieldName(7), "Name_7");
+    EXPECT_EQ(settings.IsFieldInUse(0), 0);
+    EXPECT_EQ(settings.GetServerPort(), "");
+    EXPECT_EQ(settings.GetExtension(), ".TXT");
+}
+
+TEST(ReceiverSettings, LoadsHandEditedValuesTheWayTheReceiverExpects)
+{
+    CTempDir dir;
+    WriteIni(dir,
+             "[Option]\r\nStoreTxt=12abc\r\nPrintOut=x\r\nLanguage=99999999999\r\n"
+             "[FieldsInUse]\r\nNumber_3=2\r\nNumber_4=70000\r\nNumber_5=-1\r\n"
+             "[FieldsName]\r\nName_0=Leak\r\n"
+             "[Store]\r\nDirectory=Data\\Day\r\nFileExtCode=1\r\n"
+             "[Input]\r\nInputSeparator=9\r\nUsbRs232=1\r\n"
+             "[Ehernet]\r\nServerPort=123456789012\r\nIP=1234567890123456789012345\r\n");
+    CReceiverSettings settings;
+    EXPECT_EQ(settings.m_storeType, 12);
+    EXPECT_EQ(settings.m_printOut, 0);
+    EXPECT_EQ(settings.m_language, INT_MAX);
+    EXPECT_EQ(settings.IsFieldInUse(3), 2);
+    EXPECT_EQ(settings.IsFieldInUse(4), 70000 - 65536);
+    EXPECT_EQ(settings.IsFieldInUse(5), -1);
+    EXPECT_EQ(settings.IsFieldInUse(20), 0);
+    EXPECT_EQ(settings.GetFieldName(0), "Leak");
+    EXPECT_EQ(settings.GetFieldName(7), "Name_7");
+    EXPECT_EQ(settings.GetFieldName(-1), "");
+    EXPECT_EQ(settings.GetDirectory(), "Data\\Day\\");
+    EXPECT_TRUE(FileSystem::Exists("Data\\Day"));
+    EXPECT_EQ(settings.GetExtension(), ".CSV");
+    EXPECT_EQ(settings.GetLinkType(), 1);
+    EXPECT_EQ(settings.GetServerPort(), "123456789");
+    EXPECT_EQ(settings.GetServerIp(), "1234567890123456789");
+    EXPECT_EQ(settings.StoreTypeName(settings.m_storeType), "Unknow");
+
+    std::string input, output;
+    settings.GetSeparatorTexts(input, output);
+    EXPECT_EQ(input, ";");
+}
+
+TEST(ReceiverSettings, AnEmptyDirectoryLoadsAsTheDefault)
+{
+    CTempDir dir;
+    WriteIni(dir, "[Store]\r\nDirectory=\r\n");
+    CReceiverSettings settings;
+    EXPECT_EQ(settings.GetDirectory(), "RESULT\\");
+    EXPECT_TRUE(FileSystem::Exists("RESULT"));
+}
+
+TEST(ReceiverSettings, SavingAndLoadingReproducesEveryField)
+{
+    CTempDir dir;
+    const std::string longName(79, 'n');
+    {
+        CReceiverSettings settings;
+        settings.m_hideAtStart = 1;
+        settings.m_hideButton = 0;
+        settings.m_storeType = 3;
+        settings.m_printOut = 1;
+        settings.m_language = 2;
+        settings.m_fileExtCode = 1;
+        settings.m_outputSeparator = 0;
+        settings.m_inputSeparator = 3;
+        settings.m_comPort = 39;
+        settings.m_linkType = 0;
+        settings.SetFieldInUse(19, 1);
+        settings.SetFieldInUse(0, -7);
+        settings.SetFieldName(19, longName + "cut");
+        settings.SetDirectory("Out\\");
+        settings.SetServerPort("10001");
+        settings.SetServerIp("192.168.1.20");
+        settings.ExchangeIni(false);
+    }
+    EXPECT_EQ(SectionsOf(ReadIni(dir)),
+              (std::vector<std::string>{"Option", "FieldsInUse", "FieldsName", "Store", "Input", "Ehernet"}));
+
+    CReceiverSettings loaded;
+    EXPECT_EQ(loaded.m_hideAtStart, 1);
+    EXPECT_EQ(loaded.m_hideButton, 0);
+    EXPECT_EQ(loaded.m_storeType, 3);
+    EXPECT_EQ(loaded.m_printOut, 1);
+    EXPECT_EQ(loaded.m_language, 2);
+    EXPECT_EQ(loaded.m_fileExtCode, 1);
+    EXPECT_EQ(loaded.m_outputSeparator, 0);
+    EXPECT_EQ(loaded.m_inputSeparator, 3);
+    EXPECT_EQ(loaded.m_comPort, 39);
+    EXPECT_EQ(loaded.GetLinkType(), 0);
+    EXPECT_EQ(loaded.IsFieldInUse(19), 1);
+    EXPECT_EQ(loaded.IsFieldInUse(0), -7);
+    EXPECT_EQ(loaded.GetFieldName(19), longName);
+    EXPECT_EQ(loaded.GetFieldName(18), "Name_18");
+    EXPECT_EQ(loaded.GetDirectory(), "Out\\");
+    EXPECT_EQ(loaded.GetServerPort(), "10001");
+    EXPECT_EQ(loaded.GetServerIp(), "192.168.1.20");
+}
+
+TEST(ReceiverSettings, SetLanguageSavesAtOnce)
+{
+    CTempDir dir;
+    CReceiverSettings().SetLanguage(0);
+    EXPECT_NE(ReadIni(dir).find("Language=0\r\n"), std::string::npos);
+    EXPECT_EQ(CReceiverSettings().GetLinkType(), -1);
+}
+
+TEST(ReceiverSettings, HeaderListsTheSelectedNamesEachFollowedByTheSeparator)
+{
+    CTempDir dir;
+    CReceiverSettings settings;
+    settings.SetFieldInUse(0, 1);
+    settings.SetFieldInUse(2, 5);
+    settings.SetFieldName(0, "P");
+    settings.SetFieldName(2, "R");
+    std::string header;
+    settings.BuildHeader(header, true);
+    EXPECT_EQ(header, "Date-Time;P;R;");
+    settings.m_outputSeparator = 0;
+    settings.BuildHeader(header, false);
+    EXPECT_EQ(header, "P\tR\t");
+    settings.SetFieldInUse(0, 0);
+    settings.SetFieldInUse(2, 0);
+    settings.BuildHeader(header, false);
+    EXPECT_EQ(header, "");
+}
+
+TEST(ReceiverSettings, CodesMapToTheirTexts)
+{
+    EXPECT_EQ(CReceiverSettings::SeparatorText(0), "\t");
+    EXPECT_EQ(CReceiverSettings::SeparatorText(2), ",");
+    EXPECT_EQ(CReceiverSettings::SeparatorText(3), " ");
+    EXPECT_EQ(CReceiverSettings::SeparatorText(-4), ";");
+    EXPECT_EQ(CReceiverSettings::StoreTypeName(1), "Original frame+date");
+    EXPECT_EQ(CReceiverSettings::StoreTypeName(3), "Selected fields+date");
+    EXPECT_EQ(CReceiverSettings::StoreTypeName(7), "Unknow");
+    EXPECT_EQ(CReceiverSettings::LinkTypeName(1), "ETHERNET TCP");
+    EXPECT_EQ(CReceiverSettings::LinkTypeName(0), "Com");
+    EXPECT_EQ(CReceiverSettings::LinkTypeName(-1), "Unknown");
+}
