@@ -9,7 +9,8 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 exec 9>"$WINEPREFIX.lock"
 flock 9
 
-quiet() { "$@" </dev/null >/dev/null 2>&1; }
+# The lock stays with this script: the persistent server must not inherit it.
+quiet() { "$@" </dev/null >/dev/null 2>&1 9>&-; }
 
 if [ ! -f "$WINEPREFIX/.quorbel-ready" ]; then
   rm -rf "$WINEPREFIX"
