@@ -1,0 +1,157 @@
+// The Win32 serial link over a real pseudo-terminal.  serial-pty-test.sh
+// maps the terminal to a COM port of the Wine prefix, runs one test of this
+// program in a scratch directory and plays the instrument's side.  Both
+// sides meet through marker files in that directory: the program creates
+// "<name>.probe" when it is ready for a step, the script "<name>.script"
+// when it has done its part.
+#include "tests/acquisition/SerialTestLink.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace
+{
+constexpr DWORD MarkerTimeoutMs = 20000;
+// Idle polls (about 61 ms each) before a test decides no more frames come.
+constexpr int IdlePollLimit = 80;
+
+void Signal(const std::string& name)
+{
+    std::ofstream((name + ".probe").c_str()).put('\n');
+}
+
+bool AwaitScript(const std::string& name)
+{
+    const std::string path = name + ".script";
+    const DWORD start = GetTickCount();
+    while (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+    {
+        if (GetTickCount() - start > MarkerTimeoutMs)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+int PortIndexFromEnvironment()
+{
+    const char* text = std::getenv("QUORBEL_SERIAL_INDEX");
+    return text ? std::atoi(text) : -1;
+}
+
+std::vector<std::string> ReadLines(const std::string& path)
+{
+    std::vector<std::string> lines;
+    std::ifstream file(path.c_str(), std::ios::binary);
+    for (std::string line; std::getline(file, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::string SystemMessage(DWORD error)
+{
+    char text[512] = {};
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text, sizeof text, nullptr);
+    return text;
+}
+
+using Frames = std::vector<std::string>;
+
+class SerialPtyProbe : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_index = PortIndexFromEnvironment();
+        ASSERT_GE(m_index, 0) << "QUORBEL_SERIAL_INDEX names the mapped port";
+    }
+
+    int m_index = -1;
+};
+}
+
+TEST_F(SerialPtyProbe, EdgeCaseFramesAtTheDefault9600EvenParity)
+{
+    CSerialTestLink link;
+    link.SetPort(m_index);
+    ASSERT_TRUE(link.Open());
+    Signal("opened");
+    ASSERT_TRUE(AwaitScript("sent"));
+    const Frames expected{"ABC", "AB", "AB", "\rD", std::string(511, 'x')};
+    EXPECT_EQ(expected, PollFrames(link, expected.size(), IdlePollLimit));
+
+    // The 88 bytes after the cut wait across a failed poll for their terminator.
+    LARGE_INTEGER frequency, before, after;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&before);
+    int length = 0;
+    EXPECT_FALSE(link.Poll(length));
+    QueryPerformanceCounter(&after);
+    std::printf("idle poll returned after %.1f ms\n",
+                1000.0 * static_cast<double>(after.QuadPart - before.QuadPart) /
+                    static_cast<double>(frequency.QuadPart));
+    Signal("partial");
+    ASSERT_TRUE(AwaitScript("terminated"));
+    EXPECT_EQ(Frames{std::string(88, 'x')}, PollFrames(link, 1, IdlePollLimit));
+    EXPECT_TRUE(link.m_reports.empty());
+}
+
+TEST_F(SerialPtyProbe, SimulatorFramesArriveCompleteAndInOrder)
+{
+    SerialPortConfig record = *CSerialPort::GetConfig(m_index);
+    record.baudRate = 115200;
+    CSerialPort::SetConfig(m_index, record);
+    CSerialTestLink link;
+    link.SetPort(m_index);
+    ASSERT_TRUE(link.Open());
+    const Frames expected = ReadLines("expected.txt");
+    ASSERT_FALSE(expected.empty());
+    Signal("opened");
+    const Frames received = PollFrames(link, expected.size(), IdlePollLimit);
+    ASSERT_EQ(expected.size(), received.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+        ASSERT_EQ(expected[i], received[i]) << "frame " << i;
+}
+
+TEST_F(SerialPtyProbe, OpeningClosingAndReportingFailures)
+{
+    CSerialTestLink first;
+    first.SetPort(m_index);
+    EXPECT_FALSE(first.Open());
+    EXPECT_FALSE(first.IsOpen());
+    const std::string name = CSerialPort::GetConfig(m_index)->portName;
+    ASSERT_EQ(1u, first.m_reports.size());
+    EXPECT_EQ(SystemMessage(ERROR_FILE_NOT_FOUND) + "\n Serial Port -> " + name, first.m_reports[0].text);
+    EXPECT_TRUE(first.m_reports[0].stopIcon);
+    Signal("failed");
+    ASSERT_TRUE(AwaitScript("mapped"));
+
+    // The failed open took no count: one Close per successful Open closes the device.
+    CSerialTestLink second;
+    second.SetPort(m_index);
+    ASSERT_TRUE(first.Open());
+    ASSERT_TRUE(second.Open());
+    first.Close();
+    EXPECT_TRUE(second.IsOpen());
+    second.Close();
+    EXPECT_FALSE(first.IsOpen());
+
+    SerialPortConfig record = *CSerialPort::GetConfig(m_index);
+    record.handshake = 3;
+    CSerialPort::SetConfig(m_index, record);
+    ASSERT_TRUE(second.Open());
+    ASSERT_EQ(1u, second.m_reports.size());
+    EXPECT_EQ(name + " - Hanskahe setup error !!!!", second.m_reports[0].text);
+    EXPECT_FALSE(second.m_reports[0].stopIcon);
+    Signal("reopened");
+    ASSERT_TRUE(AwaitScript("sent"));
+    EXPECT_EQ(Frames{"ok"}, PollFrames(second, 1, IdlePollLimit));
+}

@@ -1,0 +1,120 @@
+#!/bin/bash
+# One test of the Win32 serial link over a real pseudo-terminal pair:
+#   serial-pty-test.sh SCENARIO PROBE_EXE WINEPREFIX VORLSIM
+# socat makes the pair; one end becomes a COM port of the prefix, the probe
+# program (under Wine) reads it, this script writes the instrument's bytes
+# into the other end.  Every helper process is started and ended here, and
+# every wait is bounded.
+set -u
+scenario=$1 probe=$2 prefix=$3 vorlsim=$4
+tools=$(cd "$(dirname "${BASH_SOURCE[0]}")/../../tools" && pwd)
+export WINEPREFIX=$prefix WINEDEBUG=-all
+
+fail() { echo "serial-pty-test ($scenario): $*" >&2; exit 1; }
+
+work=$(mktemp -d "$(dirname "$prefix")/serial-pty.XXXXXX") || fail "no scratch directory"
+links=() socat_pid="" probe_pid=""
+cleanup() {
+  [ -n "$probe_pid" ] && kill "$probe_pid" 2>/dev/null
+  [ -n "$socat_pid" ] && kill "$socat_pid" 2>/dev/null
+  wait 2>/dev/null
+  for link in "${links[@]}"; do rm -f "$link"; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The prefix's persistent server must run before socat opens the terminals,
+# or it takes one of them as its controlling terminal.
+"$tools/wine-prefix.sh" || fail "the Wine prefix is not usable"
+
+timeout 110 socat pty,raw,echo=0,link="$work/ttyA" pty,raw,echo=0,link="$work/ttyB" &
+socat_pid=$!
+for _ in $(seq 100); do [ -e "$work/ttyA" ] && [ -e "$work/ttyB" ] && break; sleep 0.05; done
+[ -e "$work/ttyA" ] && [ -e "$work/ttyB" ] || fail "socat made no terminal pair"
+# Under Wine a repeated even-parity set-up of a terminal fails unless its
+# modem-control flag is cleared first.
+stty -F "$work/ttyA" -clocal || fail "stty failed"
+
+# map_port N: COMN of the prefix becomes the terminal.
+map_port() {
+  local link="$prefix/dosdevices/com$1"
+  rm -f "$link"
+  links+=("$link")
+  ln -s "$work/ttyA" "$link"
+}
+
+await() {
+  for _ in $(seq 400); do
+    [ -e "$work/$1.probe" ] && return 0
+    kill -0 "$probe_pid" 2>/dev/null || fail "the probe ended before '$1'"
+    sleep 0.05
+  done
+  fail "the probe never reached '$1'"
+}
+done_step() { : >"$work/$1.script"; }
+send() { printf "$1" >"$work/ttyB"; }
+
+start_probe() {
+  local index=$1 test=$2
+  (cd "$work" && QUORBEL_SERIAL_INDEX=$index timeout 100 \
+     "$tools/wine-run.sh" --prefix "$prefix" "$probe" --gtest_filter="SerialPtyProbe.$test" \
+     >"$work/probe.log" 2>&1) &
+  probe_pid=$!
+}
+
+case "$scenario" in
+  edge-cases)
+    # Index 9 is COM10, which opens only under its "\\.\COM10" name.
+    map_port 10
+    start_probe 9 EdgeCaseFramesAtTheDefault9600EvenParity
+    await opened
+    settings=$(stty -F "$work/ttyA" -a) || fail "stty failed"
+    grep -q "speed 9600 baud" <<<"$settings" || fail "the port is not at 9600 baud: $settings"
+    grep -qw "cs8" <<<"$settings" || fail "the port has not 8 data bits: $settings"
+    grep -qw -- "-cstopb" <<<"$settings" || fail "the port has not 1 stop bit: $settings"
+    send 'ABC\r\n\002AB\003AB\n\rD\n'
+    head -c 600 /dev/zero | tr '\0' x >"$work/ttyB"
+    done_step sent
+    await partial
+    send '\n'
+    done_step terminated
+    ;;
+  simulator)
+    [ -x "$vorlsim" ] || fail "no native vorlsim at $vorlsim (build the native tree first)"
+    map_port 10
+    # 10,000 frames of the instrument's kind, the same every run.
+    # 10,000 frames of the instrument's kind, the same every run.
+    awk 'BEGIN { srand(4); for (i = 1; i <= 10000; i++)
+           printf "%05d;VORL-%d;%.3f;%s\n", i, int(rand() * 1000), rand() * 100, (rand() < 0.9 ? "PASS" : "FAIL") }' \
+      >"$work/frames.txt"
+    head -n 300 "$work/frames.txt" >"$work/short.txt"
+    cat "$work/frames.txt" "$work/short.txt" "$work/short.txt" >"$work/expected.txt"
+    start_probe 9 SimulatorFramesArriveCompleteAndInOrder
+    await opened
+    play() {
+      timeout 60 "$vorlsim" serial --device "$work/ttyB" --baud 115200 --parity E "$@" \
+        || fail "vorlsim $* failed"
+    }
+    play --file "$work/frames.txt" --count 10000 --terminator crlf --chunk random --seed 11
+    play --file "$work/short.txt" --count 300 --stx --terminator etx --chunk byte
+    play --file "$work/short.txt" --count 300 --terminator lf --chunk 7
+    ;;
+  port-rules)
+    rm -f "$prefix/dosdevices/com9"
+    start_probe 8 OpeningClosingAndReportingFailures
+    await failed
+    map_port 9
+    done_step mapped
+    await reopened
+    send 'ok\r\n'
+    done_step sent
+    ;;
+  *) fail "unknown scenario" ;;
+esac
+
+wait "$probe_pid"
+status=$?
+probe_pid=""
+cat "$work/probe.log"
+[ $status -eq 0 ] || fail "the probe failed (exit $status)"
+grep -q '^\[  PASSED  \] 1 test\.' "$work/probe.log" || fail "the probe ran no test"
