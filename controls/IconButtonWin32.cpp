@@ -1,0 +1,23 @@
+#include "controls/IconButton.h"
+
+#include "framework/Application.h"
+
+CIconButton::~CIconButton()
+{
+    if (m_icon)
+        ::DestroyIcon(m_icon);
+}
+
+bool CIconButton::Attach(HWND dialog, int buttonId, int iconId)
+{
+    const HWND button = ::GetDlgItem(dialog, buttonId);
+    if (!button || m_icon)
+        return false;
+    m_icon = static_cast<HICON>(::LoadImageA(CApplication::ResourceHandle(),
+                                             MAKEINTRESOURCEA(iconId), IMAGE_ICON, 16, 16, 0));
+    if (!m_icon)
+        return false;
+    // Common controls 6 draw the image left of the caption.
+    ::SendMessageA(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_icon));
+    return true;
+}

@@ -1,0 +1,128 @@
+#include "framework/Application.h"
+
+#include <utility>
+
+namespace
+{
+const char* const kProfileRoot = "Software\\Vorl\\Quorbel\\";
+
+HINSTANCE g_resourceHandle = nullptr;
+CApplication::MessageBoxInterceptor g_interceptor;
+
+// An open registry key, closed when it goes out of scope.
+class ProfileKey
+{
+public:
+    ProfileKey(const std::string& section, bool forWriting)
+    {
+        const std::string path = kProfileRoot + section;
+        const LONG status = forWriting
+            ? ::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE,
+                                nullptr, &m_key, nullptr)
+            : ::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &m_key);
+        if (status != ERROR_SUCCESS)
+            m_key = nullptr;
+    }
+    ~ProfileKey()
+    {
+        if (m_key)
+            ::RegCloseKey(m_key);
+    }
+    ProfileKey(const ProfileKey&) = delete;
+    ProfileKey& operator=(const ProfileKey&) = delete;
+
+    HKEY Get() const { return m_key; }
+
+private:
+    HKEY m_key = nullptr;
+};
+}
+
+HINSTANCE CApplication::ResourceHandle()
+{
+    return g_resourceHandle ? g_resourceHandle : ::GetModuleHandleA(nullptr);
+}
+
+void CApplication::SetResourceHandle(HINSTANCE module)
+{
+    g_resourceHandle = module;
+}
+
+std::string CApplication::LoadString(UINT id)
+{
+    char buffer[1024] = {};
+    const int length = ::LoadStringA(ResourceHandle(), id, buffer, sizeof buffer);
+    return std::string(buffer, static_cast<size_t>(length > 0 ? length : 0));
+}
+
+std::string CApplication::Title()
+{
+    const std::string title = LoadString(57344);
+    return title.empty() ? "Quorbel" : title;
+}
+
+int CApplication::MessageBox(const std::string& text, UINT type, HWND owner)
+{
+    if (g_interceptor)
+        return g_interceptor(text, type);
+    return ::MessageBoxA(owner, text.c_str(), Title().c_str(), type);
+}
+
+int CApplication::MessageBox(UINT stringId, UINT type, HWND owner)
+{
+    return MessageBox(LoadString(stringId), type, owner);
+}
+
+void CApplication::SetMessageBoxInterceptor(MessageBoxInterceptor interceptor)
+{
+    g_interceptor = std::move(interceptor);
+}
+
+int CApplication::GetProfileInt(const std::string& section, const std::string& entry,
+                                int defaultValue)
+{
+    const ProfileKey key(section, false);
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    DWORD type = 0;
+    if (!key.Get() || ::RegQueryValueExA(key.Get(), entry.c_str(), nullptr, &type,
+                                         reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS
+        || type != REG_DWORD)
+        return defaultValue;
+    return static_cast<int>(value);
+}
+
+bool CApplication::WriteProfileInt(const std::string& section, const std::string& entry,
+                                   int value)
+{
+    const ProfileKey key(section, true);
+    const DWORD data = static_cast<DWORD>(value);
+    return key.Get() && ::RegSetValueExA(key.Get(), entry.c_str(), 0, REG_DWORD,
+                                         reinterpret_cast<const BYTE*>(&data),
+                                         sizeof data) == ERROR_SUCCESS;
+}
+
+std::vector<unsigned char> CApplication::GetProfileBinary(const std::string& section,
+                                                          const std::string& entry)
+{
+    const ProfileKey key(section, false);
+    DWORD size = 0;
+    DWORD type = 0;
+    if (!key.Get() || ::RegQueryValueExA(key.Get(), entry.c_str(), nullptr, &type, nullptr,
+                                         &size) != ERROR_SUCCESS || type != REG_BINARY)
+        return {};
+    std::vector<unsigned char> data(size);
+    if (size && ::RegQueryValueExA(key.Get(), entry.c_str(), nullptr, &type, data.data(),
+                                   &size) != ERROR_SUCCESS)
+        return {};
+    data.resize(size);
+    return data;
+}
+
+bool CApplication::WriteProfileBinary(const std::string& section, const std::string& entry,
+                                      const std::vector<unsigned char>& data)
+{
+    const ProfileKey key(section, true);
+    return key.Get() && ::RegSetValueExA(key.Get(), entry.c_str(), 0, REG_BINARY, data.data(),
+                                         static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+}

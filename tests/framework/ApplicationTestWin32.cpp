@@ -1,0 +1,124 @@
+// The application services: resources, message boxes, the registry
+// profile, the worker thread and its stop that keeps answering.
+#include "framework/Application.h"
+#include "framework/Window.h"
+#include "framework/WorkerThread.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+namespace
+{
+const std::string kSection = "FrameworkTest";
+
+class CDeleteProfileSection
+{
+public:
+    ~CDeleteProfileSection()
+    {
+        ::RegDeleteKeyA(HKEY_CURRENT_USER, ("Software\\Vorl\\Quorbel\\" + kSection).c_str());
+    }
+};
+}
+
+TEST(ApplicationTest, StringsComeFromTheCurrentResourceHandle)
+{
+    EXPECT_EQ("No fields selected !!!", CApplication::LoadString(IDS_NO_FIELDS_SELECTED));
+    EXPECT_EQ("Quorbel", CApplication::Title());
+    CApplication::SetResourceHandle(::GetModuleHandleA("kernel32.dll"));
+    EXPECT_EQ("", CApplication::LoadString(IDS_NO_FIELDS_SELECTED));
+    CApplication::SetResourceHandle(nullptr);
+    EXPECT_EQ("Frame format error !!!", CApplication::LoadString(IDS_FRAME_FORMAT_ERROR));
+}
+
+TEST(ApplicationTest, MessageBoxesGoToTheInterceptor)
+{
+    std::vector<std::string> shown;
+    CApplication::SetMessageBoxInterceptor([&](const std::string& text, UINT type) {
+        shown.push_back(text);
+        return type == MB_YESNO ? IDNO : IDOK;
+    });
+    EXPECT_EQ(IDNO, CApplication::MessageBox("Really?", MB_YESNO));
+    EXPECT_EQ(IDOK, CApplication::MessageBox(IDS_NO_FIELDS_SELECTED));
+    CApplication::SetMessageBoxInterceptor(nullptr);
+    EXPECT_EQ((std::vector<std::string>{"Really?", "No fields selected !!!"}), shown);
+}
+
+TEST(ApplicationTest, ProfileValuesRoundTripInTheRegistry)
+{
+    CDeleteProfileSection cleanup;
+    EXPECT_EQ(-3, CApplication::GetProfileInt(kSection, "Missing", -3));
+    EXPECT_TRUE(CApplication::GetProfileBinary(kSection, "Missing").empty());
+
+    ASSERT_TRUE(CApplication::WriteProfileInt(kSection, "Number", 1234));
+    EXPECT_EQ(1234, CApplication::GetProfileInt(kSection, "Number", 0));
+
+    std::vector<unsigned char> placement(44);
+    for (size_t i = 0; i < placement.size(); ++i)
+        placement[i] = static_cast<unsigned char>(i * 7);
+    ASSERT_TRUE(CApplication::WriteProfileBinary(kSection, "WindowPlacement", placement));
+    EXPECT_EQ(placement, CApplication::GetProfileBinary(kSection, "WindowPlacement"));
+    // A value of the other kind is not taken for this one.
+    EXPECT_TRUE(CApplication::GetProfileBinary(kSection, "Number").empty());
+    EXPECT_EQ(5, CApplication::GetProfileInt(kSection, "WindowPlacement", 5));
+}
+
+namespace
+{
+const UINT kFromWorker = WM_APP + 7;
+
+class CCountingWindow : public CWindow
+{
+public:
+    std::atomic<int> m_received{0};
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == kFromWorker) {
+            ++m_received;
+            return 1;
+        }
+        return CWindow::WindowProc(message, wParam, lParam);
+    }
+};
+}
+
+TEST(WorkerThreadTest, StopAnswersMessagesTheWorkerSendsMeanwhile)
+{
+    CCountingWindow window;
+    ASSERT_TRUE(window.Create("worker target", WS_OVERLAPPED, 0, RECT{0, 0, 50, 50}, nullptr));
+    const HWND target = window.GetSafeHwnd();
+    CWorkerThread worker;
+    std::atomic<bool> started{false};
+    // The worker keeps sending to this thread's window until told to stop,
+    // and sends once more after the stop event: a plain wait would hang.
+    ASSERT_TRUE(worker.Start([&](HANDLE stop) {
+        started = true;
+        while (::WaitForSingleObject(stop, 1) == WAIT_TIMEOUT)
+            ::SendMessageA(target, kFromWorker, 0, 0);
+        ::SendMessageA(target, kFromWorker, 0, 0);
+    }));
+    while (!started)
+        ::Sleep(1);
+    EXPECT_TRUE(worker.IsRunning());
+    EXPECT_FALSE(worker.Start([](HANDLE) {}));
+    EXPECT_TRUE(worker.Stop(10000));
+    EXPECT_FALSE(worker.IsRunning());
+    EXPECT_GE(window.m_received.load(), 1);
+}
+
+TEST(WorkerThreadTest, StopGivesUpAfterItsTimeout)
+{
+    HANDLE release = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    CWorkerThread worker;
+    ASSERT_TRUE(worker.Start([release](HANDLE) { ::WaitForSingleObject(release, 10000); }));
+    EXPECT_FALSE(worker.Stop(50));
+    ::SetEvent(release);
+    EXPECT_TRUE(worker.Stop(10000));
+    ::CloseHandle(release);
+}

@@ -1,0 +1,148 @@
+// Windows and dialogs of the framework: messages reach the object that
+// owns the window, under Wine with real windows.
+#include "framework/DataExchange.h"
+#include "framework/Dialog.h"
+#include "framework/Window.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+const UINT kEcho = WM_APP + 1;
+
+class CEchoWindow : public CWindow
+{
+public:
+    int m_created = 0;
+    int m_destroyed = 0;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_CREATE)
+            ++m_created;
+        if (message == WM_DESTROY)
+            ++m_destroyed;
+        if (message == kEcho)
+            return static_cast<LRESULT>(wParam) * 2;
+        return CWindow::WindowProc(message, wParam, lParam);
+    }
+};
+
+// The field name template (one edit, OK and Cancel) with handlers that
+// record what reached them.
+class CProbeDialog : public CDialog
+{
+public:
+    CProbeDialog() : CDialog(IDD_FIELD_NAME, nullptr) {}
+
+    int m_initialised = 0;
+    int m_commands = 0;
+    int m_timerTicks = 0;
+    int m_destroyed = 0;
+    int m_number = 7;
+    UINT m_lastOther = 0;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        ++m_initialised;
+        return CDialog::OnInitDialog();
+    }
+    void DoDataExchange(CDataExchange& dx) override
+    {
+        dx.IntRange(IDC_FIELD_NAME, m_number, 1, 9);
+    }
+    bool OnCommand(int id, int, HWND) override
+    {
+        if (id == IDC_FIELD_NAME)
+            ++m_commands;
+        return false;
+    }
+    void OnTimer(UINT_PTR id) override
+    {
+        if (id == 5 && ++m_timerTicks == 3)
+            EndDialog(42);
+    }
+    void OnDestroy() override { ++m_destroyed; }
+    bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override
+    {
+        if (message != kEcho)
+            return false;
+        m_lastOther = message;
+        result = 99;
+        return true;
+    }
+};
+}
+
+TEST(WindowTest, MessagesReachTheObjectFromCreationToDestruction)
+{
+    CEchoWindow window;
+    ASSERT_TRUE(window.Create("probe", WS_OVERLAPPEDWINDOW, 0, RECT{0, 0, 200, 100}, nullptr));
+    EXPECT_EQ(1, window.m_created);
+    EXPECT_EQ(42, ::SendMessageA(window.GetSafeHwnd(), kEcho, 21, 0));
+    ::DestroyWindow(window.GetSafeHwnd());
+    EXPECT_EQ(1, window.m_destroyed);
+    EXPECT_EQ(nullptr, window.GetSafeHwnd());
+}
+
+TEST(WindowTest, ASubclassedControlReportsToItsObject)
+{
+    CProbeDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    CEchoWindow edit;
+    ASSERT_TRUE(edit.SubclassDlgItem(IDC_FIELD_NAME, dialog.GetSafeHwnd()));
+    EXPECT_EQ(8, ::SendMessageA(edit.GetSafeHwnd(), kEcho, 4, 0));
+    // Messages it does not handle still reach the edit itself.
+    ::SetWindowTextA(edit.GetSafeHwnd(), "text");
+    EXPECT_EQ("text", CWindow::GetText(edit.GetSafeHwnd()));
+}
+
+TEST(DialogTest, ModelessDialogRoutesItsMessages)
+{
+    CProbeDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    const HWND hWnd = dialog.GetSafeHwnd();
+    EXPECT_EQ(1, dialog.m_initialised);
+    EXPECT_EQ("7", dialog.GetDlgItemText(IDC_FIELD_NAME));
+    dialog.SetDlgItemText(IDC_FIELD_NAME, "3");   // EN_CHANGE reaches OnCommand
+    EXPECT_GE(dialog.m_commands, 1);
+    EXPECT_EQ(99, ::SendMessageA(hWnd, kEcho, 0, 0));
+    EXPECT_EQ(kEcho, dialog.m_lastOther);
+    ::SendMessageA(hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_EQ(IDOK, dialog.GetResult());
+    EXPECT_EQ(3, dialog.m_number);
+    EXPECT_EQ(1, dialog.m_destroyed);
+    EXPECT_FALSE(::IsWindow(hWnd));
+}
+
+TEST(DialogTest, EscapeCancelsWithoutReadingTheControls)
+{
+    CProbeDialog dialog;
+    ASSERT_TRUE(dialog.Create());
+    dialog.SetDlgItemText(IDC_FIELD_NAME, "5");
+    ::SendMessageA(dialog.GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+    EXPECT_EQ(IDCANCEL, dialog.GetResult());
+    EXPECT_EQ(7, dialog.m_number);
+}
+
+TEST(DialogTest, DoModalRunsUntilAHandlerEndsIt)
+{
+    CProbeDialog dialog;
+    struct Starter
+    {
+        static void CALLBACK Start(HWND, UINT, UINT_PTR id, DWORD)
+        {
+            ::KillTimer(nullptr, id);
+            const HWND active = ::GetActiveWindow();
+            ::SetTimer(active, 5, 10, nullptr);
+        }
+    };
+    // The dialog's own timer is started from inside its modal loop.
+    ::SetTimer(nullptr, 0, 50, Starter::Start);
+    EXPECT_EQ(42, dialog.DoModal());
+    EXPECT_EQ(3, dialog.m_timerTicks);
+    EXPECT_EQ(1, dialog.m_destroyed);
+}
