@@ -56,7 +56,7 @@ send() { printf "$1" >"$work/ttyB"; }
 
 start_probe() {
   local index=$1 test=$2
-  (cd "$work" && QUORBEL_SERIAL_INDEX=$index timeout 100 \
+  (cd "$work" && QUORBEL_SERIAL_INDEX=$index exec timeout 100 \
      "$tools/wine-run.sh" --prefix "$prefix" "$probe" --gtest_filter="SerialPtyProbe.$test" \
      >"$work/probe.log" 2>&1) &
   probe_pid=$!
