@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -162,4 +163,21 @@ TEST(SerialPortConfigTest, NamesAndTexts)
     EXPECT_EQ("COM9", CSerialPort::DeviceName(8));
     EXPECT_EQ("\\\\.\\COM10", CSerialPort::DeviceName(9));
     EXPECT_EQ("\\\\.\\COM40", CSerialPort::DeviceName(39));
+}
+
+// The settings dialogs may read and save the table before any port object
+// exists; they must see the loaded file, never an empty table.  Runs in a
+// fresh process so that no earlier test has built the table.
+TEST(SerialPortConfigDeathTest, TableIsLoadedForStaticUseBeforeAnyInstance)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    CTempDir dir;
+    WriteBytes(dir.Join("Serial.cfg"), std::vector<unsigned char>(Com2Record, Com2Record + 14));
+    const auto loadedBeforeAnyInstance = [] {
+        const bool loaded = CSerialPort::GetConfig(0)->baudRate == 19200 &&
+                            std::strcmp(CSerialPort::GetConfig(1)->portName, "COM2") == 0 &&
+                            CSerialPort::GetConfig(39)->parity == 2;
+        std::exit(loaded ? 0 : 1);
+    };
+    EXPECT_EXIT(loadedBeforeAnyInstance(), ::testing::ExitedWithCode(0), "");
 }
