@@ -1,0 +1,233 @@
+#include "printing/PrintSettings.h"
+#include "printing/TicketPrinter.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace
+{
+const char* const JobFile = "VorlFrame2Printer.txt";
+
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string Joined(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\r\n";
+    return text;
+}
+
+PrintRecord WorkedExampleRecord()
+{
+    PrintRecord record;
+    std::memset(&record, 0, sizeof record);
+    FillPrintSlot(record.dateTime, "05/12/2026 18:02:36");
+    FillPrintSlot(record.frame, "OK 12.3");
+    return record;
+}
+
+PrintRecord FullRecord()
+{
+    PrintRecord record = WorkedExampleRecord();
+    FillPrintSlot(record.serialNumber, "SN-7");
+    FillPrintSlot(record.operatorName, "Ann");
+    FillPrintSlot(record.comment, "batch 4");
+    return record;
+}
+
+class PrintJobTest : public ::testing::Test
+{
+protected:
+    std::string BuildJob(int printingType, const PrintRecord& record, unsigned expectedResult = 0)
+    {
+        settings.m_printingType = printingType;
+        EXPECT_EQ(expectedResult, settings.BuildPrintJob(JobFile, printer, record));
+        return ReadBytes(dir.Join(JobFile));
+    }
+
+    void EnableAll()
+    {
+        for (PrintLine& line : settings.m_lines)
+            line.enabled = 1;
+    }
+
+    CTempDir dir;
+    CPrintSettings settings;
+    CTicketPrinter printer;
+};
+}
+
+TEST_F(PrintJobTest, WorkedExampleIsReproducedForEveryPrintingType)
+{
+    EXPECT_EQ(Joined({"N", "A100,160,0,1,1,1,N,\"05/12/2026 18:02:36\"",
+                      "A100,200,0,1,1,1,N,\"OK 12.3\"", "P1"}),
+              BuildJob(CPrintSettings::Epl2Label, WorkedExampleRecord()));
+    EXPECT_EQ(Joined({"^XA", "^FO100,160 ^A0,32,32^FD05/12/2026 18:02:36^FS",
+                      "^FO100,200 ^A0,32,32^FDOK 12.3^FS", "^XZ"}),
+              BuildJob(CPrintSettings::Zpl2Label, WorkedExampleRecord()));
+    EXPECT_EQ(Joined({"05/12/2026 18:02:36", "OK 12.3"}),
+              BuildJob(CPrintSettings::TicketA4, WorkedExampleRecord()));
+}
+
+TEST_F(PrintJobTest, JobOrderPutsSerialNumberBeforeOperatorWhateverTheirPositions)
+{
+    EnableAll();
+    settings.m_lines[CPrintSettings::SerialNumberLine].y = 500;
+    EXPECT_EQ(Joined({"SN-7", "Ann", "05/12/2026 18:02:36", "batch 4", "OK 12.3"}),
+              BuildJob(CPrintSettings::TicketA4, FullRecord()));
+    EXPECT_EQ(Joined({"N", "A100,500,0,1,1,1,N,\"SN-7\"", "A100,40,0,1,1,1,N,\"Ann\"",
+                      "A100,160,0,1,1,1,N,\"05/12/2026 18:02:36\"",
+                      "A100,120,0,1,1,1,N,\"batch 4\"", "A100,200,0,1,1,1,N,\"OK 12.3\"", "P1"}),
+              BuildJob(CPrintSettings::Epl2Label, FullRecord()));
+}
+
+TEST_F(PrintJobTest, DisabledAndEmptyEntriesGiveNoLine)
+{
+    for (PrintLine& line : settings.m_lines)
+        line.enabled = 0;
+    EXPECT_EQ("", BuildJob(CPrintSettings::TicketA4, FullRecord()));
+    EXPECT_EQ(Joined({"N", "P1"}), BuildJob(CPrintSettings::Epl2Label, FullRecord()));
+    EXPECT_EQ(Joined({"^XA", "^XZ"}), BuildJob(CPrintSettings::Zpl2Label, FullRecord()));
+
+    EnableAll();
+    PrintRecord record = FullRecord();
+    record.operatorName[0] = '\0';
+    record.comment[0] = '\0';
+    EXPECT_EQ(Joined({"SN-7", "05/12/2026 18:02:36", "OK 12.3"}),
+              BuildJob(CPrintSettings::TicketA4, record));
+}
+
+TEST_F(PrintJobTest, UnknownPrintingTypeEmptiesThePreviousJobAndFails)
+{
+    BuildJob(CPrintSettings::TicketA4, FullRecord());
+    EXPECT_EQ("", BuildJob(3, FullRecord(), CPrintSettings::Failure));
+    EXPECT_EQ("", BuildJob(-1, FullRecord(), CPrintSettings::Failure));
+}
+
+TEST_F(PrintJobTest, TicketsTakeTheMarginsAndLabelsNone)
+{
+    settings.m_leftMargin = 5;
+    settings.m_upperMargin = 3;
+    BuildJob(CPrintSettings::TicketA4, FullRecord());
+    EXPECT_EQ(5, printer.GetLeftMargin());
+    EXPECT_EQ(3, printer.GetTopMargin());
+    BuildJob(CPrintSettings::Zpl2Label, FullRecord());
+    EXPECT_EQ(0, printer.GetLeftMargin());
+    EXPECT_EQ(0, printer.GetTopMargin());
+}
+
+TEST_F(PrintJobTest, LabelCharacterSizeSelectsTheFontOfBothLanguages)
+{
+    struct Expected
+    {
+        int carSize;
+        const char* epl;
+        const char* zpl;
+    };
+    const Expected table[] = {
+        {0, "A100,200,0,1,1,1,N,\"x\"", "^FO100,200 ^A0,32,32^FDx^FS"},
+        {1, "A100,200,0,2,1,1,N,\"x\"", "^FO100,200 ^A0,28,28^FDx^FS"},
+        {2, "A100,200,0,3,1,1,N,\"x\"", "^FO100,200 ^A0,24,24^FDx^FS"},
+        {3, "A100,200,0,4,1,1,N,\"x\"", "^FO100,200 ^A1,24,18^FDx^FS"},
+        {4, "A100,200,0,4,1,1,N,\"x\"", "^FO100,200 ^A1,24,16^FDx^FS"},
+        {5, "A100,200,0,4,1,1,N,\"x\"", "^FO100,200 ^A1,24,14^FDx^FS"},
+        {6, "A100,200,0,3,1,1,N,\"x\"", "^FO100,200 ^A0,32,28^FDx^FS"},
+        {-1, "A100,200,0,3,1,1,N,\"x\"", "^FO100,200 ^A0,32,28^FDx^FS"},
+    };
+    for (const Expected& expected : table)
+    {
+        settings.m_labelCarSize = expected.carSize;
+        char buffer[CPrintSettings::FieldBufferSize];
+        const int eplLength = settings.FormatEplField(buffer, CPrintSettings::FrameLine, "x");
+        EXPECT_EQ(expected.epl, std::string(buffer)) << expected.carSize;
+        EXPECT_EQ(static_cast<int>(std::strlen(expected.epl)), eplLength);
+        const int zplLength = settings.FormatZplField(buffer, CPrintSettings::FrameLine, "x");
+        EXPECT_EQ(expected.zpl, std::string(buffer)) << expected.carSize;
+        EXPECT_EQ(static_cast<int>(std::strlen(expected.zpl)), zplLength);
+    }
+}
+
+TEST_F(PrintJobTest, LabelTextCannotBreakOutOfItsField)
+{
+    char buffer[CPrintSettings::FieldBufferSize];
+    settings.FormatEplField(buffer, CPrintSettings::CommentLine, "say \"hi\" C:\\x");
+    EXPECT_EQ("A100,120,0,1,1,1,N,\"say \\\"hi\\\" C:\\\\x\"", std::string(buffer));
+    settings.FormatEplField(buffer, CPrintSettings::CommentLine, "a\r\nP9");
+    EXPECT_EQ("A100,120,0,1,1,1,N,\"a  P9\"", std::string(buffer));
+
+    settings.FormatZplField(buffer, CPrintSettings::CommentLine, "1^XZ~JR_2");
+    EXPECT_EQ("^FO100,120 ^A0,32,32^FH^FD1_5EXZ_7EJR_5F2^FS", std::string(buffer));
+    // Without a caret or tilde the field is sent as it is, underscore and all.
+    settings.FormatZplField(buffer, CPrintSettings::CommentLine, "a_b \"c\"");
+    EXPECT_EQ("^FO100,120 ^A0,32,32^FDa_b \"c\"^FS", std::string(buffer));
+}
+
+TEST_F(PrintJobTest, LongestCommentFullOfEscapesFitsTheFieldBuffer)
+{
+    const std::string comment(99, '"');
+    char buffer[CPrintSettings::FieldBufferSize];
+    const int length = settings.FormatEplField(buffer, CPrintSettings::CommentLine, comment.c_str());
+    EXPECT_EQ(length, static_cast<int>(std::strlen(buffer)));
+    std::string expected = "A100,120,0,1,1,1,N,\"";
+    for (int i = 0; i < 99; ++i)
+        expected += "\\\"";
+    EXPECT_EQ(expected + "\"", std::string(buffer));
+
+    const std::string carets(99, '^');
+    const int zplLength = settings.FormatZplField(buffer, CPrintSettings::CommentLine, carets.c_str());
+    EXPECT_EQ(zplLength, static_cast<int>(std::strlen(buffer)));
+    EXPECT_LT(zplLength, CPrintSettings::FieldBufferSize);
+}
+
+TEST_F(PrintJobTest, FieldOfAnUnknownEntryIsEmpty)
+{
+    char buffer[CPrintSettings::FieldBufferSize] = "old";
+    EXPECT_EQ(0, settings.FormatEplField(buffer, 5, "x"));
+    EXPECT_EQ("", std::string(buffer));
+    EXPECT_EQ(0, settings.FormatZplField(buffer, -1, "x"));
+    EXPECT_EQ(0, settings.GetLineX(5));
+    EXPECT_EQ(0, settings.GetLineY(-1));
+}
+
+TEST_F(PrintJobTest, SlotsWithoutTerminatorAreReadToTheirEndOnly)
+{
+    PrintRecord record;
+    std::memset(&record, 'x', sizeof record);
+    record.frame[0] = '\0';
+    EnableAll();
+    const std::string job = BuildJob(CPrintSettings::TicketA4, record);
+    EXPECT_EQ(Joined({std::string(21, 'x'), std::string(21, 'x'), std::string(21, 'x'),
+                      std::string(100, 'x')}),
+              job);
+}
+
+TEST_F(PrintJobTest, JobLineWriterEmptiesOrAppends)
+{
+    printer.WriteJobLine(JobFile, "one", CTicketPrinter::AppendLine);
+    printer.WriteJobLine(JobFile, "two", CTicketPrinter::AppendLine);
+    EXPECT_EQ("one\r\ntwo\r\n", ReadBytes(dir.Join(JobFile)));
+    EXPECT_EQ(2, printer.CountFileLines(JobFile));
+    printer.WriteJobLine(JobFile, "ignored", CTicketPrinter::EmptyFile);
+    EXPECT_EQ("", ReadBytes(dir.Join(JobFile)));
+    EXPECT_EQ(0, printer.CountFileLines(JobFile));
+}
+
+TEST_F(PrintJobTest, CountingLinesHandlesMissingFilesAndLastLinesWithoutEnd)
+{
+    EXPECT_EQ(0, printer.CountFileLines("missing.txt"));
+    std::ofstream(dir.Join("lines.txt"), std::ios::binary) << "a\r\n\r\nb\nlast";
+    EXPECT_EQ(4, printer.CountFileLines("lines.txt"));
+}
