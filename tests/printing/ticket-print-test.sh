@@ -1,0 +1,173 @@
+#!/bin/bash
+# Prints real jobs through Wine on the private CUPS queue of cups-start.sh
+# and checks the PDFs that come out:
+#   ticket-print-test.sh DRIVER_EXE CUPS_STATE_DIR WINE_PREFIX
+set -u
+driver=$1
+state=$(realpath -m "$2")
+prefix=$3
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+wine_run="$here/../../tools/wine-run.sh"
+pdfs="$state/pdf"
+failures=0
+
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+# Runs one driver case; the PDFs of its jobs are then in $pdfs, oldest first.
+run_case() {
+  local name=$1
+  rm -f "$pdfs"/*.pdf
+  if ! timeout 90 "$wine_run" --prefix "$prefix" "$driver" --gtest_filter="$name" >"$state/case.log" 2>&1; then
+    cat "$state/case.log" >&2
+    fail "$name: the driver failed"
+    return 1
+  fi
+  grep -q '\[  PASSED  \] 1 test' "$state/case.log" || { cat "$state/case.log" >&2; fail "$name: no test ran"; return 1; }
+  # The queue is done when no job is left; the backend writes the PDF last.
+  for _ in $(seq 300); do
+    [ -z "$(lpstat -o 2>/dev/null)" ] && break
+    sleep 0.1
+  done
+  [ -z "$(lpstat -o 2>/dev/null)" ] || { fail "$name: jobs still queued"; return 1; }
+  return 0
+}
+
+pdf_list() { ls "$pdfs"/*.pdf 2>/dev/null | sort -V; }
+pdf_count() { pdf_list | wc -l; }
+# The text of a PDF (or one page of it), one printed line per line, blanks
+# at both ends and empty lines dropped.  The font names its hyphen glyph so
+# that the text comes back as a soft hyphen (U+00AD): read it as '-'.
+pdf_lines() {
+  local file=$1 page=${2:-}
+  local range=()
+  [ -n "$page" ] && range=(-f "$page" -l "$page")
+  pdftotext -layout "${range[@]}" "$file" - | sed -e 's/\xc2\xad/-/g' -e 's/^[[:space:]]*//' -e 's/[[:space:]]*$//' | grep -v '^$'
+}
+pdf_pages() { pdfinfo "$1" | awk '/^Pages:/ {print $2}'; }
+# xMin and yMin (points from the top left) of the first word of a page.
+first_word_position() {
+  local file=$1 page=${2:-1}
+  pdftotext -bbox -f "$page" -l "$page" "$file" - |
+    sed -n 's/.*<word xMin="\([0-9.]*\)" yMin="\([0-9.]*\)".*/\1 \2/p' | head -1
+}
+# yMin of the first word of the second line.
+second_line_y() {
+  pdftotext -bbox -f 1 -l 1 "$1" - |
+    sed -n 's/.*<word xMin="[0-9.]*" yMin="\([0-9.]*\)".*/\1/p' | sort -n -u | sed -n 2p
+}
+# True when |a - b| <= tolerance.
+near() { awk -v a="$1" -v b="$2" -v t="$3" 'BEGIN {d = a - b; if (d < 0) d = -d; exit !(d <= t)}'; }
+
+expect_lines() {
+  local what=$1 actual=$2 expected=$3
+  [ "$actual" = "$expected" ] || fail "$what: printed
+$actual
+expected
+$expected"
+}
+
+export CUPS_SERVER="$state/cups.sock"
+lpstat -r 2>/dev/null | grep -q "is running" || { echo "FAIL: the CUPS server of the fixture is not running" >&2; exit 1; }
+
+# 10-point Courier New (and Liberation Mono, its metric twin) advances
+# 0.6 em, 6 points, per character.
+advance=6
+
+ticket='SN-0042
+Ann Operator
+05/12/2026 18:02:36
+Batch 7 "night"
+OK 12.3'
+
+# A ticket holds its lines in job order; the margins move it right and down.
+if run_case TicketPrint.TicketWithoutMargins && [ "$(pdf_count)" = 1 ]; then
+  plain=$(pdf_list | head -1)
+  cp "$plain" "$state/ticket-plain.pdf"
+  expect_lines "ticket" "$(pdf_lines "$plain")" "$ticket"
+  read -r plain_x plain_y < <(first_word_position "$plain")
+  pitch=$(awk -v a="$(second_line_y "$plain")" -v b="$plain_y" 'BEGIN {print a - b}')
+else
+  fail "ticket without margins: expected one PDF, found $(pdf_count)"
+fi
+if run_case TicketPrint.TicketWithMargins && [ "$(pdf_count)" = 1 ]; then
+  margins=$(pdf_list | head -1)
+  cp "$margins" "$state/ticket-margins.pdf"
+  expect_lines "ticket with margins" "$(pdf_lines "$margins")" "$ticket"
+  read -r x y < <(first_word_position "$margins")
+  if [ -n "${plain_x:-}" ]; then
+    near "$(awk -v a="$x" -v b="$plain_x" 'BEGIN {print a - b}')" "$((5 * advance))" 0.5 ||
+      fail "left margin 5: x moved from $plain_x to $x"
+    near "$(awk -v a="$y" -v b="$plain_y" 'BEGIN {print a - b}')" "$(awk -v p="$pitch" 'BEGIN {print 3 * p}')" 1 ||
+      fail "top margin 3: y moved from $plain_y to $y, line pitch $pitch"
+  fi
+else
+  fail "ticket with margins: expected one PDF, found $(pdf_count)"
+fi
+
+# 61 lines make two pages of 60 and 1; the second page starts like the first.
+if run_case TicketPrint.SixtyOneLines && [ "$(pdf_count)" = 1 ]; then
+  file=$(pdf_list | head -1)
+  [ "$(pdf_pages "$file")" = 2 ] || fail "61 lines: $(pdf_pages "$file") pages"
+  expect_lines "61 lines, page 1" "$(pdf_lines "$file" 1)" "$(for i in $(seq -w 1 60); do echo "line $i"; done)"
+  expect_lines "61 lines, page 2" "$(pdf_lines "$file" 2)" "line 61"
+  [ "$(first_word_position "$file" 1)" = "$(first_word_position "$file" 2)" ] ||
+    fail "61 lines: page 2 starts at $(first_word_position "$file" 2), page 1 at $(first_word_position "$file" 1)"
+else
+  fail "61 lines: expected one PDF, found $(pdf_count)"
+fi
+if run_case TicketPrint.SixtyLines && [ "$(pdf_count)" = 1 ]; then
+  file=$(pdf_list | head -1)
+  [ "$(pdf_pages "$file")" = 1 ] || fail "60 lines: $(pdf_pages "$file") pages"
+  [ "$(pdf_lines "$file" | wc -l)" = 60 ] || fail "60 lines: $(pdf_lines "$file" | wc -l) lines printed"
+else
+  fail "60 lines: expected one PDF, found $(pdf_count)"
+fi
+if run_case TicketPrint.EmptyJob && [ "$(pdf_count)" = 1 ]; then
+  file=$(pdf_list | head -1)
+  [ "$(pdf_pages "$file")" = 1 ] || fail "empty job: $(pdf_pages "$file") pages"
+  [ -z "$(pdf_lines "$file")" ] || fail "empty job printed text"
+else
+  fail "empty job: expected one PDF, found $(pdf_count)"
+fi
+
+# Label jobs reach the printer as their command text.
+if run_case TicketPrint.Epl2Label && [ "$(pdf_count)" = 1 ]; then
+  expect_lines "EPL2 label" "$(pdf_lines "$(pdf_list | head -1)")" 'N
+A100,160,0,1,1,1,N,"05/12/2026 18:02:36"
+A100,200,0,1,1,1,N,"OK 12.3"
+P1'
+else
+  fail "EPL2 label: expected one PDF, found $(pdf_count)"
+fi
+if run_case TicketPrint.Zpl2Label && [ "$(pdf_count)" = 1 ]; then
+  expect_lines "ZPL2 label" "$(pdf_lines "$(pdf_list | head -1)")" '^XA
+^FO100,160 ^A0,32,32^FD05/12/2026 18:02:36^FS
+^FO100,200 ^A0,32,32^FDOK 12.3^FS
+^XZ'
+else
+  fail "ZPL2 label: expected one PDF, found $(pdf_count)"
+fi
+
+# A job built while another prints is printed whole, after it.
+if run_case TicketPrint.JobBuiltWhilePrintingFollowsTheRunningOne && [ "$(pdf_count)" = 2 ]; then
+  expect_lines "running job" "$(pdf_lines "$(pdf_list | head -1)")" 'first job line 01
+first job line 02
+first job line 03'
+  expect_lines "job built meanwhile" "$(pdf_lines "$(pdf_list | tail -1)")" 'second job only line'
+else
+  fail "job built while printing: expected two PDFs, found $(pdf_count)"
+fi
+
+# Escape stops after the current line; what was drawn is still printed.
+if run_case TicketPrint.EscapeStopsAfterTheCurrentLine && [ "$(pdf_count)" = 1 ]; then
+  expect_lines "cancelled job" "$(pdf_lines "$(pdf_list | head -1)")" 'line 01'
+else
+  fail "cancelled job: expected one PDF, found $(pdf_count)"
+fi
+
+# Without any printer nothing is attempted and the user is told once.
+CUPS_SERVER="$state/no-server.sock" run_case NoPrinter.JobIsNotAttemptedAndTheUserIsToldOnce
+[ "$(pdf_count)" = 0 ] || fail "no printer: $(pdf_count) PDFs appeared"
+
+[ "$failures" = 0 ] && echo "all printed jobs checked"
+exit $((failures > 0))
