@@ -16,6 +16,8 @@ public:
     // any line end could never yield a frame again: it is emptied, and the
     // rest of that over-long line, up to its line end, is dropped too.
     void ExtractFrames(CByteRing& ring, const FrameHandler& onFrame);
+    // Forgets an over-long line being dropped (a new connection starts).
+    void Reset() { m_droppingOverlongLine = false; }
 
 private:
     static bool FindTerminator(const CByteRing& ring, int& offset);

@@ -1,0 +1,142 @@
+#include "acquisition/SocketApi.h"
+
+#include <arpa/inet.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+namespace SocketApi
+{
+namespace
+{
+int Fd(Handle socket)
+{
+    return static_cast<int>(socket);
+}
+
+sockaddr_in ToSystem(const SocketAddress& address)
+{
+    sockaddr_in system{};
+    std::memcpy(&system, &address, sizeof system);
+    return system;
+}
+}
+
+bool Startup()
+{
+    return true;
+}
+
+void Cleanup()
+{
+}
+
+Handle OpenStream()
+{
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    return fd < 0 ? kInvalid : fd;
+}
+
+void Close(Handle socket)
+{
+    close(Fd(socket));
+}
+
+void Shutdown(Handle socket)
+{
+    shutdown(Fd(socket), SHUT_RDWR);
+}
+
+bool Connect(Handle socket, const SocketAddress& remote)
+{
+    const sockaddr_in address = ToSystem(remote);
+    int result;
+    do
+        result = connect(Fd(socket), reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    while (result != 0 && errno == EINTR);
+    return result == 0;
+}
+
+int WaitReadable(Handle socket, unsigned timeoutMs)
+{
+    pollfd entry{Fd(socket), POLLIN, 0};
+    const int timeout = timeoutMs == kWaitForever ? -1 : static_cast<int>(timeoutMs > INT_MAX ? INT_MAX : timeoutMs);
+    const int result = poll(&entry, 1, timeout);
+    return result < 0 ? -1 : result > 0 ? 1 : 0;
+}
+
+int Receive(Handle socket, char* buffer, int size)
+{
+    ssize_t received;
+    do
+        received = recv(Fd(socket), buffer, static_cast<size_t>(size), 0);
+    while (received < 0 && errno == EINTR);
+    return static_cast<int>(received);
+}
+
+bool PeerName(Handle socket, SocketAddress& peer)
+{
+    sockaddr_in address{};
+    socklen_t length = sizeof address;
+    if (getpeername(Fd(socket), reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        return false;
+    std::memcpy(static_cast<void*>(&peer), &address, sizeof peer);
+    return true;
+}
+
+uint32_t DottedToAddress(const char* text)
+{
+    return inet_addr(text);
+}
+
+bool LookupHost(const char* name, uint32_t& address)
+{
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(name, nullptr, &hints, &found) != 0 || !found)
+        return false;
+    address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
+    freeaddrinfo(found);
+    return true;
+}
+
+bool LookupService(const char* name, uint16_t& port)
+{
+    const servent* entry = getservbyname(name, nullptr);
+    if (!entry)
+        return false;
+    port = static_cast<uint16_t>(entry->s_port);
+    return true;
+}
+
+bool LocalHostName(std::string& name)
+{
+    char buffer[260] = {};
+    if (gethostname(buffer, sizeof buffer - 1) != 0)
+        return false;
+    name = buffer;
+    addrinfo hints{};
+    hints.ai_family = AF_INET;
+    hints.ai_flags = AI_CANONNAME;
+    addrinfo* found = nullptr;
+    if (getaddrinfo(buffer, nullptr, &hints, &found) == 0 && found)
+    {
+        if (found->ai_canonname)
+            name = found->ai_canonname;
+        freeaddrinfo(found);
+    }
+    return true;
+}
+
+void SetLastFailure(Failure failure)
+{
+    errno = failure == Failure::InvalidParameter ? EINVAL : ENOBUFS;
+}
+}

@@ -1,0 +1,121 @@
+#include "acquisition/SocketApi.h"
+
+#include <winsock2.h>
+#include <windows.h>
+
+#include <cstring>
+
+namespace SocketApi
+{
+namespace
+{
+SOCKET Sock(Handle socket)
+{
+    return static_cast<SOCKET>(socket);
+}
+
+sockaddr_in ToSystem(const SocketAddress& address)
+{
+    sockaddr_in system{};
+    std::memcpy(&system, &address, sizeof system);
+    return system;
+}
+}
+
+bool Startup()
+{
+    WSADATA data;
+    return WSAStartup(MAKEWORD(2, 2), &data) == 0;
+}
+
+void Cleanup()
+{
+    WSACleanup();
+}
+
+Handle OpenStream()
+{
+    const SOCKET socket = ::socket(AF_INET, SOCK_STREAM, 0);
+    return socket == INVALID_SOCKET ? kInvalid : static_cast<Handle>(socket);
+}
+
+void Close(Handle socket)
+{
+    closesocket(Sock(socket));
+}
+
+void Shutdown(Handle socket)
+{
+    shutdown(Sock(socket), SD_BOTH);
+}
+
+bool Connect(Handle socket, const SocketAddress& remote)
+{
+    const sockaddr_in address = ToSystem(remote);
+    return connect(Sock(socket), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+}
+
+int WaitReadable(Handle socket, unsigned timeoutMs)
+{
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(Sock(socket), &readable);
+    timeval timeout{static_cast<long>(timeoutMs / 1000), static_cast<long>(timeoutMs % 1000 * 1000)};
+    const int result = select(0, &readable, nullptr, nullptr, timeoutMs == kWaitForever ? nullptr : &timeout);
+    return result == SOCKET_ERROR ? -1 : result > 0 ? 1 : 0;
+}
+
+int Receive(Handle socket, char* buffer, int size)
+{
+    return recv(Sock(socket), buffer, size, 0);
+}
+
+bool PeerName(Handle socket, SocketAddress& peer)
+{
+    sockaddr_in address{};
+    int length = sizeof address;
+    if (getpeername(Sock(socket), reinterpret_cast<sockaddr*>(&address), &length) == SOCKET_ERROR)
+        return false;
+    std::memcpy(static_cast<void*>(&peer), &address, sizeof peer);
+    return true;
+}
+
+uint32_t DottedToAddress(const char* text)
+{
+    return inet_addr(text);
+}
+
+bool LookupHost(const char* name, uint32_t& address)
+{
+    const hostent* host = gethostbyname(name);
+    if (!host || host->h_addrtype != AF_INET || !host->h_addr_list[0])
+        return false;
+    std::memcpy(&address, host->h_addr_list[0], sizeof address);
+    return true;
+}
+
+bool LookupService(const char* name, uint16_t& port)
+{
+    const servent* entry = getservbyname(name, nullptr);
+    if (!entry)
+        return false;
+    port = static_cast<uint16_t>(entry->s_port);
+    return true;
+}
+
+bool LocalHostName(std::string& name)
+{
+    char buffer[260] = {};
+    if (gethostname(buffer, sizeof buffer - 1) == SOCKET_ERROR)
+        return false;
+    const hostent* host = gethostbyname(buffer);
+    name = host && host->h_name ? host->h_name : buffer;
+    return true;
+}
+
+void SetLastFailure(Failure failure)
+{
+    SetLastError(failure == Failure::InvalidParameter ? ERROR_INVALID_PARAMETER
+                                                      : ERROR_INSUFFICIENT_BUFFER);
+}
+}

@@ -1,0 +1,167 @@
+#include "acquisition/SocketLinkBase.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace
+{
+uint32_t ToHostOrder(uint32_t networkOrder)
+{
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&networkOrder);
+    return uint32_t{bytes[0]} << 24 | uint32_t{bytes[1]} << 16 | uint32_t{bytes[2]} << 8 | bytes[3];
+}
+
+uint32_t ToNetworkOrder(uint32_t hostOrder)
+{
+    uint32_t networkOrder;
+    auto* bytes = reinterpret_cast<unsigned char*>(&networkOrder);
+    bytes[0] = static_cast<unsigned char>(hostOrder >> 24);
+    bytes[1] = static_cast<unsigned char>(hostOrder >> 16);
+    bytes[2] = static_cast<unsigned char>(hostOrder >> 8);
+    bytes[3] = static_cast<unsigned char>(hostOrder);
+    return networkOrder;
+}
+
+uint16_t PortToNetworkOrder(uint16_t port)
+{
+    return static_cast<uint16_t>(ToNetworkOrder(port) >> 16);
+}
+
+uint16_t PortToHostOrder(uint16_t port)
+{
+    return static_cast<uint16_t>(ToHostOrder(uint32_t{port} << 16));
+}
+}
+
+CSocketLinkBase::CSocketLinkBase() : m_socket(SocketApi::kInvalid)
+{
+}
+
+CSocketLinkBase::~CSocketLinkBase()
+{
+    Stop();
+}
+
+bool CSocketLinkBase::Connect(const char* host, const char* service)
+{
+    if (IsOpen())
+        return false;
+    const SocketApi::Handle socket = SocketApi::OpenStream();
+    if (socket == SocketApi::kInvalid)
+        return false;
+    // No bind to this host's first address: the system picks the local
+    // address that reaches the instrument, also on a station with several
+    // networks or a host name that does not resolve.
+    SocketAddress remote;
+    MakeAddress(remote, host, service, SocketApi::kInet);
+    if (!SocketApi::Connect(socket, remote))
+    {
+        SocketApi::Close(socket);
+        return false;
+    }
+    m_socket = socket;
+    return true;
+}
+
+bool CSocketLinkBase::StartReceiving()
+{
+    if (IsReceiving() || !IsOpen())
+        return false;
+    return m_thread.Start([this] { ReceiveLoop(); });
+}
+
+void CSocketLinkBase::Stop()
+{
+    m_stopping = true;
+    if (IsOpen())
+        SocketApi::Shutdown(m_socket);
+    m_thread.Join();
+    if (IsOpen())
+        SocketApi::Close(m_socket);
+    m_socket = SocketApi::kInvalid;
+    m_stopping = false;
+}
+
+bool CSocketLinkBase::GetPeerAddress(SocketAddress& address) const
+{
+    return IsOpen() && SocketApi::PeerName(m_socket, address);
+}
+
+int CSocketLinkBase::ReadChunk(char* buffer, int size, unsigned timeoutMs)
+{
+    if (!buffer || size < 1)
+        return 0;
+    if (SocketApi::WaitReadable(m_socket, timeoutMs) != 1)
+        return 0;
+    const int received = SocketApi::Receive(m_socket, buffer, size);
+    return received > 0 ? received : -1;
+}
+
+void CSocketLinkBase::OnFrame(const char*, int, const SocketAddress&)
+{
+}
+
+void CSocketLinkBase::OnLinkEvent(int)
+{
+}
+
+void CSocketLinkBase::ReceiveLoop()
+{
+}
+
+uint32_t CSocketLinkBase::ResolveHost(const char* host)
+{
+    char localName[260];
+    if (!host)
+    {
+        if (!GetLocalHostName(localName, sizeof localName))
+            return SocketApi::kNoAddress;
+        host = localName;
+    }
+    uint32_t address = SocketApi::DottedToAddress(host);
+    if (address == SocketApi::kNoAddress && std::strcmp(host, "255.255.255.255") != 0 &&
+        !SocketApi::LookupHost(host, address))
+        return SocketApi::kNoAddress;
+    return ToHostOrder(address);
+}
+
+uint16_t CSocketLinkBase::ResolveService(const char* service)
+{
+    if (!service)
+        return 0;
+    if (std::isdigit(static_cast<unsigned char>(service[0])))
+        return static_cast<uint16_t>(std::atoi(service));
+    uint16_t port = 0;
+    return SocketApi::LookupService(service, port) ? PortToHostOrder(port) : 0;
+}
+
+bool CSocketLinkBase::GetLocalHostName(char* buffer, size_t size)
+{
+    if (!buffer || size == 0)
+    {
+        SocketApi::SetLastFailure(SocketApi::Failure::InvalidParameter);
+        return false;
+    }
+    std::string name;
+    if (!SocketApi::LocalHostName(name))
+        return false;
+    if (name.size() + 1 > size)
+    {
+        SocketApi::SetLastFailure(SocketApi::Failure::InsufficientBuffer);
+        return false;
+    }
+    std::memcpy(buffer, name.c_str(), name.size() + 1);
+    return true;
+}
+
+bool CSocketLinkBase::MakeAddress(SocketAddress& address, const char* host, const char* service,
+                                  uint16_t family)
+{
+    address = SocketAddress();
+    address.family = family;
+    address.address = ToNetworkOrder(ResolveHost(host));
+    address.port = PortToNetworkOrder(ResolveService(service));
+    return address.address != 0 || address.port != 0;
+}

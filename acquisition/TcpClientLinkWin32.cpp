@@ -1,0 +1,23 @@
+#include "acquisition/TcpClientLink.h"
+
+#include "acquisition/LinkMessages.h"
+
+#include <windows.h>
+
+void CTcpClientLink::SendFrameToWindow(const char* text, int length)
+{
+    if (m_frameWindow)
+        SendMessageA(static_cast<HWND>(m_frameWindow), WM_LINK_FRAME, reinterpret_cast<WPARAM>(text),
+                     length);
+}
+
+void CTcpClientLink::OnLinkEvent(int code)
+{
+    const HWND statusList = static_cast<HWND>(m_statusList);
+    const HWND eventWindow = statusList ? GetParent(statusList) : static_cast<HWND>(m_frameWindow);
+    if (!eventWindow || !IsWindow(eventWindow))
+        return;
+    if (code == kLinkEventConnectionLost && statusList)
+        SendMessageA(statusList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Connection Abandonned\r\n"));
+    PostMessageA(eventWindow, WM_LINK_EVENT, static_cast<WPARAM>(code), reinterpret_cast<LPARAM>(this));
+}

@@ -1,0 +1,200 @@
+#include "acquisition/LinkMessages.h"
+#include "tests/acquisition/TcpTestLink.h"
+#include "tools/vorlsim/TcpServer.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace
+{
+// The application starts Winsock; here the test program does.
+class SocketEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override { ASSERT_TRUE(SocketApi::Startup()); }
+    void TearDown() override { SocketApi::Cleanup(); }
+};
+
+const auto* const kSockets = ::testing::AddGlobalTestEnvironment(new SocketEnvironment);
+
+using Frames = std::vector<std::string>;
+
+// A link connected over loopback to an in-process server that plays the
+// instrument byte for byte.
+class TcpLink : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        std::string error;
+        ASSERT_TRUE(m_server.Listen("127.0.0.1", 0, error)) << error;
+        ConnectAndAccept();
+    }
+
+    void ConnectAndAccept()
+    {
+        ASSERT_TRUE(m_link.Connect("127.0.0.1", Service().c_str()));
+        ASSERT_TRUE(m_server.Accept());
+        ASSERT_TRUE(m_link.StartReceiving());
+    }
+
+    std::string Service() const { return std::to_string(m_server.Port()); }
+
+    void Send(const std::string& bytes) { ASSERT_TRUE(m_server.Write(bytes.data(), bytes.size())); }
+
+    // Lets the link take what has been sent so far before the next write.
+    static void Pause() { std::this_thread::sleep_for(std::chrono::milliseconds(30)); }
+
+    CTcpServer m_server;
+    CTcpTestLink m_link;
+};
+}
+
+TEST_F(TcpLink, JoinsFramesSplitOverWritesWithMixedTerminators)
+{
+    Send("ABC\r\nDE");
+    Pause();
+    Send("F\r\nG");
+    Pause();
+    Send("HI\nJ\r");
+    ASSERT_TRUE(m_link.WaitForFrames(4));
+    EXPECT_EQ(Frames({"ABC", "DEF", "GHI", "J"}), m_link.Frames());
+}
+
+TEST_F(TcpLink, LosesNothingFromABurstLargerThanTheRing)
+{
+    std::string burst;
+    Frames sent;
+    for (int i = 0; i < 3000; ++i)
+    {
+        sent.push_back("SN" + std::to_string(i) + ";P01;PASS;" + std::string(static_cast<size_t>(i % 90), 'v'));
+        burst += sent.back() + (i % 3 ? "\r\n" : "\n");
+    }
+    Send(burst);
+    ASSERT_TRUE(m_link.WaitForFrames(sent.size())) << m_link.Frames().size();
+    EXPECT_EQ(sent, m_link.Frames());
+}
+
+TEST_F(TcpLink, KeepsReceivingAfterALineLongerThanTheRing)
+{
+    Send(std::string(5000, 'x'));
+    Pause();
+    Send(std::string(100, 'x') + "\r\nOK\r\n");
+    ASSERT_TRUE(m_link.WaitForFrames(1));
+    Send("AGAIN\r\n");
+    ASSERT_TRUE(m_link.WaitForFrames(2));
+    EXPECT_EQ(Frames({"OK", "AGAIN"}), m_link.Frames());
+}
+
+TEST_F(TcpLink, ReportsThePeerClosingOnceAndStaysOpenUntilStop)
+{
+    Send("LAST\r\n");
+    m_server.CloseClient();
+    ASSERT_TRUE(m_link.WaitForEvent());
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_EQ(std::vector<int>{kLinkEventConnectionLost}, m_link.Events());
+    EXPECT_EQ(Frames{"LAST"}, m_link.Frames());
+    EXPECT_TRUE(m_link.IsOpen());
+    EXPECT_TRUE(m_link.IsReceiving());
+    EXPECT_FALSE(m_link.StartReceiving());
+    EXPECT_FALSE(m_link.Connect("127.0.0.1", Service().c_str()));
+    m_link.Stop();
+    EXPECT_FALSE(m_link.IsOpen());
+    EXPECT_FALSE(m_link.IsReceiving());
+}
+
+TEST_F(TcpLink, StartsANewConnectionWithoutTheOldUnfinishedFrame)
+{
+    Send("UNFINI");
+    Pause();
+    m_link.Stop();
+    m_server.CloseClient();
+    ConnectAndAccept();
+    Send("FRESH\r\n");
+    ASSERT_TRUE(m_link.WaitForFrames(1));
+    EXPECT_EQ(Frames{"FRESH"}, m_link.Frames());
+}
+
+TEST_F(TcpLink, StopEndsAnIdleReceiveThreadWithoutAnEvent)
+{
+    ASSERT_TRUE(m_link.IsReceiving());
+    m_link.Stop();
+    EXPECT_FALSE(m_link.IsReceiving());
+    EXPECT_FALSE(m_link.IsOpen());
+    EXPECT_TRUE(m_link.Events().empty());
+    // Stopping twice, or a closed link, is harmless.
+    m_link.Stop();
+    EXPECT_FALSE(m_link.StartReceiving());
+}
+
+TEST_F(TcpLink, KnowsItsPeer)
+{
+    SocketAddress peer;
+    ASSERT_TRUE(m_link.GetPeerAddress(peer));
+    EXPECT_EQ(SocketApi::kInet, peer.family);
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&peer);
+    EXPECT_EQ(m_server.Port(), bytes[2] << 8 | bytes[3]);
+    EXPECT_EQ(127, bytes[4]);
+    EXPECT_EQ(1, bytes[7]);
+    m_link.Stop();
+    EXPECT_FALSE(m_link.GetPeerAddress(peer));
+}
+
+TEST(TcpLinkConnect, FailsWithoutAListenerOrWithAnUnknownService)
+{
+    CTcpServer server;
+    std::string error;
+    ASSERT_TRUE(server.Listen("127.0.0.1", 0, error)) << error;
+    const std::string service = std::to_string(server.Port());
+    CTcpTestLink link;
+    EXPECT_FALSE(link.Connect("127.0.0.1", "no-such-service-here"));
+    EXPECT_FALSE(link.IsOpen());
+    EXPECT_FALSE(link.StartReceiving());
+    ASSERT_TRUE(link.Connect("127.0.0.1", service.c_str()));
+    link.Stop();
+
+    std::string closedService;
+    {
+        CTcpServer gone;
+        ASSERT_TRUE(gone.Listen("127.0.0.1", 0, error)) << error;
+        closedService = std::to_string(gone.Port());
+    }
+    EXPECT_FALSE(link.Connect("127.0.0.1", closedService.c_str()));
+    EXPECT_FALSE(link.IsOpen());
+}
+
+TEST(TcpLinkAddress, ResolvesNumbersWithoutLookupAndNamesByLookup)
+{
+    EXPECT_EQ(10001, CSocketLinkBase::ResolveService("10001"));
+    EXPECT_EQ(0, CSocketLinkBase::ResolveService("no-such-service-here"));
+    EXPECT_EQ(0xC0A8015Du, CSocketLinkBase::ResolveHost("192.168.1.93"));
+    EXPECT_EQ(0x7F000001u, CSocketLinkBase::ResolveHost("localhost"));
+    EXPECT_EQ(0xFFFFFFFFu, CSocketLinkBase::ResolveHost("255.255.255.255"));
+    EXPECT_EQ(0xFFFFFFFFu, CSocketLinkBase::ResolveHost("no-such-host.invalid"));
+
+    SocketAddress address;
+    ASSERT_TRUE(CSocketLinkBase::MakeAddress(address, "10.1.2.3", "258", SocketApi::kInet));
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&address);
+    const unsigned char expected[16] = {0, 0, 1, 2, 10, 1, 2, 3};
+    EXPECT_EQ(SocketApi::kInet, address.family);
+    EXPECT_EQ(0, std::memcmp(bytes + 2, expected + 2, 14));
+}
+
+TEST(TcpLinkAddress, ReportsTheLocalHostNameOnlyIntoABufferThatHoldsIt)
+{
+    char name[260] = {};
+    ASSERT_TRUE(CSocketLinkBase::GetLocalHostName(name, sizeof name));
+    const size_t length = std::strlen(name);
+    EXPECT_GT(length, 0u);
+    char exact[260] = {};
+    EXPECT_TRUE(CSocketLinkBase::GetLocalHostName(exact, length + 1));
+    EXPECT_STREQ(name, exact);
+    EXPECT_FALSE(CSocketLinkBase::GetLocalHostName(exact, length));
+    EXPECT_FALSE(CSocketLinkBase::GetLocalHostName(nullptr, 10));
+    EXPECT_NE(0xFFFFFFFFu, CSocketLinkBase::ResolveHost(nullptr));
+}
