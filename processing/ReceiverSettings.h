@@ -41,6 +41,7 @@ public:
 
     void BuildHeader(std::string& header, bool withDate) const;
     void SetLanguage(int language);
+    int RunSetupDialog(class CPrintSettings* printSettings);   // Windows: the setup dialog, saved on IDOK
     const std::string& GetIniPath() const { return m_iniPath; }
 
     // Plain settings, read by the pipeline and written by the setup dialog.

@@ -1,0 +1,84 @@
+// The field name dialog, created for real in the test process.
+#include "dialogs/FieldNameDlg.h"
+#include "framework/IntegerText.h"
+#include "res/resource.h"
+#include "tests/dialogs/DialogDriver.h"
+
+#include <gtest/gtest.h>
+
+using namespace DialogDriver;
+
+namespace
+{
+class FieldNameDlgTest : public ::testing::Test
+{
+protected:
+    void Open(const std::string& name)
+    {
+        m_dialog.m_fieldName = name;
+        ASSERT_TRUE(m_dialog.Create());
+        ::ShowWindow(m_dialog.GetSafeHwnd(), SW_SHOW);
+    }
+    HWND Edit() const { return m_dialog.GetDlgItem(IDC_FIELD_NAME); }
+
+    CFieldNameDlg m_dialog{nullptr};
+    CMessageBoxCapture m_boxes;
+};
+}
+
+TEST_F(FieldNameDlgTest, ShowsTheNameAndReturnsAnEmptyOne)
+{
+    Open("Pressure");
+    EXPECT_EQ("Pressure", Text(m_dialog.GetSafeHwnd(), IDC_FIELD_NAME));
+    ::SetWindowTextA(Edit(), "");
+    Click(m_dialog.GetSafeHwnd(), IDOK);
+    EXPECT_EQ(IDOK, m_dialog.GetResult());
+    EXPECT_EQ("", m_dialog.m_fieldName);
+    EXPECT_TRUE(m_boxes.Texts().empty());
+}
+
+TEST_F(FieldNameDlgTest, TheTwentyFirstCharacterIsRefused)
+{
+    Open("");
+    TypeCharacters(Edit(), "abcdefghijklmnopqrstuvw");
+    EXPECT_EQ("abcdefghijklmnopqrst", Text(m_dialog.GetSafeHwnd(), IDC_FIELD_NAME));
+    Click(m_dialog.GetSafeHwnd(), IDOK);
+    EXPECT_EQ(IDOK, m_dialog.GetResult());
+    EXPECT_EQ("abcdefghijklmnopqrst", m_dialog.m_fieldName);
+}
+
+TEST_F(FieldNameDlgTest, ALongerPastedNameKeepsTheDialogOpen)
+{
+    Open("Pressure");
+    ::SetWindowTextA(Edit(), "123456789012345678901");
+    Click(m_dialog.GetSafeHwnd(), IDOK);
+    ASSERT_EQ(1u, m_boxes.Texts().size());
+    EXPECT_EQ(IntegerText::LengthPrompt(20), m_boxes.Texts()[0]);
+    EXPECT_NE(nullptr, m_dialog.GetSafeHwnd());
+    EXPECT_EQ(-1, m_dialog.GetResult());
+    EXPECT_EQ("Pressure", m_dialog.m_fieldName);
+    EXPECT_EQ(Edit(), ::GetFocus());
+}
+
+TEST_F(FieldNameDlgTest, CancelReturnsTheCallersName)
+{
+    Open("Pressure");
+    ::SetWindowTextA(Edit(), "Torque");
+    Click(m_dialog.GetSafeHwnd(), IDCANCEL);
+    EXPECT_EQ(IDCANCEL, m_dialog.GetResult());
+    EXPECT_EQ("Pressure", m_dialog.m_fieldName);
+}
+
+TEST(FieldNameDlgModalTest, RunsModallyAndReturnsTheEditedName)
+{
+    CFieldNameDlg dialog(nullptr);
+    dialog.m_fieldName = "Pressure";
+    CModalScript script;
+    script.Then("Get field name", [](HWND hWnd) {
+        ::SetDlgItemTextA(hWnd, IDC_FIELD_NAME, "Torque");
+        ::PostMessageA(hWnd, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    EXPECT_EQ(IDOK, script.Run([&] { return dialog.DoModal(); }));
+    EXPECT_TRUE(script.Finished());
+    EXPECT_EQ("Torque", dialog.m_fieldName);
+}

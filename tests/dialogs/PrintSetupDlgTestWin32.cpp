@@ -1,0 +1,157 @@
+// The print settings edited through their dialog, run modally by
+// EditSettings in a fresh working directory.
+#include "dialogs/PrintSetupDlg.h"
+#include "framework/IntegerText.h"
+#include "printing/PrintSettings.h"
+#include "res/resource.h"
+#include "tests/dialogs/DialogDriver.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+using namespace DialogDriver;
+
+namespace
+{
+const int kPositionEdits[] = {IDC_PRINT_OPERATOR_X,    IDC_PRINT_OPERATOR_Y,
+                              IDC_PRINT_SERIAL_X,      IDC_PRINT_SERIAL_Y,
+                              IDC_PRINT_DESCRIPTION_X, IDC_PRINT_DESCRIPTION_Y,
+                              IDC_PRINT_DATETIME_X,    IDC_PRINT_DATETIME_Y,
+                              IDC_PRINT_FRAME_X,       IDC_PRINT_FRAME_Y};
+
+void ExpectTicketControls(HWND dialog, bool ticket)
+{
+    EXPECT_EQ(ticket, IsEnabled(dialog, IDC_PRINT_UPPER_MARGIN));
+    EXPECT_EQ(ticket, IsEnabled(dialog, IDC_PRINT_LEFT_MARGIN));
+    EXPECT_EQ(!ticket, IsEnabled(dialog, IDC_PRINT_CHAR_SIZE));
+    for (const int id : kPositionEdits)
+        EXPECT_EQ(!ticket, IsEnabled(dialog, id)) << id;
+    for (const int id : {IDC_PRINT_OPERATOR, IDC_PRINT_SERIAL, IDC_PRINT_DESCRIPTION,
+                         IDC_PRINT_DATETIME, IDC_PRINT_FRAME})
+        EXPECT_TRUE(IsEnabled(dialog, id)) << id;
+}
+
+void Press(HWND dialog, int id)
+{
+    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
+
+std::string FileText(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+class PrintSetupDlgTest : public ::testing::Test
+{
+protected:
+    unsigned Edit(CModalScript::Action action)
+    {
+        m_script.Then("Printing setup", std::move(action));
+        const unsigned result =
+            static_cast<unsigned>(m_script.Run([&] { return m_settings.EditSettings(); }));
+        EXPECT_TRUE(m_script.Finished());
+        return result;
+    }
+
+    CTempDir m_dir;
+    CPrintSettings m_settings;
+    CMessageBoxCapture m_boxes;
+    CModalScript m_script;
+};
+}
+
+TEST_F(PrintSetupDlgTest, FirstStartShowsTheDefaultsAndLabelsSwitchTheControls)
+{
+    const unsigned result = Edit([](HWND dialog) {
+        EXPECT_EQ("Ticket-A4", SelectedComboText(dialog, IDC_PRINT_TYPE));
+        EXPECT_EQ("1", Text(dialog, IDC_PRINT_COPIES));
+        EXPECT_EQ("0", Text(dialog, IDC_PRINT_LEFT_MARGIN));
+        EXPECT_TRUE(IsChecked(dialog, IDC_PRINT_DATETIME));
+        EXPECT_TRUE(IsChecked(dialog, IDC_PRINT_FRAME));
+        EXPECT_FALSE(IsChecked(dialog, IDC_PRINT_SERIAL));
+        EXPECT_EQ("160", Text(dialog, IDC_PRINT_DATETIME_Y));
+        ExpectTicketControls(dialog, true);
+
+        SelectComboItem(dialog, IDC_PRINT_TYPE, 1);
+        ExpectTicketControls(dialog, false);
+        SelectComboItem(dialog, IDC_PRINT_TYPE, 0);
+        ExpectTicketControls(dialog, true);
+        SelectComboItem(dialog, IDC_PRINT_TYPE, 2);
+
+        EXPECT_EQ(7u, ComboItems(dialog, IDC_PRINT_CHAR_SIZE).size());
+        SelectComboItem(dialog, IDC_PRINT_CHAR_SIZE, 6);
+        ::SendDlgItemMessageA(dialog, IDC_PRINT_SERIAL, BM_CLICK, 0, 0);
+        ::SetDlgItemTextA(dialog, IDC_PRINT_SERIAL_X, "250");
+        Press(dialog, IDOK);
+    });
+    EXPECT_EQ(0u, result);
+    EXPECT_EQ(CPrintSettings::Zpl2Label, m_settings.m_printingType);
+    EXPECT_EQ(6, m_settings.m_labelCarSize);
+    EXPECT_EQ(1, m_settings.m_lines[CPrintSettings::SerialNumberLine].enabled);
+    EXPECT_EQ(250, m_settings.GetLineX(CPrintSettings::SerialNumberLine));
+
+    const std::string ini = FileText(m_dir.Join("PrintSetup.ini"));
+    for (const char* expected : {"[Option]", "PrintingType=2", "LabelCarSize=6", "[Line1]",
+                                 "[Line2]", "SerialNum=1", "X2=250", "[Line5]", "VorlFrame=1"})
+        EXPECT_NE(std::string::npos, ini.find(expected)) << expected;
+}
+
+TEST_F(PrintSetupDlgTest, AMarginOf101KeepsTheDialogOpen)
+{
+    const unsigned result = Edit([this](HWND dialog) {
+        ::SetDlgItemTextA(dialog, IDC_PRINT_LEFT_MARGIN, "101");
+        Press(dialog, IDOK);
+        ASSERT_EQ(1u, m_boxes.Texts().size());
+        EXPECT_EQ(IntegerText::RangePrompt(0, 100), m_boxes.Texts()[0]);
+        EXPECT_TRUE(::IsWindow(dialog));
+        EXPECT_EQ(::GetDlgItem(dialog, IDC_PRINT_LEFT_MARGIN), ::GetFocus());
+        ::SetDlgItemTextA(dialog, IDC_PRINT_LEFT_MARGIN, "100");
+        Press(dialog, IDOK);
+    });
+    EXPECT_EQ(0u, result);
+    EXPECT_EQ(100, m_settings.m_leftMargin);
+}
+
+TEST_F(PrintSetupDlgTest, ANonNumberIsRefused)
+{
+    const unsigned result = Edit([this](HWND dialog) {
+        ::SetDlgItemTextA(dialog, IDC_PRINT_COPIES, "two");
+        Press(dialog, IDOK);
+        EXPECT_EQ((std::vector<std::string>{IntegerText::IntegerPrompt()}), m_boxes.Texts());
+        Press(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(CPrintSettings::Failure, result);
+    EXPECT_EQ(1, m_settings.m_numberOfCopies);
+}
+
+TEST_F(PrintSetupDlgTest, CancelChangesNeitherTheObjectNorTheFile)
+{
+    const unsigned result = Edit([](HWND dialog) {
+        SelectComboItem(dialog, IDC_PRINT_TYPE, 1);
+        ::SetDlgItemTextA(dialog, IDC_PRINT_COPIES, "4");
+        ::SendDlgItemMessageA(dialog, IDC_PRINT_FRAME, BM_CLICK, 0, 0);
+        Press(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(65535u, result);
+    EXPECT_EQ(CPrintSettings::TicketA4, m_settings.m_printingType);
+    EXPECT_EQ(1, m_settings.m_numberOfCopies);
+    EXPECT_EQ(1, m_settings.m_lines[CPrintSettings::FrameLine].enabled);
+    EXPECT_FALSE(std::filesystem::exists(m_dir.Join("PrintSetup.ini")));
+}
+
+TEST_F(PrintSetupDlgTest, ATypeOutsideTheListShowsNoSelection)
+{
+    m_settings.m_printingType = 5;
+    const unsigned result = Edit([](HWND dialog) {
+        EXPECT_EQ("<none>", SelectedComboText(dialog, IDC_PRINT_TYPE));
+        ExpectTicketControls(dialog, false);
+        Press(dialog, IDOK);
+    });
+    EXPECT_EQ(0u, result);
+    EXPECT_EQ(-1, m_settings.m_printingType);
+}

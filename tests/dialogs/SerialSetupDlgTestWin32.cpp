@@ -1,0 +1,117 @@
+// The serial port setup dialog on a copy of a port's record.
+#include "dialogs/SerialSetupDlg.h"
+#include "res/resource.h"
+#include "tests/dialogs/DialogDriver.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace DialogDriver;
+
+namespace
+{
+SerialPortConfig Record(const char* name, uint32_t baud)
+{
+    SerialPortConfig record{};
+    std::strncpy(record.portName, name, 5);
+    record.baudRate = baud;
+    record.dataBits = 8;
+    record.handshake = 0;
+    record.stopBits = 0;
+    record.parity = 2;
+    return record;
+}
+
+class SerialSetupDlgTest : public ::testing::Test
+{
+protected:
+    HWND Open(const SerialPortConfig& record)
+    {
+        m_dialog.m_config = record;
+        EXPECT_TRUE(m_dialog.Create());
+        ::ShowWindow(m_dialog.GetSafeHwnd(), SW_SHOW);
+        return m_dialog.GetSafeHwnd();
+    }
+
+    CSerialSetupDlg m_dialog{nullptr};
+};
+}
+
+TEST_F(SerialSetupDlgTest, TheDefaultRecordOpensAs9600Even8N1)
+{
+    const HWND dialog = Open(Record("COM1", 9600));
+    EXPECT_EQ("COM1", Text(dialog, IDC_SERIAL_PORT_NAME));
+    EXPECT_EQ("9600", SelectedComboText(dialog, IDC_SERIAL_BAUD));
+    EXPECT_EQ("8", SelectedComboText(dialog, IDC_SERIAL_DATA_BITS));
+    EXPECT_EQ("EVEN", SelectedComboText(dialog, IDC_SERIAL_PARITY));
+    EXPECT_EQ("1", SelectedComboText(dialog, IDC_SERIAL_STOP_BITS));
+    EXPECT_EQ("None", SelectedComboText(dialog, IDC_SERIAL_HANDSHAKE));
+    const std::vector<std::string> rates{"115200", "57600", "38400", "28800", "24400", "19200",
+                                         "9600",   "4800",  "2400",  "1200",  ""};
+    EXPECT_EQ(rates, ComboItems(dialog, IDC_SERIAL_BAUD));
+}
+
+TEST_F(SerialSetupDlgTest, A38400RecordRoundTrips)
+{
+    const HWND dialog = Open(Record("COM3", 38400));
+    EXPECT_EQ("38400", SelectedComboText(dialog, IDC_SERIAL_BAUD));
+    Click(dialog, IDOK);
+    EXPECT_EQ(IDOK, m_dialog.GetResult());
+    EXPECT_EQ(38400u, m_dialog.m_config.baudRate);
+    EXPECT_STREQ("COM3", m_dialog.m_config.portName);
+}
+
+TEST_F(SerialSetupDlgTest, EveryListStoresItsValue)
+{
+    const HWND dialog = Open(Record("COM2", 9600));
+    SelectComboItem(dialog, IDC_SERIAL_BAUD, 4);        // 24400
+    SelectComboItem(dialog, IDC_SERIAL_DATA_BITS, 1);   // 7
+    SelectComboItem(dialog, IDC_SERIAL_STOP_BITS, 1);   // 1.5
+    SelectComboItem(dialog, IDC_SERIAL_PARITY, 1);      // ODD
+    SelectComboItem(dialog, IDC_SERIAL_HANDSHAKE, 1);   // Hardware
+    Click(dialog, IDOK);
+    EXPECT_EQ(24400u, m_dialog.m_config.baudRate);
+    EXPECT_EQ(7, m_dialog.m_config.dataBits);
+    EXPECT_EQ(1, m_dialog.m_config.stopBits);
+    EXPECT_EQ(1, m_dialog.m_config.parity);
+    EXPECT_EQ(1, m_dialog.m_config.handshake);
+}
+
+TEST_F(SerialSetupDlgTest, TheEmptyHandshakeStoresThreeAndTheEmptyRateKeepsTheRecords)
+{
+    const HWND dialog = Open(Record("COM2", 4800));
+    SelectComboItem(dialog, IDC_SERIAL_HANDSHAKE, 3);
+    SelectComboItem(dialog, IDC_SERIAL_BAUD, 10);
+    Click(dialog, IDOK);
+    EXPECT_EQ(3, m_dialog.m_config.handshake);
+    EXPECT_EQ(4800u, m_dialog.m_config.baudRate);
+}
+
+TEST_F(SerialSetupDlgTest, ValuesOutsideTheListsAreKept)
+{
+    SerialPortConfig record = Record("COM4", 12345);
+    record.parity = 7;
+    record.dataBits = 5;
+    const HWND dialog = Open(record);
+    EXPECT_EQ("<none>", SelectedComboText(dialog, IDC_SERIAL_BAUD));
+    EXPECT_EQ("<none>", SelectedComboText(dialog, IDC_SERIAL_PARITY));
+    Click(dialog, IDOK);
+    EXPECT_EQ(12345u, m_dialog.m_config.baudRate);
+    EXPECT_EQ(7, m_dialog.m_config.parity);
+    EXPECT_EQ(5, m_dialog.m_config.dataBits);
+}
+
+TEST_F(SerialSetupDlgTest, CancelLeavesTheRecord)
+{
+    const HWND dialog = Open(Record("COM5", 9600));
+    SelectComboItem(dialog, IDC_SERIAL_BAUD, 0);
+    SelectComboItem(dialog, IDC_SERIAL_DATA_BITS, 1);
+    SelectComboItem(dialog, IDC_SERIAL_STOP_BITS, 2);
+    SelectComboItem(dialog, IDC_SERIAL_PARITY, 0);
+    SelectComboItem(dialog, IDC_SERIAL_HANDSHAKE, 2);
+    Click(dialog, IDCANCEL);
+    EXPECT_EQ(IDCANCEL, m_dialog.GetResult());
+    const SerialPortConfig expected = Record("COM5", 9600);
+    EXPECT_EQ(0, std::memcmp(&expected, &m_dialog.m_config, sizeof expected));
+}

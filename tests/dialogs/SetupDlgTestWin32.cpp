@@ -1,0 +1,511 @@
+// The setup dialog on a real configuration store in a fresh working
+// directory, driven as the operator would drive it.
+#include "acquisition/SerialPort.h"
+#include "acquisition/SerialPortList.h"
+#include "dialogs/SetupDlg.h"
+#include "printing/PrintSettings.h"
+#include "processing/ReceiverSettings.h"
+#include "res/resource.h"
+#include "tests/dialogs/DialogDriver.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+using namespace DialogDriver;
+
+namespace
+{
+class SetupDlgTest : public ::testing::Test
+{
+protected:
+    SetupDlgTest()
+    {
+        for (int i = 0; i < CSerialPort::PortCount; ++i)
+            CSerialPort::SetConfig(i, SerialPortRecord::Default(i));
+        m_dialog.m_settings = &m_settings;
+        m_dialog.m_portList = &m_noPorts;
+    }
+
+    HWND Open()
+    {
+        EXPECT_TRUE(m_dialog.Create());
+        ::ShowWindow(m_dialog.GetSafeHwnd(), SW_SHOW);
+        return m_dialog.GetSafeHwnd();
+    }
+
+    HWND List() const { return m_dialog.GetDlgItem(IDC_SETUP_FIELD_LIST); }
+
+    std::string RowName(int row) const
+    {
+        char buffer[100] = {};
+        ListView_GetItemText(List(), row, 1, buffer, sizeof buffer);
+        return buffer;
+    }
+
+    void DoubleClickRow(int row) const
+    {
+        ListView_SetItemState(List(), row, LVIS_SELECTED | LVIS_FOCUSED,
+                              LVIS_SELECTED | LVIS_FOCUSED);
+        NMITEMACTIVATE click{};
+        click.hdr.hwndFrom = List();
+        click.hdr.idFrom = IDC_SETUP_FIELD_LIST;
+        click.hdr.code = NM_DBLCLK;
+        click.iItem = row;
+        ::SendMessageA(m_dialog.GetSafeHwnd(), WM_NOTIFY, IDC_SETUP_FIELD_LIST,
+                       reinterpret_cast<LPARAM>(&click));
+    }
+
+    CTempDir m_dir;
+    CReceiverSettings m_settings;
+    const CSerialPortList m_noPorts{std::vector<std::string>{}};
+    CSetupDlg m_dialog{nullptr};
+    CMessageBoxCapture m_boxes;
+};
+
+std::string FileBytes(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+}
+
+TEST_F(SetupDlgTest, OpensWithEverySetting)
+{
+    m_settings.m_storeType = CReceiverSettings::SelectedFields;
+    m_settings.SetFieldInUse(0, 1);
+    m_settings.SetFieldInUse(3, 2);
+    m_settings.SetFieldName(3, "Pressure");
+    m_settings.m_inputSeparator = 0;
+    m_settings.m_outputSeparator = 2;
+    m_settings.m_language = 2;
+    m_settings.m_comPort = 4;
+    m_settings.SetDirectory("C:\\Data\\");
+    m_settings.m_fileExtCode = 1;
+    m_settings.SetServerPort("3000");
+    m_settings.SetServerIp("10.1.2.3");
+    m_settings.m_hideAtStart = 1;
+    m_settings.m_hideButton = 0;
+    const HWND dialog = Open();
+
+    EXPECT_TRUE(IsChecked(dialog, IDC_SETUP_STORE_SELECTED));
+    EXPECT_EQ("Tab", SelectedComboText(dialog, IDC_SETUP_INPUT_SEPARATOR));
+    EXPECT_EQ("Comma", SelectedComboText(dialog, IDC_SETUP_OUTPUT_SEPARATOR));
+    EXPECT_TRUE(IsEnabled(dialog, IDC_SETUP_OUTPUT_SEPARATOR));
+    EXPECT_EQ("Italian", SelectedComboText(dialog, IDC_SETUP_LANGUAGE));
+    // A store that was never saved shows the serial port.
+    EXPECT_EQ("RS232", SelectedComboText(dialog, IDC_SETUP_INPUT_PORT));
+    EXPECT_EQ(40u, ComboItems(dialog, IDC_SETUP_COM_PORT).size());
+    EXPECT_EQ("COM 5", SelectedComboText(dialog, IDC_SETUP_COM_PORT));
+    EXPECT_EQ("C:\\Data\\", Text(dialog, IDC_SETUP_DIRECTORY));
+    EXPECT_TRUE(IsChecked(dialog, IDC_SETUP_EXT_CSV));
+    EXPECT_EQ("3000", Text(dialog, IDC_SETUP_SERVER_PORT));
+    EXPECT_EQ("10.1.2.3", Text(dialog, IDC_SETUP_SERVER_IP));
+    EXPECT_TRUE(IsChecked(dialog, IDC_SETUP_HIDE_AT_START));
+    EXPECT_FALSE(IsChecked(dialog, IDC_SETUP_HIDE_BUTTON));
+    EXPECT_FALSE(IsChecked(dialog, IDC_SETUP_PRINT_RESULT));
+    EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_PRINT_SETUP));
+
+    ASSERT_EQ(20, ListView_GetItemCount(List()));
+    char number[8] = {};
+    ListView_GetItemText(List(), 19, 0, number, sizeof number);
+    EXPECT_STREQ("19", number);
+    EXPECT_EQ("Pressure", RowName(3));
+    EXPECT_EQ("Name_4", RowName(4));
+    for (int row = 0; row < 20; ++row)
+        EXPECT_EQ(row == 0 || row == 3, ListView_GetCheckState(List(), row) != FALSE) << row;
+    EXPECT_TRUE(::IsWindowEnabled(List()));
+    EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_FIELDS_GROUP));
+
+    EXPECT_TRUE(IsEnabled(dialog, IDC_SETUP_COM_PORT));
+    EXPECT_TRUE(IsEnabled(dialog, IDC_SETUP_RS232_SETUP));
+    EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_SERVER_IP));
+    EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_SERVER_PORT));
+}
+
+TEST_F(SetupDlgTest, StoreTypesSwitchTheFieldListAndTheOutputSeparator)
+{
+    m_settings.m_storeType = CReceiverSettings::SelectedFields;
+    m_settings.m_outputSeparator = 2;
+    const HWND dialog = Open();
+
+    Click(dialog, IDC_SETUP_STORE_ORIGINAL_DATE);
+    EXPECT_EQ("Semicolon", SelectedComboText(dialog, IDC_SETUP_OUTPUT_SEPARATOR));
+    EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_OUTPUT_SEPARATOR));
+    EXPECT_FALSE(::IsWindowEnabled(List()));
+
+    ::SendDlgItemMessageA(dialog, IDC_SETUP_OUTPUT_SEPARATOR, CB_SETCURSEL, 3, 0);
+    Click(dialog, IDC_SETUP_STORE_SELECTED_DATE);
+    EXPECT_EQ("Space", SelectedComboText(dialog, IDC_SETUP_OUTPUT_SEPARATOR));
+    EXPECT_TRUE(IsEnabled(dialog, IDC_SETUP_OUTPUT_SEPARATOR));
+    EXPECT_TRUE(::IsWindowEnabled(List()));
+
+    Click(dialog, IDC_SETUP_STORE_ORIGINAL);
+    EXPECT_EQ("Semicolon", SelectedComboText(dialog, IDC_SETUP_OUTPUT_SEPARATOR));
+    EXPECT_FALSE(::IsWindowEnabled(List()));
+}
+
+TEST_F(SetupDlgTest, SelectedFieldsWithoutAnyFieldKeepTheDialogOpen)
+{
+    m_settings.m_storeType = CReceiverSettings::OriginalFrame;
+    const HWND dialog = Open();
+    Click(dialog, IDC_SETUP_STORE_SELECTED);
+    Click(dialog, IDC_SETUP_HIDE_AT_START);
+    Click(dialog, IDOK);
+    ASSERT_EQ(1u, m_boxes.Texts().size());
+    EXPECT_EQ("No fields selected !!!", m_boxes.Texts()[0]);
+    EXPECT_EQ(-1, m_dialog.GetResult());
+    EXPECT_TRUE(::IsWindow(dialog));
+    EXPECT_EQ(CReceiverSettings::OriginalFrame, m_settings.m_storeType);
+    EXPECT_EQ(0, m_settings.m_hideAtStart);
+
+    // The original frame needs no field.
+    Click(dialog, IDC_SETUP_STORE_ORIGINAL);
+    Click(dialog, IDOK);
+    EXPECT_EQ(IDOK, m_dialog.GetResult());
+    EXPECT_EQ(1, m_settings.m_hideAtStart);
+}
+
+TEST_F(SetupDlgTest, OneCheckedFieldIsEnoughForSelectedFields)
+{
+    m_settings.m_storeType = CReceiverSettings::SelectedFieldsDate;
+    const HWND dialog = Open();
+    ListView_SetCheckState(List(), 7, TRUE);
+    Click(dialog, IDOK);
+    EXPECT_TRUE(m_boxes.Texts().empty());
+    EXPECT_EQ(IDOK, m_dialog.GetResult());
+    EXPECT_EQ(CReceiverSettings::SelectedFieldsDate, m_settings.m_storeType);
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(i == 7 ? 1 : 0, m_settings.IsFieldInUse(i)) << i;
+}
+
+TEST_F(SetupDlgTest, TheInputPortSwitchesItsControls)
+{
+    const HWND dialog = Open();
+    SelectComboItem(dialog, IDC_SETUP_INPUT_PORT, 1);
+    EXPECT_TRUE(IsEnabled(dialog, IDC_SETUP_SERVER_IP));
+    EXPECT_TRUE(IsEnabled(dialog, IDC_SETUP_SERVER_PORT));
+    EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_COM_PORT));
+    EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_RS232_SETUP));
+    SelectComboItem(dialog, IDC_SETUP_INPUT_PORT, 0);
+    EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_SERVER_IP));
+    EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_SERVER_PORT));
+    EXPECT_TRUE(IsEnabled(dialog, IDC_SETUP_COM_PORT));
+    EXPECT_TRUE(IsEnabled(dialog, IDC_SETUP_RS232_SETUP));
+    SelectComboItem(dialog, IDC_SETUP_INPUT_PORT, 1);
+    Click(dialog, IDOK);
+    EXPECT_EQ(CReceiverSettings::LinkEthernet, m_settings.m_linkType);
+}
+
+TEST_F(SetupDlgTest, DiscoveredPortsReplaceTheFixedList)
+{
+    const CSerialPortList ports(std::vector<std::string>{"COM3", "COM1"});
+    m_dialog.m_portList = &ports;
+    const HWND dialog = Open();
+    EXPECT_EQ((std::vector<std::string>{"COM1", "COM3"}), ComboItems(dialog, IDC_SETUP_COM_PORT));
+    EXPECT_EQ("COM1", SelectedComboText(dialog, IDC_SETUP_COM_PORT));
+    SelectComboItem(dialog, IDC_SETUP_COM_PORT, 1);
+    Click(dialog, IDOK);
+    EXPECT_EQ(2, m_settings.m_comPort);
+}
+
+TEST_F(SetupDlgTest, TheConfiguredPortIsFoundByItsWholeName)
+{
+    const CSerialPortList ports(std::vector<std::string>{"COM10", "COM1"});
+    m_dialog.m_portList = &ports;
+    m_settings.m_comPort = 0;
+    const HWND dialog = Open();
+    EXPECT_EQ("COM1", SelectedComboText(dialog, IDC_SETUP_COM_PORT));
+    Click(dialog, IDOK);
+    EXPECT_EQ(0, m_settings.m_comPort);
+}
+
+TEST_F(SetupDlgTest, APortMissingFromTheDiscoveredListIsKept)
+{
+    const CSerialPortList ports(std::vector<std::string>{"COM1", "COM3"});
+    m_dialog.m_portList = &ports;
+    m_settings.m_comPort = 36;
+    const HWND dialog = Open();
+    EXPECT_EQ("<none>", SelectedComboText(dialog, IDC_SETUP_COM_PORT));
+    Click(dialog, IDOK);
+    EXPECT_EQ(36, m_settings.m_comPort);
+}
+
+TEST_F(SetupDlgTest, WithoutDiscoveredPortsTheListIndexIsStored)
+{
+    const HWND dialog = Open();
+    const std::vector<std::string> items = ComboItems(dialog, IDC_SETUP_COM_PORT);
+    ASSERT_EQ(40u, items.size());
+    EXPECT_EQ("COM 1", items.front());
+    EXPECT_EQ("COM 40", items.back());
+    SelectComboItem(dialog, IDC_SETUP_COM_PORT, 5);
+    Click(dialog, IDOK);
+    EXPECT_EQ(5, m_settings.m_comPort);
+}
+
+TEST_F(SetupDlgTest, TheWorkstationsPublishedPortsAreOffered)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS,
+              ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, nullptr,
+                                REG_OPTION_VOLATILE, KEY_READ | KEY_WRITE, nullptr, &key, nullptr));
+    const char name[] = "\\Device\\QuorbelSetupTest36";
+    const char port[] = "COM36";
+    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(port), sizeof port);
+    m_dialog.m_portList = nullptr;
+    m_settings.m_comPort = 35;
+    const HWND dialog = Open();
+    ::RegDeleteValueA(key, name);
+    ::RegCloseKey(key);
+    const std::vector<std::string> items = ComboItems(dialog, IDC_SETUP_COM_PORT);
+    EXPECT_NE(items.end(), std::find(items.begin(), items.end(), "COM36"));
+    EXPECT_EQ(items.end(), std::find(items.begin(), items.end(), "COM 1"));
+    EXPECT_EQ("COM36", SelectedComboText(dialog, IDC_SETUP_COM_PORT));
+}
+
+TEST_F(SetupDlgTest, TheSpinArrowsPutThePortInItsRange)
+{
+    m_settings.m_linkType = CReceiverSettings::LinkEthernet;
+    m_settings.SetServerPort("10001");
+    const HWND dialog = Open();
+    const HWND edit = ::GetDlgItem(dialog, IDC_SETUP_SERVER_PORT);
+    ::SendMessageA(edit, WM_KEYDOWN, VK_UP, 0);
+    ::SendMessageA(edit, WM_KEYUP, VK_UP, 0);
+    const int port = std::stoi(Text(dialog, IDC_SETUP_SERVER_PORT));
+    EXPECT_GE(port, 2000);
+    EXPECT_LE(port, 4500);
+}
+
+TEST_F(SetupDlgTest, OkWritesEveryControlIntoTheStore)
+{
+    m_settings.m_storeType = CReceiverSettings::SelectedFields;
+    m_settings.SetFieldInUse(2, 1);
+    const HWND dialog = Open();
+    Click(dialog, IDC_SETUP_HIDE_BUTTON);
+    Click(dialog, IDC_SETUP_EXT_CSV);
+    SelectComboItem(dialog, IDC_SETUP_INPUT_SEPARATOR, 3);
+    SelectComboItem(dialog, IDC_SETUP_OUTPUT_SEPARATOR, 0);
+    SelectComboItem(dialog, IDC_SETUP_LANGUAGE, 1);
+    SelectComboItem(dialog, IDC_SETUP_INPUT_PORT, 1);
+    ::SetDlgItemTextA(dialog, IDC_SETUP_SERVER_PORT, "123456789012");
+    ::SetDlgItemTextA(dialog, IDC_SETUP_SERVER_IP, "192.168.100.200");
+    ListView_SetCheckState(List(), 2, FALSE);
+    ListView_SetCheckState(List(), 19, TRUE);
+    Click(dialog, IDOK);
+    ASSERT_EQ(IDOK, m_dialog.GetResult());
+
+    EXPECT_EQ(0, m_settings.m_hideButton);
+    EXPECT_EQ(1, m_settings.m_fileExtCode);
+    EXPECT_EQ(3, m_settings.m_inputSeparator);
+    EXPECT_EQ(0, m_settings.m_outputSeparator);
+    EXPECT_EQ(1, m_settings.m_language);
+    EXPECT_EQ(CReceiverSettings::LinkEthernet, m_settings.m_linkType);
+    EXPECT_EQ("123456789", m_settings.GetServerPort());
+    EXPECT_EQ("192.168.100.200", m_settings.GetServerIp());
+    EXPECT_EQ(0, m_settings.IsFieldInUse(2));
+    EXPECT_EQ(1, m_settings.IsFieldInUse(19));
+    EXPECT_EQ("Name_19", m_settings.GetFieldName(19));
+    EXPECT_EQ("RESULT\\", m_settings.GetDirectory());
+}
+
+TEST_F(SetupDlgTest, CancelLeavesTheStoreAlone)
+{
+    m_settings.m_storeType = CReceiverSettings::SelectedFields;
+    m_settings.SetFieldInUse(2, 1);
+    const HWND dialog = Open();
+    Click(dialog, IDC_SETUP_STORE_ORIGINAL);
+    Click(dialog, IDC_SETUP_PRINT_RESULT);
+    SelectComboItem(dialog, IDC_SETUP_LANGUAGE, 2);
+    SelectComboItem(dialog, IDC_SETUP_INPUT_PORT, 1);
+    ListView_SetCheckState(List(), 2, FALSE);
+    Click(dialog, IDCANCEL);
+    EXPECT_EQ(IDCANCEL, m_dialog.GetResult());
+    EXPECT_EQ(CReceiverSettings::SelectedFields, m_settings.m_storeType);
+    EXPECT_EQ(0, m_settings.m_printOut);
+    EXPECT_EQ(0, m_settings.m_language);
+    EXPECT_EQ(CReceiverSettings::LinkNeverConfigured, m_settings.m_linkType);
+    EXPECT_EQ(1, m_settings.IsFieldInUse(2));
+}
+
+TEST_F(SetupDlgTest, ARenamedFieldIsStoredOnlyOnOk)
+{
+    const HWND dialog = Open();
+    CModalScript rename;
+    rename.Then("Get field name", [](HWND nameDialog) {
+        EXPECT_EQ("Name_5", Text(nameDialog, IDC_FIELD_NAME));
+        ::SetDlgItemTextA(nameDialog, IDC_FIELD_NAME, "Torque");
+        ::PostMessageA(nameDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    rename.Run([&] {
+        DoubleClickRow(5);
+        return 0;
+    });
+    EXPECT_TRUE(rename.Finished());
+    EXPECT_EQ("Torque", RowName(5));
+    EXPECT_EQ("Name_5", m_settings.GetFieldName(5));
+    Click(dialog, IDOK);
+    EXPECT_EQ("Torque", m_settings.GetFieldName(5));
+}
+
+TEST_F(SetupDlgTest, ARenameThenCancelKeepsTheStoredName)
+{
+    m_settings.SetFieldName(1, "Pressure");
+    const HWND dialog = Open();
+    CModalScript rename;
+    rename.Then("Get field name", [](HWND nameDialog) {
+        ::SetDlgItemTextA(nameDialog, IDC_FIELD_NAME, "Torque");
+        ::PostMessageA(nameDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    rename.Run([&] {
+        DoubleClickRow(1);
+        return 0;
+    });
+    EXPECT_EQ("Torque", RowName(1));
+    Click(dialog, IDCANCEL);
+    EXPECT_EQ("Pressure", m_settings.GetFieldName(1));
+}
+
+TEST_F(SetupDlgTest, TheSerialRecordIsSavedAtOnceAndSurvivesCancel)
+{
+    m_settings.m_comPort = 2;
+    const HWND dialog = Open();
+    CModalScript serial;
+    serial.Then("Serial port setup", [](HWND serialDialog) {
+        EXPECT_EQ("COM3", Text(serialDialog, IDC_SERIAL_PORT_NAME));
+        SelectComboItem(serialDialog, IDC_SERIAL_HANDSHAKE, 1);
+        SelectComboItem(serialDialog, IDC_SERIAL_BAUD, 2);
+        ::PostMessageA(serialDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    serial.Run([&] {
+        Click(dialog, IDC_SETUP_RS232_SETUP);
+        return 0;
+    });
+    ASSERT_TRUE(serial.Finished());
+    Click(dialog, IDCANCEL);
+
+    const std::string file = FileBytes(m_dir.Join("Serial.cfg"));
+    ASSERT_EQ(560u, file.size());
+    const SerialPortConfig record = SerialPortRecord::Decode(
+        reinterpret_cast<const unsigned char*>(file.data()) + 2 * SerialPortRecord::Size);
+    EXPECT_STREQ("COM3", record.portName);
+    EXPECT_EQ(1, record.handshake);
+    EXPECT_EQ(38400u, record.baudRate);
+    EXPECT_EQ(1, CSerialPort::GetConfig(2)->handshake);
+}
+
+TEST_F(SetupDlgTest, ACancelledSerialSetupWritesNothing)
+{
+    const HWND dialog = Open();
+    CModalScript serial;
+    serial.Then("Serial port setup", [](HWND serialDialog) {
+        SelectComboItem(serialDialog, IDC_SERIAL_HANDSHAKE, 2);
+        ::PostMessageA(serialDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    serial.Run([&] {
+        Click(dialog, IDC_SETUP_RS232_SETUP);
+        return 0;
+    });
+    EXPECT_TRUE(serial.Finished());
+    EXPECT_FALSE(std::filesystem::exists(m_dir.Join("Serial.cfg")));
+    EXPECT_EQ(0, CSerialPort::GetConfig(0)->handshake);
+}
+
+TEST_F(SetupDlgTest, PrintSetupNeedsPrintSettingsAndPrintResult)
+{
+    CPrintSettings printSettings;
+    m_dialog.m_printSettings = &printSettings;
+    const HWND dialog = Open();
+    EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_PRINT_SETUP));
+    Click(dialog, IDC_SETUP_PRINT_RESULT);
+    EXPECT_TRUE(IsEnabled(dialog, IDC_SETUP_PRINT_SETUP));
+
+    CModalScript print;
+    print.Then("Printing setup", [](HWND printDialog) {
+        ::SetDlgItemTextA(printDialog, IDC_PRINT_COPIES, "3");
+        ::PostMessageA(printDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    print.Run([&] {
+        Click(dialog, IDC_SETUP_PRINT_SETUP);
+        return 0;
+    });
+    EXPECT_TRUE(print.Finished());
+    EXPECT_EQ(3, printSettings.m_numberOfCopies);
+    Click(dialog, IDCANCEL);
+    EXPECT_TRUE(std::filesystem::exists(m_dir.Join("PrintSetup.ini")));
+}
+
+TEST_F(SetupDlgTest, WithoutPrintSettingsPrintSetupStaysDisabled)
+{
+    m_settings.m_printOut = 1;
+    const HWND dialog = Open();
+    EXPECT_TRUE(IsChecked(dialog, IDC_SETUP_PRINT_RESULT));
+    EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_PRINT_SETUP));
+}
+
+TEST_F(SetupDlgTest, TheChosenFolderIsShownWithItsBackslash)
+{
+    const std::string data = m_dir.Join("Data");
+    std::filesystem::create_directory(data);
+    const std::string before = std::filesystem::current_path().string();
+    const HWND dialog = Open();
+    CModalScript browse;
+    // The browser fills its tree after it shows: the folder is chosen again
+    // one tick later, once the tree is surely complete.
+    const auto choose = [data](HWND folderDialog) {
+        ::SendMessageA(folderDialog, BFFM_SETSELECTIONA, TRUE,
+                       reinterpret_cast<LPARAM>(data.c_str()));
+    };
+    browse.Then("Browse for Folder", choose)
+        .Then("Browse for Folder", choose)
+        .Then("Browse for Folder", [](HWND folderDialog) {
+            ::SetCurrentDirectoryA("C:\\");
+            ::PostMessageA(folderDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        });
+    browse.Run([&] {
+        Click(dialog, IDC_SETUP_BROWSE);
+        return 0;
+    });
+    ASSERT_TRUE(browse.Finished());
+    EXPECT_EQ(data + "\\", Text(dialog, IDC_SETUP_DIRECTORY));
+    EXPECT_EQ(before, std::filesystem::current_path().string());
+    Click(dialog, IDOK);
+    EXPECT_EQ(data + "\\", m_settings.GetDirectory());
+}
+
+TEST(RunSetupDialogTest, OkSavesTheStoreAndCreatesTheResultsDirectory)
+{
+    CTempDir dir;
+    CReceiverSettings settings;
+    settings.SetDirectory("Out\\");
+    CModalScript script;
+    script.Then("Quorbel setup", [](HWND dialog) {
+        ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    EXPECT_EQ(IDOK, script.Run([&] { return settings.RunSetupDialog(nullptr); }));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.Join("Out")));
+    const std::string ini = FileBytes(dir.Join("Quorbel.ini"));
+    EXPECT_NE(std::string::npos, ini.find("UsbRs232=0"));
+    EXPECT_NE(std::string::npos, ini.find("[Ehernet]"));
+}
+
+TEST(RunSetupDialogTest, CancelWritesNothing)
+{
+    CTempDir dir;
+    CReceiverSettings settings;
+    settings.SetDirectory("Out\\");
+    CModalScript script;
+    script.Then("Quorbel setup", [](HWND dialog) {
+        ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
+    EXPECT_EQ(IDCANCEL, script.Run([&] { return settings.RunSetupDialog(nullptr); }));
+    EXPECT_FALSE(std::filesystem::exists(dir.Join("Quorbel.ini")));
+    EXPECT_FALSE(std::filesystem::exists(dir.Join("Out")));
+    EXPECT_EQ(CReceiverSettings::LinkNeverConfigured, settings.GetLinkType());
+}
