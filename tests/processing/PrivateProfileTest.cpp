@@ -1,0 +1,265 @@
+// One table of INI cases run through the private-profile seam.  The Windows
+// build runs it against GetPrivateProfileStringA / WritePrivateProfileStringA
+// themselves, the native build against our own reader and writer; the
+// expectations are the same for both, so the native engine is held to the
+// behaviour of the Windows functions byte for byte.
+#include "processing/PrivateProfile.h"
+#include "tests/support/TempDir.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace std::string_literals;
+
+// Named, not anonymous: the cases are the parameters of a test template.
+namespace PrivateProfileTable
+{
+struct Write
+{
+    std::string section;
+    std::string key;
+    std::string value;
+};
+
+struct Lookup
+{
+    std::string section;
+    std::string key;
+    std::string defaultValue = "d";
+    unsigned bufferSize = 256;
+};
+
+struct ProfileCase
+{
+    const char* name;
+    std::optional<std::string> before; // no value: the file does not exist
+    std::vector<Write> writes;
+    Lookup lookup;                     // read after the writes
+    std::string expected;
+    std::optional<std::string> after;  // the file's bytes afterwards
+};
+
+const std::optional<std::string> kNoFile;
+
+ProfileCase Reads(const char* name, const std::optional<std::string>& file, const Lookup& lookup,
+                  const std::string& expected)
+{
+    return ProfileCase{name, file, {}, lookup, expected, file};
+}
+
+ProfileCase Writes(const char* name, const std::optional<std::string>& before,
+                   const std::vector<Write>& writes, const std::string& after,
+                   const Lookup& lookup, const std::string& expected)
+{
+    return ProfileCase{name, before, writes, lookup, expected, after};
+}
+
+const std::string kSettings = "[Option]\r\nHideAtStart=1\r\n";
+const std::string kLong(300, 'v');
+
+std::string Quoted(size_t length)
+{
+    return "[S]\r\nK=\"" + std::string(length, 'v') + "\"\r\n";
+}
+
+// Bytes no settings file should hold: binary junk with NUL bytes, an
+// unclosed section and overlong lines, before one good section.
+std::string Junk()
+{
+    std::string junk;
+    for (unsigned i = 0; i < 1u << 20; ++i)
+    {
+        const unsigned byte = i * 7919u % 251u + 1u;
+        junk += byte == '[' ? ' ' : static_cast<char>(byte);
+    }
+    return junk + "\0\0x=\0\r\n[Open\r\n[Long]\r\n"s + std::string(100000, 'j') + "=" + kLong + "\r\n" +
+           std::string(1000, 'k') + "=" + kLong + "\r\n[S]\r\nK=v\r\n";
+}
+
+const std::vector<ProfileCase> kCases = {
+    // Names
+    Reads("ExactNames", kSettings, {"Option", "HideAtStart"}, "1"),
+    Reads("SectionAndKeyIgnoreCase", kSettings, {"OPTION", "hideatstart"}, "1"),
+    Reads("SectionsDifferingInCaseAreDuplicates", "[S]\r\nA=1\r\n[s]\r\nB=2\r\n", {"s", "B"}, "d"),
+    Reads("NameWithInnerBlank", "[S T]\r\nMy Key=1\r\n", {"s t", "my key"}, "1"),
+    // Blanks
+    Reads("BlanksAroundNamesAndValues", "  [ Option ]  \r\n  Hide At  =   1 2  \r\n", {"Option", "Hide At"}, "1 2"),
+    Reads("BlanksAroundLookedUpNames", "[Option]\r\nHide At=1 2\r\n", {" Option ", "  Hide At "}, "1 2"),
+    Reads("TabsAreBlanks", "\t[\tOption\t]\t\r\n\tK\t=\tv\t\r\n", {"Option", "K"}, "v"),
+    Reads("ControlZAndFormFeedAreBlanks", "[S]\r\nA=1\x1a\x0b\x0c\r\n", {"S", "A"}, "1"),
+    Reads("OtherControlsAreNotBlanks", "[S]\r\nA=\x1c" "1\x1f\r\n", {"S", "A"}, "\x1c" "1\x1f"),
+    // Quotes
+    Reads("DoubleQuotesDropped", "[S]\r\nK=\"q\"\r\n", {"S", "K"}, "q"),
+    Reads("SingleQuotesDropped", "[S]\r\nK='q'\r\n", {"S", "K"}, "q"),
+    Reads("QuotedBlanksKept", "[S]\r\nK=\" a \"\r\n", {"S", "K"}, " a "),
+    Reads("QuotesInsideBlanks", "[S]\r\nK=  \"x\"  \r\n", {"S", "K"}, "x"),
+    Reads("MismatchedQuotesKept", "[S]\r\nK=\"q'\r\n", {"S", "K"}, "\"q'"),
+    Reads("OpeningQuoteOnlyKept", "[S]\r\nK=\"q\r\n", {"S", "K"}, "\"q"),
+    Reads("LoneQuoteKept", "[S]\r\nK=\"\r\n", {"S", "K"}, "\""),
+    Reads("EmptyQuotes", "[S]\r\nK=\"\"\r\n", {"S", "K"}, ""),
+    Reads("InnerQuotesKept", "[S]\r\nK=a\"b\"\r\n", {"S", "K"}, "a\"b\""),
+    Reads("OnlyOuterPairDropped", "[S]\r\nK=\"a\"b\"\r\n", {"S", "K"}, "a\"b"),
+    // Comments and lines without '='
+    Reads("CommentedKeyIgnored", "[S]\r\n;K=1\r\nK=2\r\n", {"S", "K"}, "2"),
+    Reads("CommentedKeyOnlyGivesDefault", "[S]\r\n;K=1\r\n", {"S", "K"}, "d"),
+    Reads("CommentedSectionIgnored", ";[S]\r\nK=1\r\n", {"S", "K"}, "d"),
+    Reads("NoInlineComments", "[S]\r\nK=1 ; c\r\n", {"S", "K"}, "1 ; c"),
+    Reads("KeyWithoutEqualsReadsAsMissing", "[S]\r\nK\r\nK=2\r\n", {"S", "K"}, "d"),
+    Reads("JunkLineSkipped", "[S]\r\nJunk line\r\nK=2\r\n", {"S", "K"}, "2"),
+    Reads("EqualsInValue", "[S]\r\nK=a=b\r\n", {"S", "K"}, "a=b"),
+    // Duplicates: the first wins
+    Reads("DuplicateKeyFirstWins", "[S]\r\nK=1\r\nk=2\r\n", {"S", "K"}, "1"),
+    Reads("DuplicateSectionFirstWins", "[S]\r\nA=1\r\n[T]\r\n[S]\r\nA=2\r\nB=3\r\n", {"S", "A"}, "1"),
+    Reads("LaterDuplicateSectionUnseen", "[S]\r\nA=1\r\n[T]\r\n[S]\r\nA=2\r\nB=3\r\n", {"S", "B"}, "d"),
+    // Section headers
+    Reads("TextAfterClosingBracketIgnored", "[S] ; c\r\nA=1\r\n", {"S", "A"}, "1"),
+    Reads("LastClosingBracketEndsName", "[S]]\r\nA=1\r\n", {"S]", "A"}, "1"),
+    Reads("UnclosedSectionIsAnOrdinaryLine", "[S]\r\nA=1\r\n[T\r\nB=2\r\n", {"S", "B"}, "2"),
+    Reads("UnclosedSectionDoesNotOpen", "[S]\r\nA=1\r\n[T\r\nB=2\r\n", {"T", "B"}, "d"),
+    Reads("KeysBeforeFirstSection", "A=1\r\n[S]\r\nA=2\r\n", {"S", "A"}, "2"),
+    Reads("NamelessSectionComesFirst", "A=1\r\n[S]\r\nA=2\r\n", {"", "A"}, "1"),
+    // Missing file, section or key, and defaults
+    Reads("MissingFile", kNoFile, {"S", "K", "dflt"}, "dflt"),
+    Reads("EmptyFile", "", {"S", "K", "dflt"}, "dflt"),
+    Reads("MissingSection", kSettings, {"X", "HideAtStart", "dflt"}, "dflt"),
+    Reads("MissingKey", kSettings, {"Option", "X", "dflt"}, "dflt"),
+    Reads("DefaultLosesTrailingSpaces", kSettings, {"Option", "X", "dflt   "}, "dflt"),
+    Reads("DefaultKeepsOtherBlanks", kSettings, {"Option", "X", "  dflt \t "}, "  dflt \t"),
+    Reads("DefaultOfSpacesKeepsOne", kSettings, {"Option", "X", "   "}, " "),
+    Reads("EmptyDefault", kSettings, {"Option", "X", ""}, ""),
+    Reads("QuotedDefaultLosesQuotes", kSettings, {"Option", "X", "\"d\""}, "d"),
+    // Empty values
+    Reads("EmptyValue", "[S]\r\nK=\r\n", {"S", "K"}, ""),
+    Reads("BlankValue", "[S]\r\nK=   \r\n", {"S", "K"}, ""),
+    Reads("EmptyValueBlankBeforeEquals", "[S]\r\nK =\r\n", {"S", "K"}, ""),
+    // The buffer cut
+    Reads("LongValueCutTo255", "[S]\r\nK=" + kLong + "\r\n", {"S", "K"}, std::string(255, 'v')),
+    Reads("SmallBufferCut", "[S]\r\nK=" + kLong + "\r\n", {"S", "K", "d", 10}, std::string(9, 'v')),
+    Reads("LongQuotedValueCut", Quoted(300), {"S", "K"}, std::string(255, 'v')),
+    Reads("QuotedValueFits", Quoted(254), {"S", "K"}, std::string(254, 'v')),
+    Reads("QuotedValueOneTooLongLosesLastCharacter", Quoted(255), {"S", "K"}, std::string(254, 'v')),
+    Reads("QuotedValueTwoTooLong", Quoted(256), {"S", "K"}, std::string(255, 'v')),
+    Reads("LongDefaultCut", kSettings, {"S", "K", std::string(300, 'e')}, std::string(255, 'e')),
+    Reads("OneCharacterBuffer", "[S]\r\nK=abc\r\n", {"S", "K", "d", 1}, ""),
+    Reads("QuotedValueInSmallBuffer", "[S]\r\nK=\"ab\"\r\n", {"S", "K", "d", 3}, "a"),
+    // Line ends
+    Reads("LineFeedOnly", "[S]\nA=1\nB=2\n", {"S", "B"}, "2"),
+    Reads("CarriageReturnOnly", "[S]\rA=1\rB=2", {"S", "B"}, "2"),
+    Reads("NoFinalLineEnd", "[S]\r\nA=1", {"S", "A"}, "1"),
+    Reads("BlankLinesSkipped", "[S]\r\n\r\n  \r\n\nA=1\r\n", {"S", "A"}, "1"),
+    Reads("Utf8ByteOrderMarkSkipped", "\xEF\xBB\xBF[S]\r\nA=1\r\n", {"S", "A"}, "1"),
+    // NUL bytes end names and values
+    Reads("NulEndsKeyName", "[S]\r\nA\0B=1\r\n"s, {"S", "A"}, "1"),
+    Reads("NulEndsValue", "[S]\r\nA=1\0x\r\n"s, {"S", "A"}, "1"),
+    Reads("NulEndsSectionName", "[S\0T]\r\nA=1\r\n"s, {"S", "A"}, "1"),
+    Reads("JunkBeforeGoodSection", Junk(), {"S", "K"}, "v"),
+    Reads("OverlongKeyCut", Junk(), {"Long", std::string(1000, 'k')}, std::string(255, 'v')),
+
+    // Writing
+    Writes("NewFile", kNoFile, {{"Option", "HideAtStart", "0"}}, "[Option]\r\nHideAtStart=0\r\n",
+           {"Option", "HideAtStart"}, "0"),
+    Writes("SectionsAppendedInOrder", kNoFile,
+           {{"Option", "HideAtStart", "0"}, {"Option", "HideButton", "1"}, {"FieldsInUse", "Number_0", "0"},
+            {"Option", "StoreTxt", "2"}, {"FieldsName", "Name_0", "Name_0"}},
+           "[Option]\r\nHideAtStart=0\r\nHideButton=1\r\nStoreTxt=2\r\n[FieldsInUse]\r\nNumber_0=0\r\n"
+           "[FieldsName]\r\nName_0=Name_0\r\n",
+           {"option", "storetxt"}, "2"),
+    Writes("ReplaceValue", "[S]\r\nA=1\r\nB=2\r\n", {{"S", "A", "3"}}, "[S]\r\nA=3\r\nB=2\r\n", {"S", "A"}, "3"),
+    Writes("ReplaceKeepsStoredNameCase", "[S]\r\nKey=1\r\n", {{"s", "KEY", "2"}}, "[S]\r\nKey=2\r\n", {"S", "key"}, "2"),
+    Writes("ValueCaseMatters", "[S]\r\nK=abc\r\n", {{"S", "K", "ABC"}}, "[S]\r\nK=ABC\r\n", {"S", "K"}, "ABC"),
+    Writes("ValueLosesLeadingBlanksOnly", kNoFile, {{"S", "A", "\t\x1a  v  "}}, "[S]\r\nA=v  \r\n", {"S", "A"}, "v"),
+    Writes("EmptyValueWritten", kNoFile, {{"S", "A", ""}}, "[S]\r\nA=\r\n", {"S", "A"}, ""),
+    Writes("QuotesWrittenAsGiven", kNoFile, {{"S", "A", "\"q\""}}, "[S]\r\nA=\"q\"\r\n", {"S", "A"}, "q"),
+    Writes("NewNamesKeepTrailingBlanks", kNoFile, {{" S ", "  A  ", "v"}}, "[S ]\r\nA  =v\r\n", {"S", "A"}, "v"),
+    Writes("EmptyFileGetsContent", "", {{"S", "A", "1"}}, "[S]\r\nA=1\r\n", {"S", "A"}, "1"),
+    Writes("ExistingContentKeptInNormalForm", "; top\r\n[S]\r\n; c1\r\nA = 1\r\n\r\n  B=2  \r\n[T]\r\nC=3\r\n",
+           {{"S", "D", "4"}}, "; top\r\n[S]\r\n; c1\r\nA=1\r\nB=2\r\nD=4\r\n[T]\r\nC=3\r\n", {"T", "C"}, "3"),
+    Writes("LineFeedFileRewrittenWithCrLf", "[S]\nA=1\nB=2\n", {{"S", "C", "3"}}, "[S]\r\nA=1\r\nB=2\r\nC=3\r\n",
+           {"S", "B"}, "2"),
+    Writes("CarriageReturnFileRewritten", "[S]\rA=1\rB=2", {{"S", "C", "3"}}, "[S]\r\nA=1\r\nB=2\r\nC=3\r\n",
+           {"S", "C"}, "3"),
+    Writes("SameValueLeavesFileAlone", "[S]\nA = 1 \nB=2\n", {{"S", "A", "1"}}, "[S]\nA = 1 \nB=2\n", {"S", "A"}, "1"),
+    Writes("SameEmptyValueLeavesFileAlone", "[S]\r\nK =\r\n", {{"S", "K", ""}}, "[S]\r\nK =\r\n", {"S", "K"}, ""),
+    Writes("FirstDuplicateSectionChanged", "[S]\r\nA=1\r\n[T]\r\nX=1\r\n[S]\r\nB=2\r\n", {{"S", "B", "9"}},
+           "[S]\r\nA=1\r\nB=9\r\n[T]\r\nX=1\r\n[S]\r\nB=2\r\n", {"S", "B"}, "9"),
+    Writes("KeysBeforeFirstSectionKept", "A=1\r\n[S]\r\nB=2\r\n", {{"S", "C", "3"}},
+           "A=1\r\n[S]\r\nB=2\r\nC=3\r\n", {"", "A"}, "1"),
+    Writes("NamelessSectionWritten", "[S]\r\nB=2\r\n", {{"", "A", "1"}}, "A=1\r\n[S]\r\nB=2\r\n", {"", "A"}, "1"),
+    Writes("NoFinalLineEndCompleted", "[S]\r\nA=1", {{"S", "B", "2"}}, "[S]\r\nA=1\r\nB=2\r\n", {"S", "A"}, "1"),
+    Writes("NewSectionAfterBlankLines", "[S]\r\nA=1\r\n\r\n\r\n", {{"T", "B", "2"}}, "[S]\r\nA=1\r\n[T]\r\nB=2\r\n",
+           {"T", "B"}, "2"),
+    Writes("SectionNameNormalised", "[ S ]\r\nA=1\r\n", {{"S", "B", "2"}}, "[S]\r\nA=1\r\nB=2\r\n", {"S", "A"}, "1"),
+    Writes("LinesWithoutEqualsKept", "[S]\r\nJunk\r\n[T\r\nA=1\r\n", {{"S", "B", "2"}},
+           "[S]\r\nJunk\r\n[T\r\nA=1\r\nB=2\r\n", {"S", "A"}, "1"),
+    Writes("KeyWithoutEqualsGetsValue", "[S]\r\nA\r\n", {{"S", "A", "1"}}, "[S]\r\nA=1\r\n", {"S", "A"}, "1"),
+    Writes("UnclosedSectionNotReused", "[S\r\nA=1\r\n", {{"S", "A", "2"}}, "[S\r\nA=1\r\n[S]\r\nA=2\r\n", {"S", "A"}, "2"),
+    Writes("RepeatedNamelessKeysDropped", "[S]\r\n=a\r\n=b\r\nK=1\r\n=c\r\n=d\r\n", {{"S", "B", "3"}},
+           "[S]\r\n=a\r\nK=1\r\n=c\r\nB=3\r\n", {"S", ""}, "a"),
+    Writes("EmptySectionHeaderDropped", "[]\r\nA=1\r\n[S]\r\nB=1\r\n", {{"S", "B", "2"}}, "A=1\r\n[S]\r\nB=2\r\n",
+           {"S", "B"}, "2"),
+    Writes("ByteOrderMarkKept", "\xEF\xBB\xBF[S]\r\nA=1\r\n", {{"S", "B", "2"}}, "\xEF\xBB\xBF[S]\r\nA=1\r\nB=2\r\n",
+           {"S", "B"}, "2"),
+    Writes("LongValueWrittenWhole", kNoFile, {{"S", "A", kLong}}, "[S]\r\nA=" + kLong + "\r\n", {"S", "A"},
+           std::string(255, 'v')),
+};
+
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool FileExists(const std::string& path)
+{
+    return std::ifstream(path, std::ios::binary).good();
+}
+
+class PrivateProfileCase : public testing::TestWithParam<ProfileCase>
+{
+};
+}
+
+using namespace PrivateProfileTable;
+
+TEST_P(PrivateProfileCase, BehavesAsTheWindowsFunctions)
+{
+    const ProfileCase& c = GetParam();
+    CTempDir dir;
+    const std::string path = dir.Join("t.ini");
+    if (c.before)
+        WriteBytes(path, *c.before);
+
+    for (const Write& write : c.writes)
+        EXPECT_TRUE(PrivateProfile::WriteString(write.section, write.key, write.value, path));
+    EXPECT_EQ(PrivateProfile::GetString(c.lookup.section, c.lookup.key, c.lookup.defaultValue, path,
+                                        c.lookup.bufferSize),
+              c.expected);
+
+    ASSERT_EQ(FileExists(path), c.after.has_value());
+    if (c.after)
+    {
+        EXPECT_EQ(ReadBytes(path), *c.after);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PrivateProfileCase, testing::ValuesIn(kCases),
+                         [](const testing::TestParamInfo<ProfileCase>& info) { return std::string(info.param.name); });
+
+TEST(PrivateProfile, WriteIntoMissingFolderFailsAndCreatesNothing)
+{
+    CTempDir dir;
+    const std::string path = dir.Join("missing") + "\\t.ini";
+    EXPECT_FALSE(PrivateProfile::WriteString("S", "A", "1", path));
+    EXPECT_EQ(PrivateProfile::GetString("S", "A", "d", path), "d");
+    EXPECT_FALSE(FileExists(dir.Join("missing")));
+}
