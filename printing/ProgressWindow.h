@@ -48,6 +48,7 @@ public:
 
     // Profile section and values of the remembered position.
     static const char* const ProfileSection;
+    static const char* const WindowClassName;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

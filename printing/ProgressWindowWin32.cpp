@@ -9,10 +9,10 @@
 #include <cstdio>
 
 const char* const CProgressWindow::ProfileSection = "Settings";
+const char* const CProgressWindow::WindowClassName = "QuorbelProgressWindow";
 
 namespace
 {
-const char* const WindowClassName = "QuorbelProgressWindow";
 const int Margin = 10;
 const int TextBufferSize = 512;
 

@@ -2,6 +2,7 @@
 // case against a private CUPS queue that turns every job into a PDF, and
 // checks those PDFs; the cases here check what the program itself sees.
 #include "printing/PrintSettings.h"
+#include "printing/ProgressWindow.h"
 #include "printing/TicketPrinter.h"
 #include "tests/support/TempDir.h"
 
@@ -29,6 +30,31 @@ PrintRecord FullRecord()
     return record;
 }
 
+std::string WindowText(HWND hwnd)
+{
+    char text[512] = "";
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+// The progress window this thread shows, if any.
+HWND ThreadProgressWindow()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM result) -> BOOL {
+            char name[64] = "";
+            GetClassNameA(hwnd, name, sizeof name);
+            if (std::string(name) != CProgressWindow::WindowClassName)
+                return TRUE;
+            *reinterpret_cast<HWND*>(result) = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 // A window of the test's thread that receives what the user or the link
 // would send while a job prints.
 class CMessageTarget
@@ -50,12 +76,17 @@ public:
     static const UINT FrameMessage = WM_APP + 1;
     static CTicketPrinter* s_printer;
     static unsigned s_nestedResult;
+    static std::string s_progressCaption;
+    static std::string s_progressText;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
     {
         if (message != FrameMessage)
             return DefWindowProcA(hwnd, message, wParam, lParam);
+        HWND progress = ThreadProgressWindow();
+        s_progressCaption = WindowText(progress);
+        s_progressText = WindowText(GetDlgItem(progress, CProgressWindow::TextId));
         // A frame arrives while the first job prints: its job is built in
         // the same job file at once.
         s_printer->WriteJobLine(JobFile, "", CTicketPrinter::EmptyFile);
@@ -69,6 +100,8 @@ private:
 
 CTicketPrinter* CMessageTarget::s_printer = nullptr;
 unsigned CMessageTarget::s_nestedResult = 1;
+std::string CMessageTarget::s_progressCaption;
+std::string CMessageTarget::s_progressText;
 
 class TicketPrint : public ::testing::Test
 {
@@ -165,6 +198,10 @@ TEST_F(TicketPrint, JobBuiltWhilePrintingFollowsTheRunningOne)
     PostMessageA(target.Hwnd(), CMessageTarget::FrameMessage, 0, 0);
     EXPECT_EQ(0u, printer.PrintTextFile(JobFile));
     EXPECT_EQ(0u, CMessageTarget::s_nestedResult);
+    // The message came in after the first of three lines.
+    EXPECT_EQ("Printing ..VorlFrame2Printer.txt [33%]", CMessageTarget::s_progressCaption);
+    EXPECT_EQ(JobFile, CMessageTarget::s_progressText);
+    EXPECT_EQ(nullptr, ThreadProgressWindow());
 }
 
 TEST_F(TicketPrint, EscapeStopsAfterTheCurrentLine)
