@@ -25,6 +25,11 @@ bool IsAbsolutePath(const std::string& path)
     return !path.empty() && IsSeparator(path[0]);
 }
 
+bool IsDriveOrRoot(const std::string& prefix)
+{
+    return prefix.empty() || (prefix.size() == 2 && prefix[1] == ':');
+}
+
 std::string DirectoryOf(const std::string& file)
 {
     const std::string::size_type last = file.find_last_of("\\/");
@@ -67,10 +72,16 @@ void CreateDirectoryPath(const std::string& path)
         if (IsSeparator(path[i]))
             prefixes.push_back(path.substr(0, i));
     }
+    if (prefixes.empty())
+        return;
     prefixes.push_back(path);
-    // The first prefix is the drive or the first relative component.
-    for (std::size_t i = 1; i < prefixes.size(); ++i)
-        FileSystem::CreateDir(prefixes[i]);
+    // A drive ("C:") or a root cannot be created; a first relative component
+    // ("Data" of "Data\Day\") must be, or nothing beneath it can be.
+    for (const std::string& prefix : prefixes)
+    {
+        if (!IsDriveOrRoot(prefix))
+            FileSystem::CreateDir(prefix);
+    }
 }
 
 std::string DefaultIniPath(int moduleDirectory)
