@@ -236,3 +236,44 @@ TEST_F(ProgressWindowTest, BackgroundRunsFromDarkToBrightGreen)
     EXPECT_EQ(RGB(0, 52, 0), left);
     EXPECT_EQ(RGB(0, 255, 0), right);
 }
+
+namespace
+{
+int g_dispatched = 0;
+
+LRESULT CALLBACK CountingWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_APP)
+        ++g_dispatched;
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+}
+
+TEST_F(ProgressWindowTest, PumpingDispatchesEveryWaitingMessage)
+{
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = &CountingWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "QuorbelPumpCounter";
+    RegisterClassA(&windowClass);
+    HWND counter = CreateWindowExA(0, windowClass.lpszClassName, "", WS_OVERLAPPED, 0, 0, 10, 10,
+                                   nullptr, nullptr, windowClass.hInstance, nullptr);
+    CProgressWindow window(nullptr, Title, true, true, 1, 390, 22);
+    g_dispatched = 0;
+    for (int i = 0; i < 3; ++i)
+        PostMessageA(counter, WM_APP, 0, 0);
+    window.PeekAndPump(true);
+    EXPECT_EQ(3, g_dispatched);
+    DestroyWindow(counter);
+}
+
+TEST_F(ProgressWindowTest, QuitRequestIsKeptForTheApplicationsOwnLoop)
+{
+    CProgressWindow window(nullptr, Title, true, true, 1, 390, 22);
+    PostQuitMessage(7);
+    window.PeekAndPump(true);
+    MSG quit;
+    ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(7u, quit.wParam);
+    EXPECT_FALSE(window.IsCancelled());
+}
