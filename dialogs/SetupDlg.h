@@ -50,6 +50,8 @@ private:
     void EditSelectedFieldName();
     void BrowseForDirectory();
     void WriteSettings();
+    void ShowServerIp() const;
+    std::string ServerIpText() const;
     std::string FieldListText(int row, int column) const;
     bool IsFieldChecked(int row) const;
 

@@ -3,6 +3,7 @@
 #include "acquisition/SerialPort.h"
 #include "acquisition/SerialPortList.h"
 #include "dialogs/FieldNameDlg.h"
+#include "dialogs/IpAddressText.h"
 #include "dialogs/SerialSetupDlg.h"
 #include "framework/Application.h"
 #include "framework/DataExchange.h"
@@ -63,7 +64,7 @@ BOOL CSetupDlg::OnInitDialog()
     SendDlgItemMessage(IDC_SETUP_SERVER_PORT_SPIN, UDM_SETRANGE32, kServerPortMinimum,
                        kServerPortMaximum);
     m_serverPort = m_settings->GetServerPort();
-    SetDlgItemText(IDC_SETUP_SERVER_IP, m_settings->GetServerIp());
+    ShowServerIp();
     UpdateStoreTypeControls(m_storeType == CReceiverSettings::SelectedFields
                             || m_storeType == CReceiverSettings::SelectedFieldsDate);
     UpdateData(false);
@@ -380,5 +381,23 @@ void CSetupDlg::WriteSettings()
     m_settings->m_language = static_cast<int>(SendDlgItemMessage(IDC_SETUP_LANGUAGE, CB_GETCURSEL));
     m_settings->SetDirectory(m_directory);
     m_settings->SetServerPort(m_serverPort);
-    m_settings->SetServerIp(GetDlgItemText(IDC_SETUP_SERVER_IP));
+    m_settings->SetServerIp(ServerIpText());
+}
+
+void CSetupDlg::ShowServerIp() const
+{
+    // The control keeps its address in four fields, not in its window text.
+    uint32_t address = 0;
+    if (IpAddressText::Parse(m_settings->GetServerIp(), address))
+        SendDlgItemMessage(IDC_SETUP_SERVER_IP, IPM_SETADDRESS, 0, static_cast<LPARAM>(address));
+    else
+        SendDlgItemMessage(IDC_SETUP_SERVER_IP, IPM_CLEARADDRESS);
+}
+
+std::string CSetupDlg::ServerIpText() const
+{
+    DWORD address = 0;
+    const LRESULT filledFields = SendDlgItemMessage(IDC_SETUP_SERVER_IP, IPM_GETADDRESS, 0,
+                                                    reinterpret_cast<LPARAM>(&address));
+    return filledFields == 0 ? std::string() : IpAddressText::Format(address);
 }

@@ -70,6 +70,14 @@ protected:
     CMessageBoxCapture m_boxes;
 };
 
+DWORD IpAddress(HWND dialog)
+{
+    DWORD address = 0;
+    ::SendDlgItemMessageA(dialog, IDC_SETUP_SERVER_IP, IPM_GETADDRESS, 0,
+                          reinterpret_cast<LPARAM>(&address));
+    return address;
+}
+
 std::string FileBytes(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
@@ -107,7 +115,7 @@ TEST_F(SetupDlgTest, OpensWithEverySetting)
     EXPECT_EQ("C:\\Data\\", Text(dialog, IDC_SETUP_DIRECTORY));
     EXPECT_TRUE(IsChecked(dialog, IDC_SETUP_EXT_CSV));
     EXPECT_EQ("3000", Text(dialog, IDC_SETUP_SERVER_PORT));
-    EXPECT_EQ("10.1.2.3", Text(dialog, IDC_SETUP_SERVER_IP));
+    EXPECT_EQ(0x0A010203u, IpAddress(dialog));
     EXPECT_TRUE(IsChecked(dialog, IDC_SETUP_HIDE_AT_START));
     EXPECT_FALSE(IsChecked(dialog, IDC_SETUP_HIDE_BUTTON));
     EXPECT_FALSE(IsChecked(dialog, IDC_SETUP_PRINT_RESULT));
@@ -295,7 +303,7 @@ TEST_F(SetupDlgTest, OkWritesEveryControlIntoTheStore)
     SelectComboItem(dialog, IDC_SETUP_LANGUAGE, 1);
     SelectComboItem(dialog, IDC_SETUP_INPUT_PORT, 1);
     ::SetDlgItemTextA(dialog, IDC_SETUP_SERVER_PORT, "123456789012");
-    ::SetDlgItemTextA(dialog, IDC_SETUP_SERVER_IP, "192.168.100.200");
+    ::SendDlgItemMessageA(dialog, IDC_SETUP_SERVER_IP, IPM_SETADDRESS, 0, 0xC0A864C8);
     ListView_SetCheckState(List(), 2, FALSE);
     ListView_SetCheckState(List(), 19, TRUE);
     Click(dialog, IDOK);
@@ -313,6 +321,14 @@ TEST_F(SetupDlgTest, OkWritesEveryControlIntoTheStore)
     EXPECT_EQ(1, m_settings.IsFieldInUse(19));
     EXPECT_EQ("Name_19", m_settings.GetFieldName(19));
     EXPECT_EQ("RESULT\\", m_settings.GetDirectory());
+}
+
+TEST_F(SetupDlgTest, AnEmptyServerAddressStaysEmpty)
+{
+    const HWND dialog = Open();
+    EXPECT_EQ(0u, IpAddress(dialog));
+    Click(dialog, IDOK);
+    EXPECT_EQ("", m_settings.GetServerIp());
 }
 
 TEST_F(SetupDlgTest, CancelLeavesTheStoreAlone)

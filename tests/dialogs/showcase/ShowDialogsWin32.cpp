@@ -55,6 +55,7 @@ void SampleSettings(CReceiverSettings& settings)
     settings.SetServerIp("192.168.1.93");
     settings.SetDirectory("C:\\Quorbel\\RESULT\\");
     settings.m_printOut = 1;
+    settings.m_linkType = CReceiverSettings::LinkEthernet;
 }
 }
 
