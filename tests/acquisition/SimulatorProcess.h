@@ -1,0 +1,25 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+// vorlsim run as a separate process, found beside the test program, with
+// its standard output going to a file.  Ended (killed if need be) and
+// waited for when the object goes.
+class CSimulatorProcess
+{
+public:
+    CSimulatorProcess();
+    ~CSimulatorProcess();
+    CSimulatorProcess(const CSimulatorProcess&) = delete;
+    CSimulatorProcess& operator=(const CSimulatorProcess&) = delete;
+
+    bool Start(const std::vector<std::string>& args, const std::string& outputPath);
+    // False when the process is still running after `timeoutMs`.
+    bool WaitForExit(int timeoutMs, int& exitCode);
+    bool IsRunning();
+
+private:
+    struct Native;
+    std::unique_ptr<Native> m_native;
+};
