@@ -30,6 +30,9 @@ protected:
     {
         for (int i = 0; i < CSerialPort::PortCount; ++i)
             CSerialPort::SetConfig(i, SerialPortRecord::Default(i));
+        // The table's first use in the process writes the file it did not
+        // find; the tests start without one.
+        std::filesystem::remove(m_dir.Join("Serial.cfg"));
         m_dialog.m_settings = &m_settings;
         m_dialog.m_portList = &m_noPorts;
     }
