@@ -9,8 +9,11 @@ std::string GetString(const std::string& section, const std::string& key,
                       const std::string& defaultValue, const std::string& path,
                       unsigned bufferSize)
 {
-    // One spare character: with a zero size the call leaves the buffer alone.
-    std::vector<char> buffer(bufferSize + 1, '\0');
+    // A buffer of one character can only ever hold the empty text, and some
+    // implementations write before the buffer when a quoted value meets it.
+    if (bufferSize < 2)
+        return std::string();
+    std::vector<char> buffer(bufferSize, '\0');
     GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(), buffer.data(),
                              bufferSize, path.c_str());
     return std::string(buffer.data());

@@ -6,6 +6,7 @@
 #include "processing/PrivateProfile.h"
 #include "tests/support/TempDir.h"
 
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -224,6 +225,15 @@ bool FileExists(const std::string& path)
     return std::ifstream(path, std::ios::binary).good();
 }
 
+// Nothing but the INI file may be left behind, no temporary copy.
+std::vector<std::string> FilesIn(const CTempDir& dir)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Path()))
+        names.push_back(entry.path().filename().string());
+    return names;
+}
+
 class PrivateProfileCase : public testing::TestWithParam<ProfileCase>
 {
 };
@@ -245,6 +255,7 @@ TEST_P(PrivateProfileCase, BehavesAsTheWindowsFunctions)
                                         c.lookup.bufferSize),
               c.expected);
 
+    EXPECT_EQ(FilesIn(dir), c.after ? std::vector<std::string>{"t.ini"} : std::vector<std::string>{});
     ASSERT_EQ(FileExists(path), c.after.has_value());
     if (c.after)
     {
@@ -262,4 +273,14 @@ TEST(PrivateProfile, WriteIntoMissingFolderFailsAndCreatesNothing)
     EXPECT_FALSE(PrivateProfile::WriteString("S", "A", "1", path));
     EXPECT_EQ(PrivateProfile::GetString("S", "A", "d", path), "d");
     EXPECT_FALSE(FileExists(dir.Join("missing")));
+}
+
+TEST(PrivateProfile, FolderInPlaceOfTheFileIsNeitherReadNorReplaced)
+{
+    CTempDir dir;
+    const std::string path = dir.Join("t.ini");
+    std::filesystem::create_directory(path);
+    EXPECT_FALSE(PrivateProfile::WriteString("S", "A", "1", path));
+    EXPECT_EQ(PrivateProfile::GetString("S", "A", "d", path), "d");
+    EXPECT_TRUE(std::filesystem::is_directory(path));
 }
