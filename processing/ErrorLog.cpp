@@ -1,0 +1,51 @@
+#include "processing/ErrorLog.h"
+
+#include "processing/FileSystem.h"
+
+#include <utility>
+
+CErrorLog::CErrorLog(const std::string& directory, const std::string& extension,
+                     LocalTimeSource clock)
+    : m_directory(directory), m_extension(extension), m_clock(std::move(clock))
+{
+}
+
+bool CErrorLog::PrepareTodayPath(const std::string& directory)
+{
+    m_path = DayPath(directory, m_clock());
+    return FileSystem::Exists(m_path);
+}
+
+unsigned CErrorLog::Write(const std::string& text, TimestampStyle style, const std::string& prefix)
+{
+    if (!FileSystem::Exists(m_directory))
+        return 0;
+    const DayLine composed = ComposeDayLine(text, style, prefix);
+    m_path = composed.path;
+    if (AppendLine(composed.path, composed.line))
+        m_lastLine = composed.line;
+    return 1;
+}
+
+CErrorLog::DayLine CErrorLog::ComposeDayLine(const std::string& text, TimestampStyle style,
+                                             const std::string& prefix) const
+{
+    const std::tm now = m_clock();
+    DayLine composed;
+    composed.path = DayPath(m_directory, now);
+    if (style == TimestampStyle::Full)
+        composed.line = LocalTime::Format(now, "%d/%m/%Y %H:%M:%S ");
+    composed.line += prefix;
+    composed.line += text;
+    return composed;
+}
+
+bool CErrorLog::AppendLine(const std::string& path, const std::string& line)
+{
+    return FileSystem::AppendToFile(path, line + "\r\n");
+}
+
+std::string CErrorLog::DayPath(const std::string& directory, const std::tm& day) const
+{
+    return directory + LocalTime::Format(day, "%Y-%m-%d") + m_extension;
+}

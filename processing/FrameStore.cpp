@@ -1,0 +1,139 @@
+#include "processing/FrameStore.h"
+
+#include "processing/FieldTokenizer.h"
+#include "processing/FileSystem.h"
+#include "processing/IniFile.h"
+#include "processing/ReceiverSettings.h"
+
+#include <utility>
+
+namespace
+{
+const char* const WhiteSpace = " \t\n\v\f\r";
+
+void TrimLeft(std::string& text, const char* characters)
+{
+    text.erase(0, text.find_first_not_of(characters));
+}
+
+void TrimRight(std::string& text, const std::string& characters)
+{
+    const size_t last = text.find_last_not_of(characters);
+    text.erase(last == std::string::npos ? 0 : last + 1);
+}
+
+bool KeepsSelectedFields(int storeType)
+{
+    return storeType == CReceiverSettings::SelectedFields ||
+           storeType == CReceiverSettings::SelectedFieldsDate;
+}
+
+// A results directory removed while the receiver runs comes back with the
+// next line.
+bool AppendCreatingDirectory(const std::string& directory, const std::string& path,
+                             const std::string& line)
+{
+    if (CErrorLog::AppendLine(path, line))
+        return true;
+    CreateDirectoryPath(directory);
+    return CErrorLog::AppendLine(path, line);
+}
+}
+
+CFrameStore::CFrameStore(size_t pendingBound, LocalTimeSource clock)
+    : m_pending(pendingBound), m_clock(std::move(clock))
+{
+}
+
+void CFrameStore::SetSeparators(const std::string& input, const std::string& output)
+{
+    m_inputSeparator = input;
+    m_outputSeparator = output;
+}
+
+unsigned CFrameStore::SelectFields(const std::string& frame, std::string& selected,
+                                   const CReceiverSettings& settings) const
+{
+    CFieldTokenizer tokenizer(nullptr, frame, m_inputSeparator, '"');
+    const size_t count = tokenizer.Count();
+    const unsigned result = count > 2 ? Success : Failure;
+    if (count == 0 || !KeepsSelectedFields(settings.m_storeType))
+        return result;
+
+    selected.clear();
+    for (size_t i = 0; i < count && i < CReceiverSettings::FieldCount; ++i)
+    {
+        if (settings.IsFieldInUse(static_cast<int>(i)) == 0)
+            continue;
+        selected += tokenizer.GetAt(i);
+        selected += ' ';
+        selected += m_outputSeparator;
+        selected += ' ';
+    }
+    TrimLeft(selected, WhiteSpace);
+    TrimRight(selected, WhiteSpace);
+    TrimRight(selected, m_outputSeparator);
+    return result;
+}
+
+bool CFrameStore::FileExistsToday(const std::string& directory, const std::string& extension) const
+{
+    CErrorLog writer(directory, extension, m_clock);
+    const bool exists = writer.PrepareTodayPath(directory);
+    return exists || m_pending.HoldsLineFor(writer.GetPath());
+}
+
+unsigned CFrameStore::WriteResult(const std::string& directory, const std::string& extension,
+                                  const std::string& frame, const std::string& selected,
+                                  int storeType, std::string& line)
+{
+    const CErrorLog writer(directory, extension, m_clock);
+    const CErrorLog::DayLine composed = ComposeResult(writer, frame, selected, storeType);
+    line = composed.line;
+    if (WritePending() && AppendCreatingDirectory(directory, composed.path, composed.line))
+        return Success;
+    Queue(directory, composed);
+    return Failure;
+}
+
+CErrorLog::DayLine CFrameStore::ComposeResult(const CErrorLog& writer, const std::string& frame,
+                                              const std::string& selected, int storeType) const
+{
+    switch (storeType)
+    {
+    case CReceiverSettings::OriginalFrameDate:
+        return writer.ComposeDayLine(frame, TimestampStyle::Full, m_inputSeparator);
+    case CReceiverSettings::SelectedFields:
+        return writer.ComposeDayLine(selected, TimestampStyle::None, std::string());
+    case CReceiverSettings::SelectedFieldsDate:
+        return writer.ComposeDayLine(selected, TimestampStyle::Full, m_outputSeparator);
+    default:
+        return writer.ComposeDayLine(frame, TimestampStyle::None, std::string());
+    }
+}
+
+// True when no line waits any more.
+bool CFrameStore::WritePending()
+{
+    while (!m_pending.IsEmpty())
+    {
+        const CPendingLines::Line& oldest = m_pending.Oldest();
+        if (!AppendCreatingDirectory(oldest.directory, oldest.path, oldest.text))
+            return false;
+        m_pending.PopOldest();
+    }
+    m_droppedSinceLastWrite = 0;
+    return true;
+}
+
+void CFrameStore::Queue(const std::string& directory, const CErrorLog::DayLine& composed)
+{
+    const size_t dropped = m_pending.Push({directory, composed.path, composed.line});
+    if (dropped == 0)
+        return;
+    m_droppedSinceLastWrite += dropped;
+    CErrorLog log(CErrorLog::DefaultDirectory, CErrorLog::DefaultExtension, m_clock);
+    log.Write(std::to_string(m_droppedSinceLastWrite) +
+                  " unwritten result line(s) dropped, oldest first: the queue is full",
+              TimestampStyle::Full);
+}

@@ -1,0 +1,56 @@
+#pragma once
+#include "processing/ErrorLog.h"
+#include "processing/LocalTime.h"
+#include "processing/PendingLines.h"
+
+#include <cstddef>
+#include <string>
+
+class CReceiverSettings;
+
+// Turns frames into result lines: picks the selected fields out of a frame
+// and appends the line of the configured store type to the day's result
+// file.  A line that cannot be written waits, already stamped, and goes to
+// its file before any later line.
+class CFrameStore
+{
+public:
+    static constexpr unsigned Success = 0;
+    static constexpr unsigned Failure = 65535;
+
+    explicit CFrameStore(size_t pendingBound = CPendingLines::DefaultBound,
+                         LocalTimeSource clock = LocalTime::SystemNow);
+    virtual ~CFrameStore() = default;
+
+    void SetSeparators(const std::string& input, const std::string& output);
+
+    // 0 when the frame has at least three fields, 65535 otherwise.  For the
+    // selected-fields store types the selected text is rebuilt: the selected
+    // fields, each followed by " ", the output separator and " ", trimmed.
+    unsigned SelectFields(const std::string& frame, std::string& selected,
+                          const CReceiverSettings& settings) const;
+
+    // True when today's result file exists or a waiting line belongs in it.
+    bool FileExistsToday(const std::string& directory, const std::string& extension) const;
+
+    // Appends the line of the store type to today's result file, first the
+    // waiting lines.  0 when the line is in the file; 65535 when it had to
+    // wait.  line receives the composed line either way.
+    unsigned WriteResult(const std::string& directory, const std::string& extension,
+                         const std::string& frame, const std::string& selected, int storeType,
+                         std::string& line);
+
+    size_t PendingCount() const { return m_pending.Size(); }
+
+private:
+    CErrorLog::DayLine ComposeResult(const CErrorLog& writer, const std::string& frame,
+                                     const std::string& selected, int storeType) const;
+    bool WritePending();
+    void Queue(const std::string& directory, const CErrorLog::DayLine& composed);
+
+    std::string m_inputSeparator = ";";
+    std::string m_outputSeparator = "\t";
+    CPendingLines m_pending;
+    size_t m_droppedSinceLastWrite = 0;
+    LocalTimeSource m_clock;
+};

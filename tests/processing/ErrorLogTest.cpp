@@ -1,0 +1,74 @@
+#include "processing/ErrorLog.h"
+#include "processing/FileSystem.h"
+#include "tests/processing/TestClock.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+TEST(ErrorLog, WithoutItsDirectoryEntriesAreDroppedAndNothingIsCreated)
+{
+    CTempDir dir;
+    CTestClock clock;
+    CErrorLog log(CErrorLog::DefaultDirectory, CErrorLog::DefaultExtension, clock.Source());
+    EXPECT_EQ(log.Write("IDS_DB_DISCONNECT", TimestampStyle::Full), 0u);
+    EXPECT_FALSE(FileSystem::Exists("ErrLog"));
+    EXPECT_EQ(log.GetLastLine(), "");
+
+    ASSERT_TRUE(FileSystem::CreateDir("ErrLog"));
+    EXPECT_EQ(log.Write("IDS_DB_DISCONNECT", TimestampStyle::Full), 1u);
+    EXPECT_EQ(ReadBytes("ErrLog\\2026-12-05.LOG"), "05/12/2026 17:56:09 IDS_DB_DISCONNECT\r\n");
+}
+
+TEST(ErrorLog, EntriesOfOneDayShareAFileAndMidnightStartsTheNext)
+{
+    CTempDir dir;
+    CTestClock clock;
+    ASSERT_TRUE(FileSystem::CreateDir("ErrLog"));
+    CErrorLog log(CErrorLog::DefaultDirectory, CErrorLog::DefaultExtension, clock.Source());
+
+    log.Write("first", TimestampStyle::Full);
+    clock.Set(2026, 12, 5, 23, 59, 59);
+    log.Write("second", TimestampStyle::Full);
+    clock.Set(2026, 12, 6, 0, 0, 0);
+    log.Write("third", TimestampStyle::Full);
+
+    EXPECT_EQ(ReadBytes("ErrLog\\2026-12-05.LOG"),
+              "05/12/2026 17:56:09 first\r\n05/12/2026 23:59:59 second\r\n");
+    EXPECT_EQ(ReadBytes("ErrLog\\2026-12-06.LOG"), "06/12/2026 00:00:00 third\r\n");
+    EXPECT_EQ(log.GetLastLine(), "06/12/2026 00:00:00 third");
+    EXPECT_EQ(log.GetPath(), "ErrLog\\2026-12-06.LOG");
+}
+
+TEST(ErrorLog, OtherDirectoriesAndExtensionsNameTheDayFile)
+{
+    CTempDir dir;
+    CTestClock clock;
+    ASSERT_TRUE(FileSystem::CreateDir("Out"));
+    CErrorLog writer("Out\\", ".CSV", clock.Source());
+    EXPECT_FALSE(writer.PrepareTodayPath("Out\\"));
+    EXPECT_EQ(writer.GetPath(), "Out\\2026-12-05.CSV");
+
+    EXPECT_EQ(writer.Write("text", TimestampStyle::None, ";"), 1u);
+    EXPECT_EQ(writer.Write("", TimestampStyle::None), 1u);
+    EXPECT_EQ(writer.Write("x", TimestampStyle::Full, "\t"), 1u);
+    EXPECT_TRUE(writer.PrepareTodayPath("Out\\"));
+    EXPECT_EQ(ReadBytes("Out\\2026-12-05.CSV"), ";text\r\n\r\n05/12/2026 17:56:09 \tx\r\n");
+}
+
+TEST(ErrorLog, AnEntryThatCannotBeWrittenIsDroppedSilently)
+{
+    CTempDir dir;
+    CTestClock clock;
+    ASSERT_TRUE(FileSystem::CreateDir("ErrLog"));
+    CErrorLog log(CErrorLog::DefaultDirectory, CErrorLog::DefaultExtension, clock.Source());
+    log.Write("kept", TimestampStyle::None);
+    clock.Set(2026, 12, 6, 8, 0, 0);
+    // A folder in the place of the day's file makes every open fail.
+    ASSERT_TRUE(FileSystem::CreateDir("ErrLog\\2026-12-06.LOG"));
+
+    EXPECT_EQ(log.Write("lost", TimestampStyle::Full), 1u);
+    EXPECT_EQ(log.GetLastLine(), "kept");
+    clock.Set(2026, 12, 7, 8, 0, 0);
+    EXPECT_EQ(log.Write("next day", TimestampStyle::None), 1u);
+    EXPECT_EQ(ReadBytes("ErrLog\\2026-12-07.LOG"), "next day\r\n");
+}

@@ -1,0 +1,97 @@
+#include "processing/FrameStore.h"
+#include "tests/processing/TestClock.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+namespace
+{
+const std::string Results = "RESULT\\";
+
+struct Writer
+{
+    Writer() : store(CPendingLines::DefaultBound, clock.Source())
+    {
+        CreateDirectoryA("RESULT", nullptr);
+    }
+    unsigned Write(const std::string& frame)
+    {
+        return store.WriteResult(Results, ".TXT", frame, "", 0, line);
+    }
+
+    CTempDir dir;
+    CTestClock clock;
+    CFrameStore store;
+    std::string line;
+};
+
+// Another program's handle on the file, such as an editor's or a viewer's.
+class COtherProgram
+{
+public:
+    COtherProgram(const char* path, DWORD share)
+        : m_file(CreateFileA(path, GENERIC_READ, share, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_NORMAL, nullptr))
+    {
+    }
+    ~COtherProgram() { Close(); }
+    bool IsOpen() const { return m_file != INVALID_HANDLE_VALUE; }
+    void Close()
+    {
+        if (IsOpen())
+            CloseHandle(m_file);
+        m_file = INVALID_HANDLE_VALUE;
+    }
+
+private:
+    HANDLE m_file;
+};
+}
+
+TEST(FrameStoreWin32, AReadOnlyFileKeepsTheLineUntilItIsWritableAgain)
+{
+    Writer writer;
+    ASSERT_EQ(writer.Write("first"), 0u);
+    ASSERT_TRUE(SetFileAttributesA("RESULT\\2026-12-05.TXT", FILE_ATTRIBUTE_READONLY));
+    if (CErrorLog::AppendLine("RESULT\\2026-12-05.TXT", "probe"))
+        GTEST_SKIP() << "this account may write read-only files (an administrator under Wine)";
+
+    EXPECT_EQ(writer.Write("second"), 65535u);
+    EXPECT_EQ(writer.store.PendingCount(), 1u);
+    ASSERT_TRUE(SetFileAttributesA("RESULT\\2026-12-05.TXT", FILE_ATTRIBUTE_NORMAL));
+    EXPECT_EQ(writer.Write("third"), 0u);
+    EXPECT_EQ(ReadBytes("RESULT\\2026-12-05.TXT"), "first\r\nsecond\r\nthird\r\n");
+}
+
+TEST(FrameStoreWin32, AViewerThatSharesTheFileNeverBlocksAppending)
+{
+    Writer writer;
+    ASSERT_EQ(writer.Write("first"), 0u);
+    COtherProgram viewer("RESULT\\2026-12-05.TXT", FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_TRUE(viewer.IsOpen());
+    EXPECT_EQ(writer.Write("second"), 0u);
+    viewer.Close();
+    EXPECT_EQ(ReadBytes("RESULT\\2026-12-05.TXT"), "first\r\nsecond\r\n");
+}
+
+TEST(FrameStoreWin32, AProgramHoldingTheFileWithoutSharingOnlyDelaysTheLine)
+{
+    Writer writer;
+    writer.clock.Set(2026, 12, 5, 23, 59, 58);
+    ASSERT_EQ(writer.Write("first"), 0u);
+    COtherProgram editor("RESULT\\2026-12-05.TXT", 0);
+    ASSERT_TRUE(editor.IsOpen());
+
+    writer.clock.Set(2026, 12, 5, 23, 59, 59);
+    EXPECT_EQ(writer.Write("second"), 65535u);
+    EXPECT_EQ(writer.line, "second");
+    writer.clock.Set(2026, 12, 6, 0, 0, 1);
+    EXPECT_EQ(writer.Write("third"), 65535u);
+    EXPECT_EQ(writer.store.PendingCount(), 2u);
+
+    editor.Close();
+    EXPECT_EQ(writer.Write("fourth"), 0u);
+    EXPECT_EQ(ReadBytes("RESULT\\2026-12-05.TXT"), "first\r\nsecond\r\n");
+    EXPECT_EQ(ReadBytes("RESULT\\2026-12-06.TXT"), "third\r\nfourth\r\n");
+}
