@@ -35,6 +35,26 @@ bool CByteRing::PeekAt(int offset, char& byte) const
     return true;
 }
 
+bool CByteRing::Find(char wanted, int& offset) const
+{
+    // The held bytes lie in at most two runs: up to the end of the storage,
+    // then from its start.
+    const int count = Count();
+    const int first = std::min(count, kCapacity - m_read);
+    const char* start = m_storage.get() + m_read;
+    if (const void* hit = std::memchr(start, wanted, static_cast<size_t>(first)))
+    {
+        offset = static_cast<int>(static_cast<const char*>(hit) - start);
+        return true;
+    }
+    if (const void* hit = std::memchr(m_storage.get(), wanted, static_cast<size_t>(count - first)))
+    {
+        offset = first + static_cast<int>(static_cast<const char*>(hit) - m_storage.get());
+        return true;
+    }
+    return false;
+}
+
 bool CByteRing::Read(char* destination, int n)
 {
     if (!destination || n < 0 || n > Count())

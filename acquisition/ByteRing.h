@@ -22,6 +22,8 @@ public:
     bool Append(const char* chunk, int length);
     // The byte `offset` places after the read index; false beyond Count().
     bool PeekAt(int offset, char& byte) const;
+    // Offset of the first `wanted` byte held; false when none is held.
+    bool Find(char wanted, int& offset) const;
     // Takes n bytes out, across the wrap if needed; false when fewer are held.
     bool Read(char* destination, int n);
     void Clear();

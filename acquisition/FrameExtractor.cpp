@@ -22,19 +22,7 @@ void CFrameExtractor::ExtractFrames(CByteRing& ring, const FrameHandler& onFrame
 
 bool CFrameExtractor::FindTerminator(const CByteRing& ring, int& offset)
 {
-    return FindByte(ring, '\n', offset) || FindByte(ring, '\r', offset);
-}
-
-bool CFrameExtractor::FindByte(const CByteRing& ring, char wanted, int& offset)
-{
-    char byte = 0;
-    for (int i = 0; ring.PeekAt(i, byte); ++i)
-        if (byte == wanted)
-        {
-            offset = i;
-            return true;
-        }
-    return false;
+    return ring.Find('\n', offset) || ring.Find('\r', offset);
 }
 
 // Moves `length` bytes into the buffer and returns the length of the text:

@@ -21,7 +21,6 @@ public:
 
 private:
     static bool FindTerminator(const CByteRing& ring, int& offset);
-    static bool FindByte(const CByteRing& ring, char wanted, int& offset);
     int TakeFrame(CByteRing& ring, int length);
 
     char m_buffer[CByteRing::kCapacity + 1] = {};

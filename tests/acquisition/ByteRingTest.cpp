@@ -60,6 +60,29 @@ TEST(ByteRing, KeepsOrderAcrossTheWrap)
     EXPECT_EQ(expected, got);
 }
 
+TEST(ByteRing, FindsTheFirstMatchingByteOnEitherSideOfTheWrap)
+{
+    CByteRing ring;
+    ASSERT_TRUE(AppendText(ring, Bytes(2045, '.')));
+    char sink[2045];
+    ASSERT_TRUE(ring.Read(sink, 2040));
+    // "ab\nc" fills the end of the storage, "d\nef" its start.
+    ASSERT_TRUE(AppendText(ring, "ab\ncd\nef"));
+    int offset = -1;
+    ASSERT_TRUE(ring.Find('\n', offset));
+    EXPECT_EQ(7, offset);
+    ASSERT_TRUE(ring.Find('.', offset));
+    EXPECT_EQ(0, offset);
+    ASSERT_TRUE(ring.Find('f', offset));
+    EXPECT_EQ(12, offset);
+    EXPECT_FALSE(ring.Find('z', offset));
+    ASSERT_TRUE(ring.Read(sink, 8));
+    ASSERT_TRUE(ring.Find('\n', offset));
+    EXPECT_EQ(2, offset);
+    // Bytes already read are not found again.
+    EXPECT_FALSE(ring.Find('.', offset));
+}
+
 TEST(ByteRing, PeekAndReadRefuseWhatIsNotHeld)
 {
     CByteRing ring;

@@ -1,0 +1,76 @@
+// Frames per second from vorlsim through the TCP link to a counting
+// OnFrame.  Not a test: tools/tcp-link-bench.sh runs it beside plain
+// socket readers of the same stream.
+//   tcp_link_bench [frames] [chunk]
+#include "acquisition/SocketApi.h"
+#include "acquisition/TcpClientLink.h"
+#include "tests/acquisition/SimulatorProcess.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
+
+namespace
+{
+class CCountingLink : public CTcpClientLink
+{
+public:
+    void OnFrame(const char*, int length, const SocketAddress&) override
+    {
+        m_frames.fetch_add(1, std::memory_order_relaxed);
+        m_bytes.fetch_add(static_cast<uint64_t>(length), std::memory_order_relaxed);
+    }
+    void OnLinkEvent(int) override { m_lost = true; }
+
+    std::atomic<uint64_t> m_frames{0};
+    std::atomic<uint64_t> m_bytes{0};
+    std::atomic<bool> m_lost{false};
+};
+
+int WaitForPort(CSimulatorProcess& simulator, const std::string& readyFile)
+{
+    for (int attempt = 0; attempt < 1000 && simulator.IsRunning(); ++attempt)
+    {
+        std::ifstream in(readyFile);
+        int port = 0;
+        if (in >> port)
+            return port;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return 0;
+}
+}
+
+int main(int argc, char** argv)
+{
+    const std::string frames = argc > 1 ? argv[1] : "200000";
+    const std::string chunk = argc > 2 ? argv[2] : "frame";
+    const std::string readyFile = "tcp_link_bench.ready";
+    std::remove(readyFile.c_str());
+    SocketApi::Startup();
+    CSimulatorProcess simulator;
+    if (!simulator.Start({"tcp", "--port", "0", "--clients", "1", "--count", frames, "--rate", "0",
+                          "--chunk", chunk, "--ready-file", readyFile},
+                         "tcp_link_bench.out"))
+        return 2;
+    const int port = WaitForPort(simulator, readyFile);
+    CCountingLink link;
+    const auto start = std::chrono::steady_clock::now();
+    if (port == 0 || !link.Connect("127.0.0.1", std::to_string(port).c_str()) || !link.StartReceiving())
+        return 2;
+    while (!link.m_lost && std::chrono::steady_clock::now() - start < std::chrono::minutes(2))
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    link.Stop();
+    std::printf("link chunk=%s: %llu frames, %llu text bytes in %.3f s = %.0f frames/s\n", chunk.c_str(),
+                static_cast<unsigned long long>(link.m_frames.load()),
+                static_cast<unsigned long long>(link.m_bytes.load()), seconds, link.m_frames / seconds);
+    std::remove(readyFile.c_str());
+    std::remove("tcp_link_bench.out");
+    SocketApi::Cleanup();
+    return link.m_frames == std::strtoull(frames.c_str(), nullptr, 10) ? 0 : 1;
+}
