@@ -1,0 +1,85 @@
+#!/bin/bash
+# Runs the frame store benchmarks of a native Release build and of the
+# Windows build (under Wine) and records the figures in docs/performance.md,
+# in the section "## Frame store and result files" (replaced on every run,
+# the rest of the file is kept).
+#   run-benchmarks.sh NATIVE_BENCH_DIR WIN_DIR
+set -euo pipefail
+if [ $# -ne 2 ]; then
+  echo "usage: run-benchmarks.sh NATIVE_BENCH_DIR WIN_DIR" >&2
+  exit 2
+fi
+native=$(cd "$1" && pwd)
+win=$(cd "$2" && pwd)
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+doc=$root/docs/performance.md
+heading="## Frame store and result files"
+
+echo "native: frame_store_bench" >&2
+bench=$("$native/tests/bench/frame_store_bench" --benchmark_repetitions=3 \
+          --benchmark_report_aggregates_only=true 2>/dev/null)
+echo "native: result_write_harness" >&2
+native_harness=$("$native/tests/bench/result_write_harness")
+echo "Wine: result_write_harness.exe (a few minutes)" >&2
+wine_harness=$(timeout 900 "$root/tools/wine-run.sh" --prefix "$win/wineprefix" \
+                 "$win/tests/bench/result_write_harness.exe" </dev/null | tr -d '\r')
+
+section=$(cat <<SECTION
+$heading
+
+What it measures: \`SelectFields\` on a frame of 20 fields (10 selected,
+separator ";") and, with it, the stamped line of store type 3, in Google
+Benchmark; and \`WriteResult\` appending 100,000 such lines to the day's
+result file, against a bare loop that opens the file (C \`fopen\` "ab"),
+appends the same line with CR LF and closes it, for each of the same
+100,000 lines.  The two loops run in alternating blocks of 10,000 lines.
+Goal: \`WriteResult\` at no less than 80 % of the bare loop.
+
+How to run it: \`make bench\`, which builds $1 (native, Release, no
+sanitizers) and $2, then runs
+
+    tools/run-benchmarks.sh $1 $2
+
+Run of $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) cores, load average $(cut -d' ' -f1-3 /proc/loadavg)
+(the build machine is shared, so absolute figures scatter between runs).
+
+Native, Google Benchmark (mean, median and spread of 3 repetitions):
+
+\`\`\`
+$(echo "$bench" | grep -E '^(Benchmark|-|Select)')
+\`\`\`
+
+Native, result_write_harness:
+
+\`\`\`
+$native_harness
+\`\`\`
+
+Windows build under Wine, result_write_harness.exe:
+
+\`\`\`
+$wine_harness
+\`\`\`
+
+Every line costs one open, one append and one close in both loops; the
+work of \`WriteResult\` around them (stamp, day path, waiting-line check)
+is a few microseconds, small beside the file calls, which under Wine pass
+through the Wine server.
+SECTION
+)
+
+kept=""
+if [ -f "$doc" ]; then
+  kept=$(awk -v heading="$heading" '
+    $0 == heading { skipping = 1; next }
+    skipping && /^## / { skipping = 0 }
+    !skipping { print }' "$doc")
+fi
+mkdir -p "$(dirname "$doc")"
+{
+  if [ -n "$kept" ]; then
+    printf '%s\n\n' "$kept"
+  fi
+  printf '%s\n' "$section"
+} > "$doc"
+echo "written: $doc" >&2
