@@ -2,6 +2,7 @@
 
 #include "acquisition/SerialPort.h"
 #include "acquisition/SerialPortList.h"
+#include "dialogs/DirectoryText.h"
 #include "dialogs/FieldNameDlg.h"
 #include "dialogs/IpAddressText.h"
 #include "dialogs/SerialSetupDlg.h"
@@ -30,15 +31,6 @@ void AddItems(HWND combo, const char* const* items, size_t count)
 {
     for (size_t i = 0; i < count; ++i)
         ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i]));
-}
-
-std::string Trim(const std::string& text)
-{
-    const char* const blanks = " \t\r\n";
-    const size_t first = text.find_first_not_of(blanks);
-    if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
 }
 }
 
@@ -336,10 +328,7 @@ void CSetupDlg::BrowseForDirectory()
     if (const PIDLIST_ABSOLUTE chosen = ::SHBrowseForFolderA(&browse)) {
         char path[MAX_PATH] = {};
         if (::SHGetPathFromIDListA(chosen, path)) {
-            std::string directory = Trim(path);
-            if (!directory.empty() && directory.back() != '\\')
-                directory += '\\';
-            m_directory = directory;
+            m_directory = DirectoryText::FromChosenFolder(path);
             SetDlgItemText(IDC_SETUP_DIRECTORY, m_directory);
         }
         ::CoTaskMemFree(chosen);

@@ -468,34 +468,34 @@ TEST_F(SetupDlgTest, WithoutPrintSettingsPrintSetupStaysDisabled)
     EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_PRINT_SETUP));
 }
 
-TEST_F(SetupDlgTest, TheChosenFolderIsShownWithItsBackslash)
+TEST_F(SetupDlgTest, TheFolderBrowserKeepsTheWorkingDirectoryAndACancelChangesNothing)
 {
-    const std::string data = m_dir.Join("Data");
-    std::filesystem::create_directory(data);
+    m_settings.SetDirectory("C:\\Data\\");
     const std::string before = std::filesystem::current_path().string();
     const HWND dialog = Open();
     CModalScript browse;
-    // The browser fills its tree after it shows: the folder is chosen again
-    // one tick later, once the tree is surely complete.
-    const auto choose = [data](HWND folderDialog) {
-        ::SendMessageA(folderDialog, BFFM_SETSELECTIONA, TRUE,
-                       reinterpret_cast<LPARAM>(data.c_str()));
-    };
-    browse.Then("Browse for Folder", choose)
-        .Then("Browse for Folder", choose)
-        .Then("Browse for Folder", [](HWND folderDialog) {
-            ::SetCurrentDirectoryA("C:\\");
-            ::PostMessageA(folderDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        });
+    browse.Then("Browse for Folder", [](HWND folderDialog) {
+        // The browser shows the current directory setting as its title.
+        char title[MAX_PATH] = {};
+        for (HWND child = ::GetWindow(folderDialog, GW_CHILD); child;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
+            ::GetWindowTextA(child, title, sizeof title);
+            if (std::string(title) == "C:\\Data\\")
+                break;
+        }
+        EXPECT_STREQ("C:\\Data\\", title);
+        ::SetCurrentDirectoryA("C:\\");
+        ::SendMessageA(folderDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    });
     browse.Run([&] {
         Click(dialog, IDC_SETUP_BROWSE);
         return 0;
     });
     ASSERT_TRUE(browse.Finished());
-    EXPECT_EQ(data + "\\", Text(dialog, IDC_SETUP_DIRECTORY));
+    EXPECT_EQ("C:\\Data\\", Text(dialog, IDC_SETUP_DIRECTORY));
     EXPECT_EQ(before, std::filesystem::current_path().string());
     Click(dialog, IDOK);
-    EXPECT_EQ(data + "\\", m_settings.GetDirectory());
+    EXPECT_EQ("C:\\Data\\", m_settings.GetDirectory());
 }
 
 TEST(RunSetupDialogTest, OkSavesTheStoreAndCreatesTheResultsDirectory)
