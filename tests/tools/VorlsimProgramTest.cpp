@@ -1,0 +1,53 @@
+#include "tests/acquisition/SimulatorProcess.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace
+{
+void WaitBriefly()
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+}
+
+int ExitCodeOf(const std::vector<std::string>& args)
+{
+    CTempDir dir;
+    CSimulatorProcess vorlsim;
+    EXPECT_TRUE(vorlsim.Start(args, dir.Join("out.txt")));
+    int code = -1;
+    EXPECT_TRUE(vorlsim.WaitForExit(20000, code));
+    return code;
+}
+}
+
+TEST(VorlsimProgram, EndsWithCodeTwoOnBadInput)
+{
+    EXPECT_EQ(2, ExitCodeOf({"tcp", "--unknown"}));
+    EXPECT_EQ(2, ExitCodeOf({"serial", "--device", "no-such-device-dir/ttyNONE", "--count", "1"}));
+    EXPECT_EQ(2, ExitCodeOf({"tcp", "--file", "no-such-file.txt"}));
+    EXPECT_EQ(0, ExitCodeOf({"--help"}));
+}
+
+TEST(VorlsimProgram, RefusesAPortInUse)
+{
+    CTempDir dir;
+    CSimulatorProcess first;
+    ASSERT_TRUE(first.Start({"tcp", "--port", "0", "--ready-file", dir.Join("ready")}, dir.Join("out1")));
+    int port = 0;
+    for (int attempt = 0; attempt < 500 && port == 0 && first.IsRunning(); ++attempt)
+    {
+        std::ifstream in(dir.Join("ready"));
+        if (!(in >> port))
+            WaitBriefly();
+    }
+    ASSERT_NE(0, port);
+    EXPECT_EQ(2, ExitCodeOf({"tcp", "--port", std::to_string(port)}));
+    EXPECT_TRUE(first.IsRunning());
+}
