@@ -119,6 +119,9 @@ const std::vector<ProfileCase> kCases = {
     // Section headers
     Reads("TextAfterClosingBracketIgnored", "[S] ; c\r\nA=1\r\n", {"S", "A"}, "1"),
     Reads("LastClosingBracketEndsName", "[S]]\r\nA=1\r\n", {"S]", "A"}, "1"),
+    Reads("EqualsInSectionName", "[S=1]\r\nA=1\r\n", {"S=1", "A"}, "1"),
+    Reads("HeaderSwallowsKeyOnItsLine", "[S]A=1\r\nB=2\r\n", {"S", "A"}, "d"),
+    Reads("BracketInsideKeyName", "[S]\r\na]b=1\r\n", {"S", "A]B"}, "1"),
     Reads("UnclosedSectionIsAnOrdinaryLine", "[S]\r\nA=1\r\n[T\r\nB=2\r\n", {"S", "B"}, "2"),
     Reads("UnclosedSectionDoesNotOpen", "[S]\r\nA=1\r\n[T\r\nB=2\r\n", {"T", "B"}, "d"),
     Reads("KeysBeforeFirstSection", "A=1\r\n[S]\r\nA=2\r\n", {"S", "A"}, "2"),
