@@ -3,6 +3,23 @@
 #include "framework/Application.h"
 #include "framework/DataExchange.h"
 
+#include <commctrl.h>
+
+namespace
+{
+// Templates name common controls (list view, up-down, IP address) by class;
+// the classes must be registered before the first dialog is created.
+void RegisterCommonControls()
+{
+    static const bool registered = [] {
+        INITCOMMONCONTROLSEX controls{sizeof controls,
+                                      ICC_WIN95_CLASSES | ICC_INTERNET_CLASSES};
+        return ::InitCommonControlsEx(&controls) != FALSE;
+    }();
+    (void)registered;
+}
+}
+
 CDialog::CDialog(int templateId, HWND parent) : m_templateId(templateId), m_parent(parent) {}
 
 CDialog::~CDialog()
@@ -14,6 +31,7 @@ CDialog::~CDialog()
 INT_PTR CDialog::DoModal()
 {
     m_modal = true;
+    RegisterCommonControls();
     return ::DialogBoxParamA(CApplication::ResourceHandle(), MAKEINTRESOURCEA(m_templateId),
                              m_parent, StaticDialogProc, reinterpret_cast<LPARAM>(this));
 }
@@ -22,6 +40,7 @@ bool CDialog::Create()
 {
     m_modal = false;
     m_result = -1;
+    RegisterCommonControls();
     const HWND created =
         ::CreateDialogParamA(CApplication::ResourceHandle(), MAKEINTRESOURCEA(m_templateId),
                              m_parent, StaticDialogProc, reinterpret_cast<LPARAM>(this));

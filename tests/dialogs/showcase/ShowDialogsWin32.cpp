@@ -11,7 +11,6 @@
 #include "printing/PrintSettings.h"
 #include "processing/ReceiverSettings.h"
 
-#include <commctrl.h>
 #include <windows.h>
 
 #include <fstream>
@@ -63,8 +62,6 @@ int main(int argc, char** argv)
 {
     if (argc != 3)
         return 2;
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_INTERNET_CLASSES};
-    ::InitCommonControlsEx(&controls);
     const std::string which = argv[1];
     if (which == "setup") {
         CReceiverSettings settings;
