@@ -18,6 +18,9 @@ public:
     // False when the process is still running after `timeoutMs`.
     bool WaitForExit(int timeoutMs, int& exitCode);
     bool IsRunning();
+    // The port vorlsim listens on, read from its --ready-file once written;
+    // 0 when it ends first or takes more than about ten seconds.
+    int WaitForPort(const std::string& readyFile);
 
 private:
     struct Native;

@@ -10,7 +10,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <string>
 #include <thread>
 
@@ -30,19 +29,6 @@ public:
     std::atomic<uint64_t> m_bytes{0};
     std::atomic<bool> m_lost{false};
 };
-
-int WaitForPort(CSimulatorProcess& simulator, const std::string& readyFile)
-{
-    for (int attempt = 0; attempt < 1000 && simulator.IsRunning(); ++attempt)
-    {
-        std::ifstream in(readyFile);
-        int port = 0;
-        if (in >> port)
-            return port;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return 0;
-}
 }
 
 int main(int argc, char** argv)
@@ -57,7 +43,7 @@ int main(int argc, char** argv)
                           "--chunk", chunk, "--ready-file", readyFile},
                          "tcp_link_bench.out"))
         return 2;
-    const int port = WaitForPort(simulator, readyFile);
+    const int port = simulator.WaitForPort(readyFile);
     CCountingLink link;
     const auto start = std::chrono::steady_clock::now();
     if (port == 0 || !link.Connect("127.0.0.1", std::to_string(port).c_str()) || !link.StartReceiving())

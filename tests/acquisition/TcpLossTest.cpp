@@ -5,10 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace
@@ -35,27 +33,12 @@ std::vector<std::string> ReadLines(const std::string& path)
     return lines;
 }
 
-// The port vorlsim listens on, once it has written its ready file.
-int WaitForPort(CSimulatorProcess& simulator, const std::string& readyFile)
-{
-    for (int attempt = 0; attempt < 1000 && simulator.IsRunning(); ++attempt)
-    {
-        std::ifstream in(readyFile);
-        int port = 0;
-        if (in >> port)
-            return port;
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return 0;
-}
-
-class TcpLossEnvironment : public ::testing::Test
+class TcpLoss : public ::testing::Test
 {
 protected:
     void SetUp() override { ASSERT_TRUE(SocketApi::Startup()); }
     void TearDown() override { SocketApi::Cleanup(); }
 };
-using TcpLoss = TcpLossEnvironment;
 }
 
 TEST_F(TcpLoss, EveryFrameOfARandomlyChunkedStreamArrivesOnceInOrderUnchanged)
@@ -69,7 +52,7 @@ TEST_F(TcpLoss, EveryFrameOfARandomlyChunkedStreamArrivesOnceInOrderUnchanged)
                                  "--terminator", "crlf", "--seed", "20261206", "--echo",
                                  "--ready-file", readyFile},
                                 echoFile));
-    const int port = WaitForPort(simulator, readyFile);
+    const int port = simulator.WaitForPort(readyFile);
     ASSERT_NE(0, port);
 
     CTcpTestLink link;

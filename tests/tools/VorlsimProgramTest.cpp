@@ -3,18 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace
 {
-void WaitBriefly()
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-}
 
 int ExitCodeOf(const std::vector<std::string>& args)
 {
@@ -40,13 +33,7 @@ TEST(VorlsimProgram, RefusesAPortInUse)
     CTempDir dir;
     CSimulatorProcess first;
     ASSERT_TRUE(first.Start({"tcp", "--port", "0", "--ready-file", dir.Join("ready")}, dir.Join("out1")));
-    int port = 0;
-    for (int attempt = 0; attempt < 500 && port == 0 && first.IsRunning(); ++attempt)
-    {
-        std::ifstream in(dir.Join("ready"));
-        if (!(in >> port))
-            WaitBriefly();
-    }
+    const int port = first.WaitForPort(dir.Join("ready"));
     ASSERT_NE(0, port);
     EXPECT_EQ(2, ExitCodeOf({"tcp", "--port", std::to_string(port)}));
     EXPECT_TRUE(first.IsRunning());
