@@ -90,7 +90,10 @@ unsigned CFrameStore::WriteResult(const std::string& directory, const std::strin
     const CErrorLog writer(directory, extension, m_clock);
     const CErrorLog::DayLine composed = ComposeResult(writer, frame, selected, storeType);
     line = composed.line;
-    if (WritePending() && AppendCreatingDirectory(directory, composed.path, composed.line))
+    WritePending();
+    // A line never overtakes an older one of the same file.
+    if (!m_pending.HoldsLineFor(composed.path) &&
+        AppendCreatingDirectory(directory, composed.path, composed.line))
         return Success;
     Queue(directory, composed);
     return Failure;
@@ -112,18 +115,13 @@ CErrorLog::DayLine CFrameStore::ComposeResult(const CErrorLog& writer, const std
     }
 }
 
-// True when no line waits any more.
-bool CFrameStore::WritePending()
+void CFrameStore::WritePending()
 {
-    while (!m_pending.IsEmpty())
-    {
-        const CPendingLines::Line& oldest = m_pending.Oldest();
-        if (!AppendCreatingDirectory(oldest.directory, oldest.path, oldest.text))
-            return false;
-        m_pending.PopOldest();
-    }
-    m_droppedSinceLastWrite = 0;
-    return true;
+    m_pending.WriteOut([](const CPendingLines::Line& line) {
+        return AppendCreatingDirectory(line.directory, line.path, line.text);
+    });
+    if (m_pending.IsEmpty())
+        m_droppedSinceLastWrite = 0;
 }
 
 void CFrameStore::Queue(const std::string& directory, const CErrorLog::DayLine& composed)

@@ -11,7 +11,7 @@ class CReceiverSettings;
 // Turns frames into result lines: picks the selected fields out of a frame
 // and appends the line of the configured store type to the day's result
 // file.  A line that cannot be written waits, already stamped, and goes to
-// its file before any later line.
+// its file before any later line of that file.
 class CFrameStore
 {
 public:
@@ -33,9 +33,9 @@ public:
     // True when today's result file exists or a waiting line belongs in it.
     bool FileExistsToday(const std::string& directory, const std::string& extension) const;
 
-    // Appends the line of the store type to today's result file, first the
-    // waiting lines.  0 when the line is in the file; 65535 when it had to
-    // wait.  line receives the composed line either way.
+    // Appends the line of the store type to today's result file, after the
+    // lines that wait for a file.  0 when the line is in the file; 65535
+    // when it has to wait.  line receives the composed line either way.
     unsigned WriteResult(const std::string& directory, const std::string& extension,
                          const std::string& frame, const std::string& selected, int storeType,
                          std::string& line);
@@ -45,7 +45,7 @@ public:
 private:
     CErrorLog::DayLine ComposeResult(const CErrorLog& writer, const std::string& frame,
                                      const std::string& selected, int storeType) const;
-    bool WritePending();
+    void WritePending();
     void Queue(const std::string& directory, const CErrorLog::DayLine& composed);
 
     std::string m_inputSeparator = ";";

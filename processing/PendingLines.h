@@ -1,12 +1,16 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <deque>
+#include <functional>
+#include <map>
 #include <string>
-#include <unordered_map>
 
-// Result lines that could not be written yet, oldest first, each with the
-// day file it belongs in.  The queue holds at most `bound` lines; room for
-// a new line is made by dropping the oldest.
+// Result lines that could not be written yet, each with the day file it
+// belongs in.  Lines keep their order within their file; a file that stays
+// unwritable (a drive gone, a file locked since yesterday) holds back only
+// its own lines.  At most `bound` lines wait; room for a new one is made by
+// dropping the oldest of all.
 class CPendingLines
 {
 public:
@@ -18,21 +22,35 @@ public:
         std::string path;
         std::string text;
     };
+    // Appends one line to its file; false when it could not.
+    using Appender = std::function<bool(const Line&)>;
 
     explicit CPendingLines(size_t bound = DefaultBound);
     virtual ~CPendingLines() = default;
 
     // Queues the line; returns how many old lines were dropped for it.
     size_t Push(Line line);
-    bool IsEmpty() const { return m_lines.empty(); }
-    size_t Size() const { return m_lines.size(); }
-    const Line& Oldest() const { return m_lines.front(); }
-    void PopOldest();
+    // Hands every file's lines to append, oldest first, up to the first
+    // line of that file that fails.
+    void WriteOut(const Appender& append);
+    bool IsEmpty() const { return m_size == 0; }
+    size_t Size() const { return m_size; }
     // True when a waiting line belongs in the file of that path.
-    bool HoldsLineFor(const std::string& path) const;
+    bool HoldsLineFor(const std::string& path) const { return m_files.count(path) != 0; }
 
 private:
+    struct Waiting
+    {
+        uint64_t sequence;
+        Line line;
+    };
+    using FileLines = std::map<std::string, std::deque<Waiting>>;
+
+    void DropOldest();
+    void PopFront(FileLines::iterator file);
+
     size_t m_bound;
-    std::deque<Line> m_lines;
-    std::unordered_map<std::string, size_t> m_linesPerPath;
+    size_t m_size = 0;
+    uint64_t m_nextSequence = 0;
+    FileLines m_files;
 };

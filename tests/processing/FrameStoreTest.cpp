@@ -43,17 +43,17 @@ struct SelectedFields
     unsigned result = 0;
 };
 
-// A plain file where the results folder should be: the folder can then be
+// A plain file where a results folder should be: the folder can then be
 // neither created nor written into until the file goes.
-void BlockResultsFolder()
+void BlockResultsFolder(const std::string& name = "RESULT")
 {
-    stdfs::remove_all(FileSystem::HostPath("RESULT"));
-    std::ofstream(FileSystem::HostPath("RESULT")) << "in the way";
+    stdfs::remove_all(FileSystem::HostPath(name));
+    std::ofstream(FileSystem::HostPath(name)) << "in the way";
 }
 
-void UnblockResultsFolder()
+void UnblockResultsFolder(const std::string& name = "RESULT")
 {
-    stdfs::remove(FileSystem::HostPath("RESULT"));
+    stdfs::remove(FileSystem::HostPath(name));
 }
 
 // One frame through the frame store in store type 3, with ";" on both sides.
@@ -229,6 +229,22 @@ TEST(FrameStore, LinesThatCannotBeWrittenWaitAndGoToTheirOwnDayInOrder)
     EXPECT_EQ(ReadBytes(Day6), "06/12/2026 00:00:05 ;third\r\n");
 }
 
+TEST(FrameStore, AFolderThatStaysUnwritableHoldsBackOnlyItsOwnLines)
+{
+    Writer writer;
+    BlockResultsFolder("OLD");
+    EXPECT_EQ(writer.store.WriteResult("OLD\\", ".TXT", "old", "", 0, writer.line), 65535u);
+    EXPECT_EQ(writer.Write("new", 0), 0u);
+    EXPECT_EQ(ReadBytes(Day5), "new\r\n");
+    EXPECT_TRUE(writer.store.FileExistsToday("OLD\\", ".TXT"));
+
+    UnblockResultsFolder("OLD");
+    EXPECT_EQ(writer.Write("newer", 0), 0u);
+    EXPECT_EQ(ReadBytes("OLD\\2026-12-05.TXT"), "old\r\n");
+    EXPECT_EQ(ReadBytes(Day5), "new\r\nnewer\r\n");
+    EXPECT_EQ(writer.store.PendingCount(), 0u);
+}
+
 TEST(FrameStore, AWaitingHeaderCountsAsTheDaysFile)
 {
     Writer writer;
@@ -253,14 +269,19 @@ TEST(FrameStore, AFullQueueDropsTheOldestLinesAndLogsHowMany)
     Writer writer(3);
     ASSERT_TRUE(FileSystem::CreateDir("ErrLog"));
     BlockResultsFolder();
-    for (const char* text : {"L1", "L2", "L3", "L4", "L5"})
+    EXPECT_EQ(writer.Write("L1", 0), 65535u);
+    writer.clock.Set(2026, 12, 6, 9, 0, 0);
+    EXPECT_EQ(writer.Write("L2", 0), 65535u);
+    writer.clock.Set(2026, 12, 5, 23, 0, 0);
+    for (const char* text : {"L3", "L4", "L5"})
         EXPECT_EQ(writer.Write(text, 0), 65535u);
     EXPECT_EQ(writer.store.PendingCount(), 3u);
     EXPECT_EQ(ReadBytes("ErrLog\\2026-12-05.LOG"),
-              "05/12/2026 17:56:09 1 unwritten result line(s) dropped, oldest first: the queue is full\r\n"
-              "05/12/2026 17:56:09 2 unwritten result line(s) dropped, oldest first: the queue is full\r\n");
+              "05/12/2026 23:00:00 1 unwritten result line(s) dropped, oldest first: the queue is full\r\n"
+              "05/12/2026 23:00:00 2 unwritten result line(s) dropped, oldest first: the queue is full\r\n");
 
     UnblockResultsFolder();
     EXPECT_EQ(writer.Write("L6", 0), 0u);
     EXPECT_EQ(ReadBytes(Day5), "L3\r\nL4\r\nL5\r\nL6\r\n");
+    EXPECT_FALSE(FileSystem::Exists(Day6));
 }

@@ -87,11 +87,12 @@ TEST(FrameStoreWin32, AProgramHoldingTheFileWithoutSharingOnlyDelaysTheLine)
     EXPECT_EQ(writer.Write("second"), 65535u);
     EXPECT_EQ(writer.line, "second");
     writer.clock.Set(2026, 12, 6, 0, 0, 1);
-    EXPECT_EQ(writer.Write("third"), 65535u);
-    EXPECT_EQ(writer.store.PendingCount(), 2u);
+    EXPECT_EQ(writer.Write("third"), 0u);
+    EXPECT_EQ(writer.store.PendingCount(), 1u);
 
     editor.Close();
     EXPECT_EQ(writer.Write("fourth"), 0u);
+    EXPECT_EQ(writer.store.PendingCount(), 0u);
     EXPECT_EQ(ReadBytes("RESULT\\2026-12-05.TXT"), "first\r\nsecond\r\n");
     EXPECT_EQ(ReadBytes("RESULT\\2026-12-06.TXT"), "third\r\nfourth\r\n");
 }
