@@ -121,7 +121,7 @@ void CFrameStore::WritePending()
         return AppendCreatingDirectory(line.directory, line.path, line.text);
     });
     if (m_pending.IsEmpty())
-        m_droppedSinceLastWrite = 0;
+        m_droppedWhileWaiting = 0;
 }
 
 void CFrameStore::Queue(const std::string& directory, const CErrorLog::DayLine& composed)
@@ -129,9 +129,9 @@ void CFrameStore::Queue(const std::string& directory, const CErrorLog::DayLine& 
     const size_t dropped = m_pending.Push({directory, composed.path, composed.line});
     if (dropped == 0)
         return;
-    m_droppedSinceLastWrite += dropped;
+    m_droppedWhileWaiting += dropped;
     CErrorLog log(CErrorLog::DefaultDirectory, CErrorLog::DefaultExtension, m_clock);
-    log.Write(std::to_string(m_droppedSinceLastWrite) +
+    log.Write(std::to_string(m_droppedWhileWaiting) +
                   " unwritten result line(s) dropped, oldest first: the queue is full",
               TimestampStyle::Full);
 }

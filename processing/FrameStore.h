@@ -51,6 +51,6 @@ private:
     std::string m_inputSeparator = ";";
     std::string m_outputSeparator = "\t";
     CPendingLines m_pending;
-    size_t m_droppedSinceLastWrite = 0;
+    size_t m_droppedWhileWaiting = 0;
     LocalTimeSource m_clock;
 };
