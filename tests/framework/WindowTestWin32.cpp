@@ -43,11 +43,14 @@ public:
     int m_destroyed = 0;
     int m_number = 7;
     UINT m_lastOther = 0;
+    bool m_tickUntilEnd = false;
 
 protected:
     BOOL OnInitDialog() override
     {
         ++m_initialised;
+        if (m_tickUntilEnd)
+            ::SetTimer(m_hWnd, 5, 10, nullptr);
         return CDialog::OnInitDialog();
     }
     void DoDataExchange(CDataExchange& dx) override
@@ -130,19 +133,18 @@ TEST(DialogTest, EscapeCancelsWithoutReadingTheControls)
 
 TEST(DialogTest, DoModalRunsUntilAHandlerEndsIt)
 {
+    static CProbeDialog* s_running = nullptr;
     CProbeDialog dialog;
-    struct Starter
+    dialog.m_tickUntilEnd = true;
+    s_running = &dialog;
+    struct Guard
     {
-        static void CALLBACK Start(HWND, UINT, UINT_PTR id, DWORD)
-        {
-            ::KillTimer(nullptr, id);
-            const HWND active = ::GetActiveWindow();
-            ::SetTimer(active, 5, 10, nullptr);
-        }
+        // Ends a run that the dialog's own timer failed to end.
+        static void CALLBACK GiveUp(HWND, UINT, UINT_PTR, DWORD) { s_running->EndDialog(-2); }
     };
-    // The dialog's own timer is started from inside its modal loop.
-    ::SetTimer(nullptr, 0, 50, Starter::Start);
+    const UINT_PTR guard = ::SetTimer(nullptr, 0, 10000, Guard::GiveUp);
     EXPECT_EQ(42, dialog.DoModal());
+    ::KillTimer(nullptr, guard);
     EXPECT_EQ(3, dialog.m_timerTicks);
     EXPECT_EQ(1, dialog.m_destroyed);
 }
