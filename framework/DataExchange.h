@@ -15,7 +15,6 @@ public:
     CDataExchange(const CWindow& dialog, bool saveAndValidate);
     virtual ~CDataExchange() = default;
 
-    bool IsSaving() const { return m_saving; }
     bool Failed() const { return m_failed; }
 
     void Check(int id, int& value);

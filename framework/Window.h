@@ -30,7 +30,6 @@ public:
     std::string GetDlgItemText(int id) const;
     void SetDlgItemText(int id, const std::string& text) const;
     void EnableDlgItem(int id, bool enable) const;
-    bool IsDlgItemEnabled(int id) const;
 
     static std::string GetText(HWND hWnd);
 

@@ -134,8 +134,3 @@ void CWindow::EnableDlgItem(int id, bool enable) const
 {
     ::EnableWindow(GetDlgItem(id), enable ? TRUE : FALSE);
 }
-
-bool CWindow::IsDlgItemEnabled(int id) const
-{
-    return ::IsWindowEnabled(GetDlgItem(id)) != FALSE;
-}
