@@ -13,8 +13,7 @@ bool CIconButton::Attach(HWND dialog, int buttonId, int iconId)
     const HWND button = ::GetDlgItem(dialog, buttonId);
     if (!button || m_icon)
         return false;
-    m_icon = static_cast<HICON>(::LoadImageA(CApplication::ResourceHandle(),
-                                             MAKEINTRESOURCEA(iconId), IMAGE_ICON, 16, 16, 0));
+    m_icon = CApplication::LoadSmallIcon(static_cast<UINT>(iconId));
     if (!m_icon)
         return false;
     // Common controls 6 draw the image left of the caption.

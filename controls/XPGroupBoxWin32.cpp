@@ -24,9 +24,7 @@ bool CXPGroupBox::SetIcon(int iconId)
 {
     if (m_icon)
         ::DestroyIcon(m_icon);
-    m_icon = static_cast<HICON>(::LoadImageA(CApplication::ResourceHandle(),
-                                             MAKEINTRESOURCEA(iconId), IMAGE_ICON, kIconSize,
-                                             kIconSize, 0));
+    m_icon = CApplication::LoadSmallIcon(static_cast<UINT>(iconId));
     if (m_hWnd)
         ::InvalidateRect(m_hWnd, nullptr, TRUE);
     return m_icon != nullptr;

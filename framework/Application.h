@@ -16,12 +16,17 @@ public:
     // the button the user would have pressed.
     using MessageBoxInterceptor = std::function<int(const std::string& text, UINT type)>;
 
-    // Dialogs, strings and icons are loaded from here: the executable, or
-    // a language library while one is set.  Null goes back to the exe.
+    // Dialogs, strings and icons are looked for here first: the executable,
+    // or a language library while one is set.  Null goes back to the exe.
     static HINSTANCE ResourceHandle();
     static void SetResourceHandle(HINSTANCE module);
+    // The module that holds the resource: the language library when it has
+    // it, the executable otherwise (a library may leave resources out).
+    static HINSTANCE FindResourceModule(LPCSTR type, UINT id);
 
     static std::string LoadString(UINT id);
+    // A 16x16 icon the caller destroys; null when there is none.
+    static HICON LoadSmallIcon(UINT id);
     // String resource 57344, or "Quorbel" when the resources lack it.
     static std::string Title();
 

@@ -9,6 +9,13 @@ const char* const kProfileRoot = "Software\\Vorl\\Quorbel\\";
 HINSTANCE g_resourceHandle = nullptr;
 CApplication::MessageBoxInterceptor g_interceptor;
 
+std::string LoadStringFrom(HINSTANCE module, UINT id)
+{
+    char buffer[1024] = {};
+    const int length = ::LoadStringA(module, id, buffer, sizeof buffer);
+    return std::string(buffer, static_cast<size_t>(length > 0 ? length : 0));
+}
+
 // An open registry key, closed when it goes out of scope.
 class ProfileKey
 {
@@ -48,11 +55,27 @@ void CApplication::SetResourceHandle(HINSTANCE module)
     g_resourceHandle = module;
 }
 
+HINSTANCE CApplication::FindResourceModule(LPCSTR type, UINT id)
+{
+    if (::FindResourceA(ResourceHandle(), MAKEINTRESOURCEA(id), type))
+        return ResourceHandle();
+    return ::GetModuleHandleA(nullptr);
+}
+
 std::string CApplication::LoadString(UINT id)
 {
-    char buffer[1024] = {};
-    const int length = ::LoadStringA(ResourceHandle(), id, buffer, sizeof buffer);
-    return std::string(buffer, static_cast<size_t>(length > 0 ? length : 0));
+    // Strings come in blocks of sixteen: a library's block may hold some
+    // of a block's strings and leave the others to the executable.
+    std::string text = LoadStringFrom(ResourceHandle(), id);
+    if (text.empty())
+        text = LoadStringFrom(::GetModuleHandleA(nullptr), id);
+    return text;
+}
+
+HICON CApplication::LoadSmallIcon(UINT id)
+{
+    return static_cast<HICON>(::LoadImageA(FindResourceModule(RT_GROUP_ICON, id),
+                                           MAKEINTRESOURCEA(id), IMAGE_ICON, 16, 16, 0));
 }
 
 std::string CApplication::Title()

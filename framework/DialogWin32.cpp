@@ -32,7 +32,8 @@ INT_PTR CDialog::DoModal()
 {
     m_modal = true;
     RegisterCommonControls();
-    return ::DialogBoxParamA(CApplication::ResourceHandle(), MAKEINTRESOURCEA(m_templateId),
+    return ::DialogBoxParamA(CApplication::FindResourceModule(RT_DIALOG, static_cast<UINT>(m_templateId)),
+                             MAKEINTRESOURCEA(m_templateId),
                              m_parent, StaticDialogProc, reinterpret_cast<LPARAM>(this));
 }
 
@@ -42,7 +43,8 @@ bool CDialog::Create()
     m_result = -1;
     RegisterCommonControls();
     const HWND created =
-        ::CreateDialogParamA(CApplication::ResourceHandle(), MAKEINTRESOURCEA(m_templateId),
+        ::CreateDialogParamA(CApplication::FindResourceModule(RT_DIALOG, static_cast<UINT>(m_templateId)),
+                             MAKEINTRESOURCEA(m_templateId),
                              m_parent, StaticDialogProc, reinterpret_cast<LPARAM>(this));
     return created != nullptr;
 }

@@ -1,6 +1,7 @@
 // The application services: resources, message boxes, the registry
 // profile, the worker thread and its stop that keeps answering.
 #include "framework/Application.h"
+#include "framework/Dialog.h"
 #include "framework/Window.h"
 #include "framework/WorkerThread.h"
 #include "res/resource.h"
@@ -25,14 +26,30 @@ public:
 };
 }
 
-TEST(ApplicationTest, StringsComeFromTheCurrentResourceHandle)
+TEST(ApplicationTest, ALanguageLibraryOverridesWhatItHolds)
 {
     EXPECT_EQ("No fields selected !!!", CApplication::LoadString(IDS_NO_FIELDS_SELECTED));
     EXPECT_EQ("Quorbel", CApplication::Title());
-    CApplication::SetResourceHandle(::GetModuleHandleA("kernel32.dll"));
-    EXPECT_EQ("", CApplication::LoadString(IDS_NO_FIELDS_SELECTED));
-    CApplication::SetResourceHandle(nullptr);
+    const HMODULE library = ::LoadLibraryA("framework_test_language.dll");
+    ASSERT_NE(nullptr, library);
+    CApplication::SetResourceHandle(library);
+    EXPECT_EQ("Aucun champ choisi !!!", CApplication::LoadString(IDS_NO_FIELDS_SELECTED));
+    // What the library leaves out still comes from the executable.
     EXPECT_EQ("Frame format error !!!", CApplication::LoadString(IDS_FRAME_FORMAT_ERROR));
+    const HICON icon = CApplication::LoadSmallIcon(IDI_OK);
+    EXPECT_NE(nullptr, icon);
+    ::DestroyIcon(icon);
+    {
+        CDialog translated(IDD_FIELD_NAME, nullptr);
+        ASSERT_TRUE(translated.Create());
+        EXPECT_EQ("Nom du champ", CWindow::GetText(translated.GetSafeHwnd()));
+    }
+    CApplication::SetResourceHandle(nullptr);
+    ::FreeLibrary(library);
+    EXPECT_EQ("No fields selected !!!", CApplication::LoadString(IDS_NO_FIELDS_SELECTED));
+    CDialog english(IDD_FIELD_NAME, nullptr);
+    ASSERT_TRUE(english.Create());
+    EXPECT_EQ("Get field name", CWindow::GetText(english.GetSafeHwnd()));
 }
 
 TEST(ApplicationTest, MessageBoxesGoToTheInterceptor)
