@@ -32,6 +32,19 @@ bool ParseRate(const std::string& text, double& rate)
     return true;
 }
 
+// The value a name stands for in a table of (name, value) pairs.
+template <typename T, typename Stored, size_t N>
+bool Lookup(const std::pair<const char*, Stored> (&table)[N], const std::string& name, T& target)
+{
+    for (const auto& entry : table)
+        if (name == entry.first)
+        {
+            target = entry.second;
+            return true;
+        }
+    return false;
+}
+
 bool Fail(std::string& error, const std::string& name, const std::string& value)
 {
     error = "bad value '" + value + "' for " + name;
@@ -135,30 +148,14 @@ bool CSimOptions::ParseLineOption(const std::string& name, const std::string& va
 
 bool CSimOptions::ParseFrameOption(const std::string& name, const std::string& value, std::string& error)
 {
+    static const std::pair<const char*, char> separators[] = {
+        {"tab", '\t'}, {"semicolon", ';'}, {"comma", ','}, {"space", ' '}};
+    static const std::pair<const char*, const char*> terminators[] = {
+        {"lf", "\n"}, {"cr", "\r"}, {"crlf", "\r\n"}, {"etx", "\x03"}};
     if (name == "--separator")
-    {
-        static const std::pair<const char*, char> names[] = {
-            {"tab", '\t'}, {"semicolon", ';'}, {"comma", ','}, {"space", ' '}};
-        for (const auto& entry : names)
-            if (value == entry.first)
-            {
-                separator = entry.second;
-                return true;
-            }
-        return Fail(error, name, value);
-    }
+        return Lookup(separators, value, separator) || Fail(error, name, value);
     if (name == "--terminator")
-    {
-        static const std::pair<const char*, const char*> names[] = {
-            {"lf", "\n"}, {"cr", "\r"}, {"crlf", "\r\n"}, {"etx", "\x03"}};
-        for (const auto& entry : names)
-            if (value == entry.first)
-            {
-                terminator = entry.second;
-                return true;
-            }
-        return Fail(error, name, value);
-    }
+        return Lookup(terminators, value, terminator) || Fail(error, name, value);
     if (name == "--chunk")
     {
         if (value == "frame")
