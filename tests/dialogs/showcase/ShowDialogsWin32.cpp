@@ -1,6 +1,7 @@
 // Opens one of the dialogs with sample settings so that it can be
 // photographed for the documentation:
-//   dialog_showcase.exe setup|fieldname|serial|print RECT_FILE
+//   dialog_showcase.exe setup|fieldname|serial|print RECT_FILE [LIBRARY]
+// With a language library its translated dialog is shown.
 // Writes the dialog's screen rectangle "x y width height" to RECT_FILE,
 // keeps the dialog up for four seconds and exits.
 #include "acquisition/SerialPortConfig.h"
@@ -8,6 +9,7 @@
 #include "dialogs/PrintSetupDlg.h"
 #include "dialogs/SerialSetupDlg.h"
 #include "dialogs/SetupDlg.h"
+#include "framework/Application.h"
 #include "printing/PrintSettings.h"
 #include "processing/ReceiverSettings.h"
 
@@ -60,8 +62,10 @@ void SampleSettings(CReceiverSettings& settings)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3)
+    if (argc != 3 && argc != 4)
         return 2;
+    if (argc == 4)
+        CApplication::SetResourceHandle(::LoadLibraryA(argv[3]));
     const std::string which = argv[1];
     if (which == "setup") {
         CReceiverSettings settings;

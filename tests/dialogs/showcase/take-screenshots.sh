@@ -21,15 +21,19 @@ sleep 1
 
 work=$(mktemp -d)
 cd "$work"
-for dialog in setup fieldname serial print; do
+cp "$build"/res/Quorbel*.dll .
+for shot in setup fieldname serial print setup:QuorbelFr setup:QuorbelIT; do
+  dialog=${shot%%:*}
+  library=${shot#"$dialog"}
+  library=${library#:}
   "$here/../../../tools/wine-run.sh" --prefix "$WINEPREFIX" "$exe" $dialog rect.txt \
-    >/dev/null 2>&1 &
+    ${library:+$library.dll} >/dev/null 2>&1 &
   runner=$!
   for _ in $(seq 100); do [ -s rect.txt ] && break; sleep 0.1; done
   sleep 1.5
   read -r x y w h < rect.txt
   import -window root full.png
-  convert full.png -crop "${w}x${h}+${x}+${y}" +repage "$docs/dialog-$dialog.png"
+  convert full.png -crop "${w}x${h}+${x}+${y}" +repage "$docs/dialog-$dialog${library:+-$library}.png"
   wait $runner || true
   rm -f rect.txt
 done

@@ -1,4 +1,4 @@
-/* The entry point of the tests' resource-only language library. */
+/* The entry point of the resource-only language libraries. */
 #include <windows.h>
 
 BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved)

@@ -1,0 +1,82 @@
+// The French and Italian libraries carry every dialog of the executable
+// with the same controls, and its strings, translated.
+#include "framework/Application.h"
+#include "framework/Dialog.h"
+#include "res/resource.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace
+{
+struct Shown
+{
+    std::string caption;
+    std::set<int> controls;
+};
+
+Shown ShowDialog(int templateId)
+{
+    CDialog dialog(templateId, nullptr);
+    Shown shown;
+    if (!dialog.Create())
+        return shown;
+    shown.caption = CWindow::GetText(dialog.GetSafeHwnd());
+    for (HWND child = ::GetWindow(dialog.GetSafeHwnd(), GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT))
+        shown.controls.insert(::GetDlgCtrlID(child));
+    return shown;
+}
+
+class LanguageLibrariesTest : public ::testing::TestWithParam<const char*>
+{
+protected:
+    void SetUp() override
+    {
+        m_library = ::LoadLibraryA(GetParam());
+        ASSERT_NE(nullptr, m_library) << GetParam();
+    }
+    void TearDown() override
+    {
+        CApplication::SetResourceHandle(nullptr);
+        if (m_library)
+            ::FreeLibrary(m_library);
+    }
+
+    HMODULE m_library = nullptr;
+};
+}
+
+TEST_P(LanguageLibrariesTest, EveryDialogHasTheExecutablesControls)
+{
+    for (const int id : {IDD_SETUP, IDD_FIELD_NAME, IDD_PRINT_SETUP, IDD_SERIAL_SETUP}) {
+        CApplication::SetResourceHandle(nullptr);
+        const Shown english = ShowDialog(id);
+        CApplication::SetResourceHandle(m_library);
+        EXPECT_NE(nullptr, ::FindResourceA(m_library, MAKEINTRESOURCEA(id), RT_DIALOG)) << id;
+        const Shown translated = ShowDialog(id);
+        ASSERT_FALSE(english.controls.empty()) << id;
+        EXPECT_EQ(english.controls, translated.controls) << id;
+        EXPECT_NE(english.caption, translated.caption) << id;
+    }
+}
+
+TEST_P(LanguageLibrariesTest, TheStringsAreTranslated)
+{
+    const UINT ids[] = {IDS_ABOUTBOX, IDS_NO_FIELDS_SELECTED, IDS_FRAME_FORMAT_ERROR};
+    std::string english[3];
+    for (int i = 0; i < 3; ++i)
+        english[i] = CApplication::LoadString(ids[i]);
+    CApplication::SetResourceHandle(m_library);
+    for (int i = 0; i < 3; ++i) {
+        char own[256] = {};
+        EXPECT_GT(::LoadStringA(m_library, ids[i], own, sizeof own), 0) << ids[i];
+        EXPECT_NE(english[i], own) << ids[i];
+    }
+    EXPECT_EQ("Quorbel", CApplication::Title());
+}
+
+INSTANTIATE_TEST_SUITE_P(Libraries, LanguageLibrariesTest,
+                         ::testing::Values("QuorbelFr.dll", "QuorbelIT.dll"));
