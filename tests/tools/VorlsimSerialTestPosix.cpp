@@ -1,0 +1,97 @@
+#include "tests/acquisition/SimulatorProcess.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace
+{
+// The controlling side of a pseudo-terminal; vorlsim writes to its other end.
+class CPseudoTerminal
+{
+public:
+    CPseudoTerminal() : m_fd(posix_openpt(O_RDWR | O_NOCTTY))
+    {
+        if (m_fd >= 0 && grantpt(m_fd) == 0 && unlockpt(m_fd) == 0)
+            m_device = ptsname(m_fd);
+        termios settings{};
+        tcgetattr(m_fd, &settings);
+        cfmakeraw(&settings);
+        tcsetattr(m_fd, TCSANOW, &settings);
+    }
+    ~CPseudoTerminal()
+    {
+        if (m_fd >= 0)
+            close(m_fd);
+    }
+    const std::string& Device() const { return m_device; }
+
+    // Reads until `size` bytes came or nothing more came for two seconds.
+    std::string Read(size_t size)
+    {
+        std::string bytes;
+        char buffer[4096];
+        pollfd entry{m_fd, POLLIN, 0};
+        while (bytes.size() < size && poll(&entry, 1, 2000) > 0)
+        {
+            const ssize_t got = read(m_fd, buffer, sizeof buffer);
+            if (got <= 0)
+                break;
+            bytes.append(buffer, static_cast<size_t>(got));
+        }
+        return bytes;
+    }
+
+private:
+    int m_fd;
+    std::string m_device;
+};
+
+std::string FileText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+}
+
+TEST(VorlsimSerial, WritesTheEchoedFramesWithStxAndEtxToAPseudoTerminal)
+{
+    CTempDir dir;
+    CPseudoTerminal terminal;
+    ASSERT_FALSE(terminal.Device().empty());
+    CSimulatorProcess vorlsim;
+    ASSERT_TRUE(vorlsim.Start({"serial", "--device", terminal.Device(), "--baud", "19200", "--parity", "E",
+                               "--count", "200", "--stx", "--terminator", "etx", "--chunk", "random",
+                               "--separator", "tab", "--echo"},
+                              dir.Join("echo.txt")));
+    std::string expected;
+    std::string received;
+    int exitCode = -1;
+    // Reading while vorlsim writes keeps the terminal's buffer from filling.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!vorlsim.WaitForExit(0, exitCode) && std::chrono::steady_clock::now() < deadline)
+        received += terminal.Read(1 << 20);
+    received += terminal.Read(1 << 20);
+    EXPECT_EQ(0, exitCode);
+    std::istringstream echo(FileText(dir.Join("echo.txt")));
+    int lines = 0;
+    for (std::string line; std::getline(echo, line); ++lines)
+    {
+        EXPECT_NE(std::string::npos, line.find('\t'));
+        expected += "\x02" + line + "\x03";
+    }
+    EXPECT_EQ(200, lines);
+    EXPECT_EQ(expected, received);
+}
