@@ -1,6 +1,6 @@
 #include "acquisition/ReceiveThread.h"
 
-#include "acquisition/SentMessageWait.h"
+#include "framework/WorkerThread.h"
 
 #include <windows.h>
 #include <process.h>
@@ -46,7 +46,7 @@ void CReceiveThread::Join()
 {
     if (!m_native)
         return;
-    WaitHandlingSentMessages(m_native->handle);
+    CWorkerThread::WaitDispatchingSentMessages(m_native->handle, INFINITE);
     CloseHandle(m_native->handle);
     m_native.reset();
 }

@@ -54,8 +54,10 @@ DWORD CWorkerThread::WaitDispatchingSentMessages(HANDLE handle, DWORD timeoutMs)
             const ULONGLONG elapsed = ::GetTickCount64() - start;
             remaining = elapsed >= timeoutMs ? 0 : static_cast<DWORD>(timeoutMs - elapsed);
         }
-        const DWORD status =
-            ::MsgWaitForMultipleObjects(1, &handle, FALSE, remaining, QS_SENDMESSAGE);
+        // MWMO_INPUTAVAILABLE: a message sent before this wait began (and
+        // already seen by a queue-status check) must wake it too.
+        const DWORD status = ::MsgWaitForMultipleObjectsEx(1, &handle, remaining, QS_SENDMESSAGE,
+                                                           MWMO_INPUTAVAILABLE);
         if (status != WAIT_OBJECT_0 + 1)
             return status;
         MSG message;
