@@ -35,8 +35,9 @@ appends the same line with CR LF and closes it, for each of the same
 100,000 lines.  The two loops run in alternating blocks of 10,000 lines.
 Goal: \`WriteResult\` at no less than 80 % of the bare loop.
 
-How to run it: \`make bench\`, which builds $1 (native, Release, no
-sanitizers) and $2, then runs
+How to run it: \`make bench\` builds build/bench (native, Release, no
+sanitizers) and build/win, then runs tools/run-benchmarks.sh on them.  The
+figures below came from
 
     tools/run-benchmarks.sh $1 $2
 
