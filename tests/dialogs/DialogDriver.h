@@ -11,6 +11,8 @@
 namespace DialogDriver
 {
 void Click(HWND dialog, int id);
+// Posts the button's click, for dialogs that a modal loop has yet to run.
+void PostClick(HWND dialog, int id);
 // Selects the item and tells the dialog, as a selection by the user does.
 void SelectComboItem(HWND dialog, int id, int index);
 std::string SelectedComboText(HWND dialog, int id);
@@ -48,7 +50,6 @@ public:
     CModalScript& Then(const std::string& caption, Action action);
     INT_PTR Run(const std::function<INT_PTR()>& enterModalLoops, DWORD timeoutMs = 15000);
     bool Finished() const { return m_next == m_steps.size(); }
-    bool TimedOut() const { return m_timedOut; }
 
 private:
     struct Step
@@ -61,10 +62,6 @@ private:
 
     std::vector<Step> m_steps;
     size_t m_next = 0;
-    bool m_timedOut = false;
     ULONGLONG m_deadline = 0;
 };
-
-// The visible, enabled dialog of this thread with that caption, or null.
-HWND FindDialog(const std::string& caption);
 }

@@ -26,6 +26,14 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter)
     return TRUE;
 }
 
+// The visible, enabled dialog of this thread with that caption, or null.
+HWND FindDialog(const std::string& caption)
+{
+    DialogSearch search{&caption, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), MatchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 BOOL CALLBACK CancelDialog(HWND window, LPARAM)
 {
     char className[32] = {};
@@ -39,6 +47,11 @@ BOOL CALLBACK CancelDialog(HWND window, LPARAM)
 void DialogDriver::Click(HWND dialog, int id)
 {
     ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+void DialogDriver::PostClick(HWND dialog, int id)
+{
+    ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
 }
 
 void DialogDriver::SelectComboItem(HWND dialog, int id, int index)
@@ -104,13 +117,6 @@ DialogDriver::CMessageBoxCapture::~CMessageBoxCapture()
     CApplication::SetMessageBoxInterceptor(nullptr);
 }
 
-HWND DialogDriver::FindDialog(const std::string& caption)
-{
-    DialogSearch search{&caption, nullptr};
-    ::EnumThreadWindows(::GetCurrentThreadId(), MatchDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 DialogDriver::CModalScript& DialogDriver::CModalScript::Then(const std::string& caption,
                                                              Action action)
 {
@@ -139,7 +145,6 @@ void CALLBACK DialogDriver::CModalScript::OnTick(HWND, UINT, UINT_PTR, DWORD)
 void DialogDriver::CModalScript::Tick()
 {
     if (::GetTickCount64() > m_deadline) {
-        m_timedOut = true;
         ::EnumThreadWindows(::GetCurrentThreadId(), CancelDialog, 0);
         return;
     }

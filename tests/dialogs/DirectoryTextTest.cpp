@@ -3,16 +3,14 @@
 
 #include <gtest/gtest.h>
 
-TEST(DirectoryTextTest, AChosenFolderGetsItsBackslash)
+TEST(DirectoryTextTest, AChosenFolderGetsItsBackslashAndNothingChosenStaysEmpty)
 {
-    EXPECT_EQ("C:\\Data\\", DirectoryText::FromChosenFolder("C:\\Data"));
-    EXPECT_EQ("C:\\Data\\", DirectoryText::FromChosenFolder("  C:\\Data\\ \t"));
-    EXPECT_EQ("C:\\", DirectoryText::FromChosenFolder("C:\\"));
-    EXPECT_EQ("\\\\server\\share\\", DirectoryText::FromChosenFolder("\\\\server\\share"));
-}
-
-TEST(DirectoryTextTest, NothingChosenStaysEmpty)
-{
-    EXPECT_EQ("", DirectoryText::FromChosenFolder(""));
-    EXPECT_EQ("", DirectoryText::FromChosenFolder(" \t "));
+    const char* const cases[][2] = {{"C:\\Data", "C:\\Data\\"},
+                                    {"  C:\\Data\\ \t", "C:\\Data\\"},
+                                    {"C:\\", "C:\\"},
+                                    {"\\\\server\\share", "\\\\server\\share\\"},
+                                    {"", ""},
+                                    {" \t ", ""}};
+    for (const auto& c : cases)
+        EXPECT_EQ(c[1], DirectoryText::FromChosenFolder(c[0])) << c[0];
 }

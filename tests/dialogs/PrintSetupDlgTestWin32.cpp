@@ -35,11 +35,6 @@ void ExpectTicketControls(HWND dialog, bool ticket)
         EXPECT_TRUE(IsEnabled(dialog, id)) << id;
 }
 
-void Press(HWND dialog, int id)
-{
-    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
-}
-
 std::string FileText(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
@@ -51,17 +46,17 @@ class PrintSetupDlgTest : public ::testing::Test
 protected:
     unsigned Edit(CModalScript::Action action)
     {
-        m_script.Then("Printing setup", std::move(action));
+        CModalScript script;
+        script.Then("Printing setup", std::move(action));
         const unsigned result =
-            static_cast<unsigned>(m_script.Run([&] { return m_settings.EditSettings(); }));
-        EXPECT_TRUE(m_script.Finished());
+            static_cast<unsigned>(script.Run([&] { return m_settings.EditSettings(); }));
+        EXPECT_TRUE(script.Finished());
         return result;
     }
 
     CTempDir m_dir;
     CPrintSettings m_settings;
     CMessageBoxCapture m_boxes;
-    CModalScript m_script;
 };
 }
 
@@ -85,9 +80,9 @@ TEST_F(PrintSetupDlgTest, FirstStartShowsTheDefaultsAndLabelsSwitchTheControls)
 
         EXPECT_EQ(7u, ComboItems(dialog, IDC_PRINT_CHAR_SIZE).size());
         SelectComboItem(dialog, IDC_PRINT_CHAR_SIZE, 6);
-        ::SendDlgItemMessageA(dialog, IDC_PRINT_SERIAL, BM_CLICK, 0, 0);
+        Click(dialog, IDC_PRINT_SERIAL);
         ::SetDlgItemTextA(dialog, IDC_PRINT_SERIAL_X, "250");
-        Press(dialog, IDOK);
+        Click(dialog, IDOK);
     });
     EXPECT_EQ(0u, result);
     EXPECT_EQ(CPrintSettings::Zpl2Label, m_settings.m_printingType);
@@ -101,32 +96,32 @@ TEST_F(PrintSetupDlgTest, FirstStartShowsTheDefaultsAndLabelsSwitchTheControls)
         EXPECT_NE(std::string::npos, ini.find(expected)) << expected;
 }
 
-TEST_F(PrintSetupDlgTest, AMarginOf101KeepsTheDialogOpen)
+TEST_F(PrintSetupDlgTest, AnEntryOutOfRangeOrNotANumberKeepsTheDialogOpen)
 {
-    const unsigned result = Edit([this](HWND dialog) {
-        ::SetDlgItemTextA(dialog, IDC_PRINT_LEFT_MARGIN, "101");
-        Press(dialog, IDOK);
-        ASSERT_EQ(1u, m_boxes.Texts().size());
-        EXPECT_EQ(IntegerText::RangePrompt(0, 100), m_boxes.Texts()[0]);
-        EXPECT_TRUE(::IsWindow(dialog));
-        EXPECT_EQ(::GetDlgItem(dialog, IDC_PRINT_LEFT_MARGIN), ::GetFocus());
-        ::SetDlgItemTextA(dialog, IDC_PRINT_LEFT_MARGIN, "100");
-        Press(dialog, IDOK);
-    });
-    EXPECT_EQ(0u, result);
+    const struct
+    {
+        int id;
+        const char* refused;
+        std::string prompt;
+        const char* accepted;
+    } cases[] = {{IDC_PRINT_LEFT_MARGIN, "101", IntegerText::RangePrompt(0, 100), "100"},
+                 {IDC_PRINT_COPIES, "two", IntegerText::IntegerPrompt(), "2"}};
+    for (const auto& c : cases) {
+        const size_t shown = m_boxes.Texts().size();
+        const unsigned result = Edit([&](HWND dialog) {
+            ::SetDlgItemTextA(dialog, c.id, c.refused);
+            Click(dialog, IDOK);
+            ASSERT_EQ(shown + 1, m_boxes.Texts().size());
+            EXPECT_EQ(c.prompt, m_boxes.Texts().back());
+            EXPECT_TRUE(::IsWindow(dialog));
+            EXPECT_EQ(::GetDlgItem(dialog, c.id), ::GetFocus());
+            ::SetDlgItemTextA(dialog, c.id, c.accepted);
+            Click(dialog, IDOK);
+        });
+        EXPECT_EQ(0u, result) << c.refused;
+    }
     EXPECT_EQ(100, m_settings.m_leftMargin);
-}
-
-TEST_F(PrintSetupDlgTest, ANonNumberIsRefused)
-{
-    const unsigned result = Edit([this](HWND dialog) {
-        ::SetDlgItemTextA(dialog, IDC_PRINT_COPIES, "two");
-        Press(dialog, IDOK);
-        EXPECT_EQ((std::vector<std::string>{IntegerText::IntegerPrompt()}), m_boxes.Texts());
-        Press(dialog, IDCANCEL);
-    });
-    EXPECT_EQ(CPrintSettings::Failure, result);
-    EXPECT_EQ(1, m_settings.m_numberOfCopies);
+    EXPECT_EQ(2, m_settings.m_numberOfCopies);
 }
 
 TEST_F(PrintSetupDlgTest, CancelChangesNeitherTheObjectNorTheFile)
@@ -134,8 +129,8 @@ TEST_F(PrintSetupDlgTest, CancelChangesNeitherTheObjectNorTheFile)
     const unsigned result = Edit([](HWND dialog) {
         SelectComboItem(dialog, IDC_PRINT_TYPE, 1);
         ::SetDlgItemTextA(dialog, IDC_PRINT_COPIES, "4");
-        ::SendDlgItemMessageA(dialog, IDC_PRINT_FRAME, BM_CLICK, 0, 0);
-        Press(dialog, IDCANCEL);
+        Click(dialog, IDC_PRINT_FRAME);
+        Click(dialog, IDCANCEL);
     });
     EXPECT_EQ(65535u, result);
     EXPECT_EQ(CPrintSettings::TicketA4, m_settings.m_printingType);
@@ -150,7 +145,7 @@ TEST_F(PrintSetupDlgTest, ATypeOutsideTheListShowsNoSelection)
     const unsigned result = Edit([](HWND dialog) {
         EXPECT_EQ("<none>", SelectedComboText(dialog, IDC_PRINT_TYPE));
         ExpectTicketControls(dialog, false);
-        Press(dialog, IDOK);
+        Click(dialog, IDOK);
     });
     EXPECT_EQ(0u, result);
     EXPECT_EQ(-1, m_settings.m_printingType);

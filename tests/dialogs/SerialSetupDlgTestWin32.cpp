@@ -17,8 +17,6 @@ SerialPortConfig Record(const char* name, uint32_t baud)
     std::strncpy(record.portName, name, 5);
     record.baudRate = baud;
     record.dataBits = 8;
-    record.handshake = 0;
-    record.stopBits = 0;
     record.parity = 2;
     return record;
 }
@@ -52,66 +50,50 @@ TEST_F(SerialSetupDlgTest, TheDefaultRecordOpensAs9600Even8N1)
     EXPECT_EQ(rates, ComboItems(dialog, IDC_SERIAL_BAUD));
 }
 
-TEST_F(SerialSetupDlgTest, A38400RecordRoundTrips)
-{
-    const HWND dialog = Open(Record("COM3", 38400));
-    EXPECT_EQ("38400", SelectedComboText(dialog, IDC_SERIAL_BAUD));
-    Click(dialog, IDOK);
-    EXPECT_EQ(IDOK, m_dialog.GetResult());
-    EXPECT_EQ(38400u, m_dialog.m_config.baudRate);
-    EXPECT_STREQ("COM3", m_dialog.m_config.portName);
-}
-
 TEST_F(SerialSetupDlgTest, EveryListStoresItsValue)
 {
-    const HWND dialog = Open(Record("COM2", 9600));
-    SelectComboItem(dialog, IDC_SERIAL_BAUD, 4);        // 24400
+    const HWND dialog = Open(Record("COM2", 4800));
     SelectComboItem(dialog, IDC_SERIAL_DATA_BITS, 1);   // 7
     SelectComboItem(dialog, IDC_SERIAL_STOP_BITS, 1);   // 1.5
     SelectComboItem(dialog, IDC_SERIAL_PARITY, 1);      // ODD
-    SelectComboItem(dialog, IDC_SERIAL_HANDSHAKE, 1);   // Hardware
+    SelectComboItem(dialog, IDC_SERIAL_HANDSHAKE, 3);   // the empty item
+    // The empty rate keeps the record's.
+    SelectComboItem(dialog, IDC_SERIAL_BAUD, 10);
     Click(dialog, IDOK);
-    EXPECT_EQ(24400u, m_dialog.m_config.baudRate);
+    EXPECT_EQ(IDOK, m_dialog.GetResult());
+    EXPECT_EQ(4800u, m_dialog.m_config.baudRate);
     EXPECT_EQ(7, m_dialog.m_config.dataBits);
     EXPECT_EQ(1, m_dialog.m_config.stopBits);
     EXPECT_EQ(1, m_dialog.m_config.parity);
-    EXPECT_EQ(1, m_dialog.m_config.handshake);
-}
-
-TEST_F(SerialSetupDlgTest, TheEmptyHandshakeStoresThreeAndTheEmptyRateKeepsTheRecords)
-{
-    const HWND dialog = Open(Record("COM2", 4800));
-    SelectComboItem(dialog, IDC_SERIAL_HANDSHAKE, 3);
-    SelectComboItem(dialog, IDC_SERIAL_BAUD, 10);
-    Click(dialog, IDOK);
     EXPECT_EQ(3, m_dialog.m_config.handshake);
-    EXPECT_EQ(4800u, m_dialog.m_config.baudRate);
 }
 
-TEST_F(SerialSetupDlgTest, ValuesOutsideTheListsAreKept)
+TEST_F(SerialSetupDlgTest, OkKeepsAnUntouchedRecordAndCancelAChangedOne)
 {
-    SerialPortConfig record = Record("COM4", 12345);
-    record.parity = 7;
-    record.dataBits = 5;
-    const HWND dialog = Open(record);
-    EXPECT_EQ("<none>", SelectedComboText(dialog, IDC_SERIAL_BAUD));
-    EXPECT_EQ("<none>", SelectedComboText(dialog, IDC_SERIAL_PARITY));
-    Click(dialog, IDOK);
-    EXPECT_EQ(12345u, m_dialog.m_config.baudRate);
-    EXPECT_EQ(7, m_dialog.m_config.parity);
-    EXPECT_EQ(5, m_dialog.m_config.dataBits);
-}
-
-TEST_F(SerialSetupDlgTest, CancelLeavesTheRecord)
-{
-    const HWND dialog = Open(Record("COM5", 9600));
-    SelectComboItem(dialog, IDC_SERIAL_BAUD, 0);
-    SelectComboItem(dialog, IDC_SERIAL_DATA_BITS, 1);
-    SelectComboItem(dialog, IDC_SERIAL_STOP_BITS, 2);
-    SelectComboItem(dialog, IDC_SERIAL_PARITY, 0);
-    SelectComboItem(dialog, IDC_SERIAL_HANDSHAKE, 2);
-    Click(dialog, IDCANCEL);
-    EXPECT_EQ(IDCANCEL, m_dialog.GetResult());
-    const SerialPortConfig expected = Record("COM5", 9600);
-    EXPECT_EQ(0, std::memcmp(&expected, &m_dialog.m_config, sizeof expected));
+    SerialPortConfig outside = Record("COM4", 12345);
+    outside.parity = 7;
+    outside.dataBits = 5;
+    const struct
+    {
+        SerialPortConfig record;
+        int button;
+        const char* rate;
+    } cases[] = {{Record("COM3", 38400), IDOK, "38400"},
+                 {outside, IDOK, "<none>"},
+                 {Record("COM5", 9600), IDCANCEL, "9600"}};
+    for (const auto& c : cases) {
+        CSerialSetupDlg dialog(nullptr);
+        dialog.m_config = c.record;
+        ASSERT_TRUE(dialog.Create());
+        const HWND hWnd = dialog.GetSafeHwnd();
+        EXPECT_EQ(c.rate, SelectedComboText(hWnd, IDC_SERIAL_BAUD));
+        if (c.button == IDCANCEL) {
+            for (const int id : {IDC_SERIAL_BAUD, IDC_SERIAL_DATA_BITS, IDC_SERIAL_STOP_BITS,
+                                 IDC_SERIAL_PARITY, IDC_SERIAL_HANDSHAKE})
+                SelectComboItem(hWnd, id, 1);
+        }
+        Click(hWnd, c.button);
+        EXPECT_EQ(c.button, dialog.GetResult());
+        EXPECT_EQ(0, std::memcmp(&c.record, &dialog.m_config, sizeof c.record)) << c.rate;
+    }
 }

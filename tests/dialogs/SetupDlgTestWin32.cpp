@@ -46,14 +46,27 @@ protected:
 
     HWND List() const { return m_dialog.GetDlgItem(IDC_SETUP_FIELD_LIST); }
 
-    std::string RowName(int row) const
+    std::string RowText(int row, int column = 1) const
     {
         char buffer[100] = {};
-        ListView_GetItemText(List(), row, 1, buffer, sizeof buffer);
+        ListView_GetItemText(List(), row, column, buffer, sizeof buffer);
         return buffer;
     }
 
-    void DoubleClickRow(int row) const
+    // Runs `action` on the modal dialog with that caption that a click on
+    // the setup dialog's button opens.
+    bool ClickIntoModal(int button, const std::string& caption, CModalScript::Action action)
+    {
+        CModalScript script;
+        script.Then(caption, std::move(action));
+        script.Run([&] {
+            Click(m_dialog.GetSafeHwnd(), button);
+            return 0;
+        });
+        return script.Finished();
+    }
+
+    bool RenameRow(int row, const std::string& name)
     {
         ListView_SetItemState(List(), row, LVIS_SELECTED | LVIS_FOCUSED,
                               LVIS_SELECTED | LVIS_FOCUSED);
@@ -62,8 +75,16 @@ protected:
         click.hdr.idFrom = IDC_SETUP_FIELD_LIST;
         click.hdr.code = NM_DBLCLK;
         click.iItem = row;
-        ::SendMessageA(m_dialog.GetSafeHwnd(), WM_NOTIFY, IDC_SETUP_FIELD_LIST,
-                       reinterpret_cast<LPARAM>(&click));
+        CModalScript script;
+        script.Then("Get field name", [&](HWND nameDialog) {
+            ::SetDlgItemTextA(nameDialog, IDC_FIELD_NAME, name.c_str());
+            PostClick(nameDialog, IDOK);
+        });
+        script.Run([&] {
+            return ::SendMessageA(m_dialog.GetSafeHwnd(), WM_NOTIFY, IDC_SETUP_FIELD_LIST,
+                                  reinterpret_cast<LPARAM>(&click));
+        });
+        return script.Finished();
     }
 
     CTempDir m_dir;
@@ -113,7 +134,9 @@ TEST_F(SetupDlgTest, OpensWithEverySetting)
     EXPECT_EQ("Italian", SelectedComboText(dialog, IDC_SETUP_LANGUAGE));
     // A store that was never saved shows the serial port.
     EXPECT_EQ("RS232", SelectedComboText(dialog, IDC_SETUP_INPUT_PORT));
-    EXPECT_EQ(40u, ComboItems(dialog, IDC_SETUP_COM_PORT).size());
+    const std::vector<std::string> ports = ComboItems(dialog, IDC_SETUP_COM_PORT);
+    ASSERT_EQ(40u, ports.size());
+    EXPECT_EQ("COM 40", ports.back());
     EXPECT_EQ("COM 5", SelectedComboText(dialog, IDC_SETUP_COM_PORT));
     EXPECT_EQ("C:\\Data\\", Text(dialog, IDC_SETUP_DIRECTORY));
     EXPECT_TRUE(IsChecked(dialog, IDC_SETUP_EXT_CSV));
@@ -125,20 +148,13 @@ TEST_F(SetupDlgTest, OpensWithEverySetting)
     EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_PRINT_SETUP));
 
     ASSERT_EQ(20, ListView_GetItemCount(List()));
-    char number[8] = {};
-    ListView_GetItemText(List(), 19, 0, number, sizeof number);
-    EXPECT_STREQ("19", number);
-    EXPECT_EQ("Pressure", RowName(3));
-    EXPECT_EQ("Name_4", RowName(4));
+    EXPECT_EQ("19", RowText(19, 0));
+    EXPECT_EQ("Pressure", RowText(3));
+    EXPECT_EQ("Name_4", RowText(4));
     for (int row = 0; row < 20; ++row)
         EXPECT_EQ(row == 0 || row == 3, ListView_GetCheckState(List(), row) != FALSE) << row;
     EXPECT_TRUE(::IsWindowEnabled(List()));
     EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_FIELDS_GROUP));
-
-    EXPECT_TRUE(IsEnabled(dialog, IDC_SETUP_COM_PORT));
-    EXPECT_TRUE(IsEnabled(dialog, IDC_SETUP_RS232_SETUP));
-    EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_SERVER_IP));
-    EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_SERVER_PORT));
 }
 
 TEST_F(SetupDlgTest, StoreTypesSwitchTheFieldListAndTheOutputSeparator)
@@ -163,102 +179,75 @@ TEST_F(SetupDlgTest, StoreTypesSwitchTheFieldListAndTheOutputSeparator)
     EXPECT_FALSE(::IsWindowEnabled(List()));
 }
 
-TEST_F(SetupDlgTest, SelectedFieldsWithoutAnyFieldKeepTheDialogOpen)
+TEST_F(SetupDlgTest, SelectedFieldsNeedOneCheckedField)
 {
-    m_settings.m_storeType = CReceiverSettings::OriginalFrame;
     const HWND dialog = Open();
-    Click(dialog, IDC_SETUP_STORE_SELECTED);
+    Click(dialog, IDC_SETUP_STORE_SELECTED_DATE);
     Click(dialog, IDC_SETUP_HIDE_AT_START);
     Click(dialog, IDOK);
-    ASSERT_EQ(1u, m_boxes.Texts().size());
-    EXPECT_EQ("No fields selected !!!", m_boxes.Texts()[0]);
+    EXPECT_EQ((std::vector<std::string>{"No fields selected !!!"}), m_boxes.Texts());
     EXPECT_EQ(-1, m_dialog.GetResult());
     EXPECT_TRUE(::IsWindow(dialog));
     EXPECT_EQ(CReceiverSettings::OriginalFrame, m_settings.m_storeType);
     EXPECT_EQ(0, m_settings.m_hideAtStart);
 
-    // The original frame needs no field.
-    Click(dialog, IDC_SETUP_STORE_ORIGINAL);
-    Click(dialog, IDOK);
-    EXPECT_EQ(IDOK, m_dialog.GetResult());
-    EXPECT_EQ(1, m_settings.m_hideAtStart);
-}
-
-TEST_F(SetupDlgTest, OneCheckedFieldIsEnoughForSelectedFields)
-{
-    m_settings.m_storeType = CReceiverSettings::SelectedFieldsDate;
-    const HWND dialog = Open();
     ListView_SetCheckState(List(), 7, TRUE);
     Click(dialog, IDOK);
-    EXPECT_TRUE(m_boxes.Texts().empty());
     EXPECT_EQ(IDOK, m_dialog.GetResult());
     EXPECT_EQ(CReceiverSettings::SelectedFieldsDate, m_settings.m_storeType);
+    EXPECT_EQ(1, m_settings.m_hideAtStart);
     for (int i = 0; i < 20; ++i)
         EXPECT_EQ(i == 7 ? 1 : 0, m_settings.IsFieldInUse(i)) << i;
 }
 
-TEST_F(SetupDlgTest, TheInputPortSwitchesItsControls)
+TEST_F(SetupDlgTest, TheInputPortSwitchesItsControlsAndAnEmptyAddressStaysEmpty)
 {
     const HWND dialog = Open();
-    SelectComboItem(dialog, IDC_SETUP_INPUT_PORT, 1);
-    EXPECT_TRUE(IsEnabled(dialog, IDC_SETUP_SERVER_IP));
-    EXPECT_TRUE(IsEnabled(dialog, IDC_SETUP_SERVER_PORT));
-    EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_COM_PORT));
-    EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_RS232_SETUP));
-    SelectComboItem(dialog, IDC_SETUP_INPUT_PORT, 0);
-    EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_SERVER_IP));
-    EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_SERVER_PORT));
-    EXPECT_TRUE(IsEnabled(dialog, IDC_SETUP_COM_PORT));
-    EXPECT_TRUE(IsEnabled(dialog, IDC_SETUP_RS232_SETUP));
-    SelectComboItem(dialog, IDC_SETUP_INPUT_PORT, 1);
+    EXPECT_EQ(0u, IpAddress(dialog));
+    for (const bool ethernet : {true, false, true}) {
+        SelectComboItem(dialog, IDC_SETUP_INPUT_PORT, ethernet ? 1 : 0);
+        for (const int id : {IDC_SETUP_SERVER_IP, IDC_SETUP_SERVER_PORT})
+            EXPECT_EQ(ethernet, IsEnabled(dialog, id)) << id;
+        for (const int id : {IDC_SETUP_COM_PORT, IDC_SETUP_RS232_SETUP})
+            EXPECT_EQ(!ethernet, IsEnabled(dialog, id)) << id;
+    }
     Click(dialog, IDOK);
     EXPECT_EQ(CReceiverSettings::LinkEthernet, m_settings.m_linkType);
+    EXPECT_EQ("", m_settings.GetServerIp());
 }
 
-TEST_F(SetupDlgTest, DiscoveredPortsReplaceTheFixedList)
+TEST_F(SetupDlgTest, TheComPortListShowsAndStoresTheConfiguredPort)
 {
-    const CSerialPortList ports(std::vector<std::string>{"COM3", "COM1"});
-    m_dialog.m_portList = &ports;
-    const HWND dialog = Open();
-    EXPECT_EQ((std::vector<std::string>{"COM1", "COM3"}), ComboItems(dialog, IDC_SETUP_COM_PORT));
-    EXPECT_EQ("COM1", SelectedComboText(dialog, IDC_SETUP_COM_PORT));
-    SelectComboItem(dialog, IDC_SETUP_COM_PORT, 1);
-    Click(dialog, IDOK);
-    EXPECT_EQ(2, m_settings.m_comPort);
-}
-
-TEST_F(SetupDlgTest, TheConfiguredPortIsFoundByItsWholeName)
-{
-    const CSerialPortList ports(std::vector<std::string>{"COM10", "COM1"});
-    m_dialog.m_portList = &ports;
-    m_settings.m_comPort = 0;
-    const HWND dialog = Open();
-    EXPECT_EQ("COM1", SelectedComboText(dialog, IDC_SETUP_COM_PORT));
-    Click(dialog, IDOK);
-    EXPECT_EQ(0, m_settings.m_comPort);
-}
-
-TEST_F(SetupDlgTest, APortMissingFromTheDiscoveredListIsKept)
-{
-    const CSerialPortList ports(std::vector<std::string>{"COM1", "COM3"});
-    m_dialog.m_portList = &ports;
-    m_settings.m_comPort = 36;
-    const HWND dialog = Open();
-    EXPECT_EQ("<none>", SelectedComboText(dialog, IDC_SETUP_COM_PORT));
-    Click(dialog, IDOK);
-    EXPECT_EQ(36, m_settings.m_comPort);
-}
-
-TEST_F(SetupDlgTest, WithoutDiscoveredPortsTheListIndexIsStored)
-{
-    const HWND dialog = Open();
-    const std::vector<std::string> items = ComboItems(dialog, IDC_SETUP_COM_PORT);
-    ASSERT_EQ(40u, items.size());
-    EXPECT_EQ("COM 1", items.front());
-    EXPECT_EQ("COM 40", items.back());
-    SelectComboItem(dialog, IDC_SETUP_COM_PORT, 5);
-    Click(dialog, IDOK);
-    EXPECT_EQ(5, m_settings.m_comPort);
+    const struct
+    {
+        std::vector<std::string> discovered;
+        int configured;
+        const char* shown;
+        int picked;  // -1: left as shown
+        int stored;
+    } cases[] = {
+        // Discovered ports are sorted and stored by their number.
+        {{"COM3", "COM1"}, 0, "COM1", 1, 2},
+        // The configured port is found by its whole name.
+        {{"COM10", "COM1"}, 0, "COM1", -1, 0},
+        {{"COM1", "COM3"}, 36, "<none>", -1, 36},
+        // Without discovered ports the fixed list's index is stored.
+        {{}, 0, "COM 1", 5, 5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.shown);
+        const CSerialPortList ports(c.discovered);
+        CSetupDlg dialog(nullptr);
+        m_settings.m_comPort = c.configured;
+        dialog.m_settings = &m_settings;
+        dialog.m_portList = &ports;
+        ASSERT_TRUE(dialog.Create());
+        EXPECT_EQ(c.shown, SelectedComboText(dialog.GetSafeHwnd(), IDC_SETUP_COM_PORT));
+        if (c.picked >= 0)
+            SelectComboItem(dialog.GetSafeHwnd(), IDC_SETUP_COM_PORT, c.picked);
+        Click(dialog.GetSafeHwnd(), IDOK);
+        EXPECT_EQ(c.stored, m_settings.m_comPort);
+    }
 }
 
 TEST_F(SetupDlgTest, TheWorkstationsPublishedPortsAreOffered)
@@ -276,7 +265,6 @@ TEST_F(SetupDlgTest, TheWorkstationsPublishedPortsAreOffered)
     ::RegDeleteValueA(key, name);
     ::RegCloseKey(key);
     const std::vector<std::string> items = ComboItems(dialog, IDC_SETUP_COM_PORT);
-    EXPECT_NE(items.end(), std::find(items.begin(), items.end(), "COM36"));
     EXPECT_EQ(items.end(), std::find(items.begin(), items.end(), "COM 1"));
     EXPECT_EQ("COM36", SelectedComboText(dialog, IDC_SETUP_COM_PORT));
 }
@@ -309,15 +297,18 @@ TEST_F(SetupDlgTest, OkWritesEveryControlIntoTheStore)
     ::SendDlgItemMessageA(dialog, IDC_SETUP_SERVER_IP, IPM_SETADDRESS, 0, 0xC0A864C8);
     ListView_SetCheckState(List(), 2, FALSE);
     ListView_SetCheckState(List(), 19, TRUE);
+    ASSERT_TRUE(RenameRow(5, "Torque"));
+    EXPECT_EQ("Torque", RowText(5));
+    EXPECT_EQ("Name_5", m_settings.GetFieldName(5));
     Click(dialog, IDOK);
     ASSERT_EQ(IDOK, m_dialog.GetResult());
+    EXPECT_EQ("Torque", m_settings.GetFieldName(5));
 
     EXPECT_EQ(0, m_settings.m_hideButton);
     EXPECT_EQ(1, m_settings.m_fileExtCode);
     EXPECT_EQ(3, m_settings.m_inputSeparator);
     EXPECT_EQ(0, m_settings.m_outputSeparator);
     EXPECT_EQ(1, m_settings.m_language);
-    EXPECT_EQ(CReceiverSettings::LinkEthernet, m_settings.m_linkType);
     EXPECT_EQ("123456789", m_settings.GetServerPort());
     EXPECT_EQ("192.168.100.200", m_settings.GetServerIp());
     EXPECT_EQ(0, m_settings.IsFieldInUse(2));
@@ -326,24 +317,19 @@ TEST_F(SetupDlgTest, OkWritesEveryControlIntoTheStore)
     EXPECT_EQ("RESULT\\", m_settings.GetDirectory());
 }
 
-TEST_F(SetupDlgTest, AnEmptyServerAddressStaysEmpty)
-{
-    const HWND dialog = Open();
-    EXPECT_EQ(0u, IpAddress(dialog));
-    Click(dialog, IDOK);
-    EXPECT_EQ("", m_settings.GetServerIp());
-}
-
 TEST_F(SetupDlgTest, CancelLeavesTheStoreAlone)
 {
     m_settings.m_storeType = CReceiverSettings::SelectedFields;
     m_settings.SetFieldInUse(2, 1);
+    m_settings.SetFieldName(1, "Pressure");
     const HWND dialog = Open();
     Click(dialog, IDC_SETUP_STORE_ORIGINAL);
     Click(dialog, IDC_SETUP_PRINT_RESULT);
     SelectComboItem(dialog, IDC_SETUP_LANGUAGE, 2);
     SelectComboItem(dialog, IDC_SETUP_INPUT_PORT, 1);
     ListView_SetCheckState(List(), 2, FALSE);
+    ASSERT_TRUE(RenameRow(1, "Torque"));
+    EXPECT_EQ("Torque", RowText(1));
     Click(dialog, IDCANCEL);
     EXPECT_EQ(IDCANCEL, m_dialog.GetResult());
     EXPECT_EQ(CReceiverSettings::SelectedFields, m_settings.m_storeType);
@@ -351,62 +337,25 @@ TEST_F(SetupDlgTest, CancelLeavesTheStoreAlone)
     EXPECT_EQ(0, m_settings.m_language);
     EXPECT_EQ(CReceiverSettings::LinkNeverConfigured, m_settings.m_linkType);
     EXPECT_EQ(1, m_settings.IsFieldInUse(2));
-}
-
-TEST_F(SetupDlgTest, ARenamedFieldIsStoredOnlyOnOk)
-{
-    const HWND dialog = Open();
-    CModalScript rename;
-    rename.Then("Get field name", [](HWND nameDialog) {
-        EXPECT_EQ("Name_5", Text(nameDialog, IDC_FIELD_NAME));
-        ::SetDlgItemTextA(nameDialog, IDC_FIELD_NAME, "Torque");
-        ::PostMessageA(nameDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    });
-    rename.Run([&] {
-        DoubleClickRow(5);
-        return 0;
-    });
-    EXPECT_TRUE(rename.Finished());
-    EXPECT_EQ("Torque", RowName(5));
-    EXPECT_EQ("Name_5", m_settings.GetFieldName(5));
-    Click(dialog, IDOK);
-    EXPECT_EQ("Torque", m_settings.GetFieldName(5));
-}
-
-TEST_F(SetupDlgTest, ARenameThenCancelKeepsTheStoredName)
-{
-    m_settings.SetFieldName(1, "Pressure");
-    const HWND dialog = Open();
-    CModalScript rename;
-    rename.Then("Get field name", [](HWND nameDialog) {
-        ::SetDlgItemTextA(nameDialog, IDC_FIELD_NAME, "Torque");
-        ::PostMessageA(nameDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    });
-    rename.Run([&] {
-        DoubleClickRow(1);
-        return 0;
-    });
-    EXPECT_EQ("Torque", RowName(1));
-    Click(dialog, IDCANCEL);
     EXPECT_EQ("Pressure", m_settings.GetFieldName(1));
 }
 
-TEST_F(SetupDlgTest, TheSerialRecordIsSavedAtOnceAndSurvivesCancel)
+TEST_F(SetupDlgTest, TheSerialRecordIsSavedAtOnceOnOkOnlyAndSurvivesCancel)
 {
     m_settings.m_comPort = 2;
     const HWND dialog = Open();
-    CModalScript serial;
-    serial.Then("Serial port setup", [](HWND serialDialog) {
-        EXPECT_EQ("COM3", Text(serialDialog, IDC_SERIAL_PORT_NAME));
-        SelectComboItem(serialDialog, IDC_SERIAL_HANDSHAKE, 1);
-        SelectComboItem(serialDialog, IDC_SERIAL_BAUD, 2);
-        ::PostMessageA(serialDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    });
-    serial.Run([&] {
-        Click(dialog, IDC_SETUP_RS232_SETUP);
-        return 0;
-    });
-    ASSERT_TRUE(serial.Finished());
+    ASSERT_TRUE(ClickIntoModal(IDC_SETUP_RS232_SETUP, "Serial port setup", [](HWND serial) {
+        SelectComboItem(serial, IDC_SERIAL_HANDSHAKE, 2);
+        PostClick(serial, IDCANCEL);
+    }));
+    EXPECT_FALSE(std::filesystem::exists(m_dir.Join("Serial.cfg")));
+    EXPECT_EQ(0, CSerialPort::GetConfig(2)->handshake);
+    ASSERT_TRUE(ClickIntoModal(IDC_SETUP_RS232_SETUP, "Serial port setup", [](HWND serial) {
+        EXPECT_EQ("COM3", Text(serial, IDC_SERIAL_PORT_NAME));
+        SelectComboItem(serial, IDC_SERIAL_HANDSHAKE, 1);
+        SelectComboItem(serial, IDC_SERIAL_BAUD, 2);
+        PostClick(serial, IDOK);
+    }));
     Click(dialog, IDCANCEL);
 
     const std::string file = FileBytes(m_dir.Join("Serial.cfg"));
@@ -419,53 +368,31 @@ TEST_F(SetupDlgTest, TheSerialRecordIsSavedAtOnceAndSurvivesCancel)
     EXPECT_EQ(1, CSerialPort::GetConfig(2)->handshake);
 }
 
-TEST_F(SetupDlgTest, ACancelledSerialSetupWritesNothing)
-{
-    const HWND dialog = Open();
-    CModalScript serial;
-    serial.Then("Serial port setup", [](HWND serialDialog) {
-        SelectComboItem(serialDialog, IDC_SERIAL_HANDSHAKE, 2);
-        ::PostMessageA(serialDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    });
-    serial.Run([&] {
-        Click(dialog, IDC_SETUP_RS232_SETUP);
-        return 0;
-    });
-    EXPECT_TRUE(serial.Finished());
-    EXPECT_FALSE(std::filesystem::exists(m_dir.Join("Serial.cfg")));
-    EXPECT_EQ(0, CSerialPort::GetConfig(0)->handshake);
-}
-
 TEST_F(SetupDlgTest, PrintSetupNeedsPrintSettingsAndPrintResult)
 {
+    {
+        CSetupDlg withoutPrintSettings(nullptr);
+        withoutPrintSettings.m_settings = &m_settings;
+        withoutPrintSettings.m_portList = &m_noPorts;
+        m_settings.m_printOut = 1;
+        ASSERT_TRUE(withoutPrintSettings.Create());
+        EXPECT_TRUE(IsChecked(withoutPrintSettings.GetSafeHwnd(), IDC_SETUP_PRINT_RESULT));
+        EXPECT_FALSE(IsEnabled(withoutPrintSettings.GetSafeHwnd(), IDC_SETUP_PRINT_SETUP));
+        m_settings.m_printOut = 0;
+    }
     CPrintSettings printSettings;
     m_dialog.m_printSettings = &printSettings;
     const HWND dialog = Open();
     EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_PRINT_SETUP));
     Click(dialog, IDC_SETUP_PRINT_RESULT);
     EXPECT_TRUE(IsEnabled(dialog, IDC_SETUP_PRINT_SETUP));
-
-    CModalScript print;
-    print.Then("Printing setup", [](HWND printDialog) {
-        ::SetDlgItemTextA(printDialog, IDC_PRINT_COPIES, "3");
-        ::PostMessageA(printDialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    });
-    print.Run([&] {
-        Click(dialog, IDC_SETUP_PRINT_SETUP);
-        return 0;
-    });
-    EXPECT_TRUE(print.Finished());
+    EXPECT_TRUE(ClickIntoModal(IDC_SETUP_PRINT_SETUP, "Printing setup", [](HWND print) {
+        ::SetDlgItemTextA(print, IDC_PRINT_COPIES, "3");
+        PostClick(print, IDOK);
+    }));
     EXPECT_EQ(3, printSettings.m_numberOfCopies);
     Click(dialog, IDCANCEL);
     EXPECT_TRUE(std::filesystem::exists(m_dir.Join("PrintSetup.ini")));
-}
-
-TEST_F(SetupDlgTest, WithoutPrintSettingsPrintSetupStaysDisabled)
-{
-    m_settings.m_printOut = 1;
-    const HWND dialog = Open();
-    EXPECT_TRUE(IsChecked(dialog, IDC_SETUP_PRINT_RESULT));
-    EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_PRINT_SETUP));
 }
 
 TEST_F(SetupDlgTest, TheFolderBrowserKeepsTheWorkingDirectoryAndACancelChangesNothing)
@@ -473,8 +400,7 @@ TEST_F(SetupDlgTest, TheFolderBrowserKeepsTheWorkingDirectoryAndACancelChangesNo
     m_settings.SetDirectory("C:\\Data\\");
     const std::string before = std::filesystem::current_path().string();
     const HWND dialog = Open();
-    CModalScript browse;
-    browse.Then("Browse for Folder", [](HWND folderDialog) {
+    ASSERT_TRUE(ClickIntoModal(IDC_SETUP_BROWSE, "Browse for Folder", [](HWND folderDialog) {
         // The browser shows the current directory setting as its title.
         char title[MAX_PATH] = {};
         for (HWND child = ::GetWindow(folderDialog, GW_CHILD); child;
@@ -486,45 +412,31 @@ TEST_F(SetupDlgTest, TheFolderBrowserKeepsTheWorkingDirectoryAndACancelChangesNo
         EXPECT_STREQ("C:\\Data\\", title);
         ::SetCurrentDirectoryA("C:\\");
         ::SendMessageA(folderDialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    });
-    browse.Run([&] {
-        Click(dialog, IDC_SETUP_BROWSE);
-        return 0;
-    });
-    ASSERT_TRUE(browse.Finished());
+    }));
     EXPECT_EQ("C:\\Data\\", Text(dialog, IDC_SETUP_DIRECTORY));
     EXPECT_EQ(before, std::filesystem::current_path().string());
     Click(dialog, IDOK);
     EXPECT_EQ("C:\\Data\\", m_settings.GetDirectory());
 }
 
-TEST(RunSetupDialogTest, OkSavesTheStoreAndCreatesTheResultsDirectory)
+TEST(RunSetupDialogTest, OkSavesTheStoreAndTheResultsDirectoryCancelWritesNothing)
 {
-    CTempDir dir;
-    CReceiverSettings settings;
-    settings.SetDirectory("Out\\");
-    CModalScript script;
-    script.Then("Quorbel setup", [](HWND dialog) {
-        ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    });
-    EXPECT_EQ(IDOK, script.Run([&] { return settings.RunSetupDialog(nullptr); }));
-    EXPECT_TRUE(std::filesystem::is_directory(dir.Join("Out")));
-    const std::string ini = FileBytes(dir.Join("Quorbel.ini"));
-    EXPECT_NE(std::string::npos, ini.find("UsbRs232=0"));
-    EXPECT_NE(std::string::npos, ini.find("[Ehernet]"));
-}
-
-TEST(RunSetupDialogTest, CancelWritesNothing)
-{
-    CTempDir dir;
-    CReceiverSettings settings;
-    settings.SetDirectory("Out\\");
-    CModalScript script;
-    script.Then("Quorbel setup", [](HWND dialog) {
-        ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    });
-    EXPECT_EQ(IDCANCEL, script.Run([&] { return settings.RunSetupDialog(nullptr); }));
-    EXPECT_FALSE(std::filesystem::exists(dir.Join("Quorbel.ini")));
-    EXPECT_FALSE(std::filesystem::exists(dir.Join("Out")));
-    EXPECT_EQ(CReceiverSettings::LinkNeverConfigured, settings.GetLinkType());
+    for (const int button : {IDCANCEL, IDOK}) {
+        CTempDir dir;
+        CReceiverSettings settings;
+        settings.SetDirectory("Out\\");
+        CModalScript script;
+        script.Then("Quorbel setup", [button](HWND dialog) { PostClick(dialog, button); });
+        EXPECT_EQ(button, script.Run([&] { return settings.RunSetupDialog(nullptr); }));
+        const bool ok = button == IDOK;
+        EXPECT_EQ(ok, std::filesystem::is_directory(dir.Join("Out"))) << button;
+        EXPECT_EQ(ok, std::filesystem::exists(dir.Join("Quorbel.ini"))) << button;
+        if (!ok) {
+            EXPECT_EQ(CReceiverSettings::LinkNeverConfigured, settings.GetLinkType());
+            continue;
+        }
+        const std::string ini = FileBytes(dir.Join("Quorbel.ini"));
+        EXPECT_NE(std::string::npos, ini.find("UsbRs232=0"));
+        EXPECT_NE(std::string::npos, ini.find("[Ehernet]"));
+    }
 }
