@@ -7,49 +7,38 @@
 
 namespace
 {
-std::vector<std::string> Names(const CSerialPortList& list)
+using Names = std::vector<std::string>;
+
+Names NamesOf(const CSerialPortList& list)
 {
-    std::vector<std::string> names;
+    Names names;
     for (int i = 0; i < list.GetCount(); ++i)
         names.emplace_back(list.GetAt(i));
     return names;
 }
-
-using Names_t = std::vector<std::string>;
 }
 
-TEST(SerialPortListTest, NumericOrderNotTextOrder)
+TEST(SerialPortListTest, KeepsComNamesInStableNumericOrder)
 {
-    const CSerialPortList list({"COM3", "COM1", "COM10"});
-    EXPECT_EQ(Names_t({"COM1", "COM3", "COM10"}), Names(list));
+    const struct
+    {
+        Names found, listed;
+    } cases[] = {
+        {{"COM3", "COM1", "COM10"}, {"COM1", "COM3", "COM10"}},
+        {{"LPT1", "COM7", "com2", "CNCA0", "CO", "COM2", ""}, {"COM2", "COM7"}},
+        // "COMX" and "COM" have no number: 0, listed first in the order seen.
+        {{"COM5", "COM05", "COMX", "COM4", "COM5A", "COM"}, {"COMX", "COM", "COM4", "COM5", "COM05", "COM5A"}},
+        {{"COM99999999999999999999999", "COM2"}, {"COM2", "COM99999999999999999999999"}},
+        {{}, {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.listed, NamesOf(CSerialPortList(c.found))) << c.found.size();
 }
 
-TEST(SerialPortListTest, OnlyNamesBeginningWithComAreKept)
+TEST(SerialPortListTest, IndicesOutsideGiveNull)
 {
-    const CSerialPortList list({"LPT1", "COM7", "com2", "CNCA0", "CO", "COM2", ""});
-    EXPECT_EQ(Names_t({"COM2", "COM7"}), Names(list));
-}
-
-TEST(SerialPortListTest, EqualNumbersKeepTheirEnumerationOrder)
-{
-    const CSerialPortList list({"COM5", "COM05", "COMX", "COM4", "COM5A", "COM"});
-    // "COMX" and "COM" have no number: 0, listed first in the order seen.
-    EXPECT_EQ(Names_t({"COMX", "COM", "COM4", "COM5", "COM05", "COM5A"}), Names(list));
-}
-
-TEST(SerialPortListTest, HugeNumbersSortLast)
-{
-    const CSerialPortList list({"COM99999999999999999999999", "COM2"});
-    EXPECT_EQ(Names_t({"COM2", "COM99999999999999999999999"}), Names(list));
-}
-
-TEST(SerialPortListTest, EmptyListAndIndicesOutside)
-{
-    const CSerialPortList empty(std::vector<std::string>{});
-    EXPECT_EQ(0, empty.GetCount());
-    EXPECT_EQ(nullptr, empty.GetAt(0));
+    EXPECT_EQ(nullptr, CSerialPortList(Names{}).GetAt(0));
     const CSerialPortList list({"COM1"});
-    EXPECT_STREQ("COM1", list.GetAt(0));
     EXPECT_EQ(nullptr, list.GetAt(1));
     EXPECT_EQ(nullptr, list.GetAt(-1));
 }

@@ -10,7 +10,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -89,15 +88,8 @@ TEST_F(SerialPtyProbe, EdgeCaseFramesAtTheDefault9600EvenParity)
     EXPECT_EQ(expected, PollFrames(link, expected.size(), IdlePollLimit));
 
     // The 88 bytes after the cut wait across a failed poll for their terminator.
-    LARGE_INTEGER frequency, before, after;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&before);
     int length = 0;
     EXPECT_FALSE(link.Poll(length));
-    QueryPerformanceCounter(&after);
-    std::printf("idle poll returned after %.1f ms\n",
-                1000.0 * static_cast<double>(after.QuadPart - before.QuadPart) /
-                    static_cast<double>(frequency.QuadPart));
     Signal("partial");
     ASSERT_TRUE(AwaitScript("terminated"));
     EXPECT_EQ(Frames{std::string(88, 'x')}, PollFrames(link, 1, IdlePollLimit));

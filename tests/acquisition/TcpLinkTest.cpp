@@ -66,20 +66,6 @@ TEST_F(TcpLink, JoinsFramesSplitOverWritesWithMixedTerminators)
     EXPECT_EQ(Frames({"ABC", "DEF", "GHI", "J"}), m_link.Frames());
 }
 
-TEST_F(TcpLink, LosesNothingFromABurstLargerThanTheRing)
-{
-    std::string burst;
-    Frames sent;
-    for (int i = 0; i < 3000; ++i)
-    {
-        sent.push_back("SN" + std::to_string(i) + ";P01;PASS;" + std::string(static_cast<size_t>(i % 90), 'v'));
-        burst += sent.back() + (i % 3 ? "\r\n" : "\n");
-    }
-    Send(burst);
-    ASSERT_TRUE(m_link.WaitForFrames(sent.size())) << m_link.Frames().size();
-    EXPECT_EQ(sent, m_link.Frames());
-}
-
 TEST_F(TcpLink, KeepsReceivingAfterALineLongerThanTheRing)
 {
     Send(std::string(5000, 'x'));
