@@ -214,7 +214,7 @@ TEST_F(PrintJobTest, SlotsWithoutTerminatorAreReadToTheirEndOnly)
               job);
 }
 
-TEST_F(PrintJobTest, JobLineWriterEmptiesOrAppends)
+TEST_F(PrintJobTest, JobLinesAreAppendedOrEmptiedAndCountedWhateverTheirEnds)
 {
     printer.WriteJobLine(JobFile, "one", CTicketPrinter::AppendLine);
     printer.WriteJobLine(JobFile, "two", CTicketPrinter::AppendLine);
@@ -223,10 +223,6 @@ TEST_F(PrintJobTest, JobLineWriterEmptiesOrAppends)
     printer.WriteJobLine(JobFile, "ignored", CTicketPrinter::EmptyFile);
     EXPECT_EQ("", ReadBytes(dir.Join(JobFile)));
     EXPECT_EQ(0, printer.CountFileLines(JobFile));
-}
-
-TEST_F(PrintJobTest, CountingLinesHandlesMissingFilesAndLastLinesWithoutEnd)
-{
     EXPECT_EQ(0, printer.CountFileLines("missing.txt"));
     std::ofstream(dir.Join("lines.txt"), std::ios::binary) << "a\r\n\r\nb\nlast";
     EXPECT_EQ(4, printer.CountFileLines("lines.txt"));

@@ -4,12 +4,6 @@
 
 #include <climits>
 
-TEST(ProgressTextTest, StepsOfAFifthShowTwentyPercentEach)
-{
-    for (int position = 1; position <= 5; ++position)
-        EXPECT_EQ(position * 20, ProgressPercent(position, 0, 5));
-}
-
 TEST(ProgressTextTest, PercentageIsRoundedAndRangesMayStartAnywhere)
 {
     EXPECT_EQ(33, ProgressPercent(1, 0, 3));
@@ -18,10 +12,4 @@ TEST(ProgressTextTest, PercentageIsRoundedAndRangesMayStartAnywhere)
     EXPECT_EQ(0, ProgressPercent(0, 0, 0));
     EXPECT_EQ(0, ProgressPercent(5, 9, 3));
     EXPECT_EQ(50, ProgressPercent(0, INT_MIN + 1, INT_MAX));
-}
-
-TEST(ProgressTextTest, CaptionCarriesThePercentage)
-{
-    EXPECT_EQ("Printing ..VorlFrame2Printer.txt [40%]",
-              PercentCaption("Printing ..VorlFrame2Printer.txt", 40));
 }

