@@ -7,16 +7,11 @@
 
 namespace
 {
-bool Parse(const std::vector<std::string>& args, CSimOptions& options, std::string& error)
-{
-    return options.Parse(args, error);
-}
-
 std::string ErrorOf(const std::vector<std::string>& args)
 {
     CSimOptions options;
     std::string error;
-    EXPECT_FALSE(Parse(args, options, error));
+    EXPECT_FALSE(options.Parse(args, error));
     return error;
 }
 }
@@ -25,10 +20,10 @@ TEST(VorlsimOptions, ReadsEveryOptionOfBothModes)
 {
     CSimOptions tcp;
     std::string error;
-    ASSERT_TRUE(Parse({"tcp", "--host", "0.0.0.0", "--port", "4001", "--count", "25", "--rate", "2.5",
-                       "--clients", "3", "--separator", "tab", "--terminator", "etx", "--stx",
-                       "--chunk", "17", "--seed", "9", "--echo"},
-                      tcp, error))
+    ASSERT_TRUE(tcp.Parse({"tcp", "--host", "0.0.0.0", "--port", "4001", "--count", "25", "--rate", "2.5",
+                           "--clients", "3", "--separator", "tab", "--terminator", "etx", "--stx", "--chunk",
+                           "17", "--seed", "9", "--echo"},
+                          error))
         << error;
     EXPECT_EQ(CSimOptions::Mode::Tcp, tcp.mode);
     EXPECT_EQ("0.0.0.0", tcp.host);
@@ -45,9 +40,9 @@ TEST(VorlsimOptions, ReadsEveryOptionOfBothModes)
     EXPECT_TRUE(tcp.echo);
 
     CSimOptions serial;
-    ASSERT_TRUE(Parse({"serial", "--device", "/dev/pts/9", "--baud", "19200", "--data", "7", "--parity",
-                       "E", "--stop", "2", "--chunk", "random"},
-                      serial, error))
+    ASSERT_TRUE(serial.Parse({"serial", "--device", "/dev/pts/9", "--baud", "19200", "--data", "7",
+                              "--parity", "E", "--stop", "2", "--chunk", "random"},
+                             error))
         << error;
     EXPECT_EQ(CSimOptions::Mode::Serial, serial.mode);
     EXPECT_EQ("/dev/pts/9", serial.device);
