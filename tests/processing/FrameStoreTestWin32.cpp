@@ -3,6 +3,7 @@
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 #include <windows.h>
 
 namespace
@@ -26,27 +27,19 @@ struct Writer
     std::string line;
 };
 
-// Another program's handle on the file, such as an editor's or a viewer's.
-class COtherProgram
+// Another program's handle on the file, such as an editor's or a viewer's;
+// empty when the open failed.
+struct HandleCloser
 {
-public:
-    COtherProgram(const char* path, DWORD share)
-        : m_file(CreateFileA(path, GENERIC_READ, share, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_NORMAL, nullptr))
-    {
-    }
-    ~COtherProgram() { Close(); }
-    bool IsOpen() const { return m_file != INVALID_HANDLE_VALUE; }
-    void Close()
-    {
-        if (IsOpen())
-            CloseHandle(m_file);
-        m_file = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE m_file;
+    void operator()(HANDLE file) const { CloseHandle(file); }
 };
+using OtherProgram = std::unique_ptr<void, HandleCloser>;
+
+OtherProgram OpenAsOtherProgram(const char* path, DWORD share)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return OtherProgram(file == INVALID_HANDLE_VALUE ? nullptr : file);
+}
 }
 
 TEST(FrameStoreWin32, AReadOnlyFileKeepsTheLineUntilItIsWritableAgain)
@@ -68,10 +61,10 @@ TEST(FrameStoreWin32, AViewerThatSharesTheFileNeverBlocksAppending)
 {
     Writer writer;
     ASSERT_EQ(writer.Write("first"), 0u);
-    COtherProgram viewer("RESULT\\2026-12-05.TXT", FILE_SHARE_READ | FILE_SHARE_WRITE);
-    ASSERT_TRUE(viewer.IsOpen());
+    OtherProgram viewer = OpenAsOtherProgram("RESULT\\2026-12-05.TXT", FILE_SHARE_READ | FILE_SHARE_WRITE);
+    ASSERT_TRUE(viewer);
     EXPECT_EQ(writer.Write("second"), 0u);
-    viewer.Close();
+    viewer.reset();
     EXPECT_EQ(ReadBytes("RESULT\\2026-12-05.TXT"), "first\r\nsecond\r\n");
 }
 
@@ -80,8 +73,8 @@ TEST(FrameStoreWin32, AProgramHoldingTheFileWithoutSharingOnlyDelaysTheLine)
     Writer writer;
     writer.clock.Set(2026, 12, 5, 23, 59, 58);
     ASSERT_EQ(writer.Write("first"), 0u);
-    COtherProgram editor("RESULT\\2026-12-05.TXT", 0);
-    ASSERT_TRUE(editor.IsOpen());
+    OtherProgram editor = OpenAsOtherProgram("RESULT\\2026-12-05.TXT", 0);
+    ASSERT_TRUE(editor);
 
     writer.clock.Set(2026, 12, 5, 23, 59, 59);
     EXPECT_EQ(writer.Write("second"), 65535u);
@@ -90,7 +83,7 @@ TEST(FrameStoreWin32, AProgramHoldingTheFileWithoutSharingOnlyDelaysTheLine)
     EXPECT_EQ(writer.Write("third"), 0u);
     EXPECT_EQ(writer.store.PendingCount(), 1u);
 
-    editor.Close();
+    editor.reset();
     EXPECT_EQ(writer.Write("fourth"), 0u);
     EXPECT_EQ(writer.store.PendingCount(), 0u);
     EXPECT_EQ(ReadBytes("RESULT\\2026-12-05.TXT"), "first\r\nsecond\r\n");
