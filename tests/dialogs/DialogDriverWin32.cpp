@@ -13,12 +13,17 @@ struct DialogSearch
     HWND found;
 };
 
+bool IsDialog(HWND window)
+{
+    char className[32] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    return std::string(className) == "#32770";
+}
+
 BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter)
 {
     auto* search = reinterpret_cast<DialogSearch*>(parameter);
-    char className[32] = {};
-    ::GetClassNameA(window, className, sizeof className);
-    if (std::string(className) == "#32770" && ::IsWindowVisible(window)
+    if (IsDialog(window) && ::IsWindowVisible(window)
         && ::IsWindowEnabled(window) && CWindow::GetText(window) == *search->caption) {
         search->found = window;
         return FALSE;
@@ -36,10 +41,8 @@ HWND FindDialog(const std::string& caption)
 
 BOOL CALLBACK CancelDialog(HWND window, LPARAM)
 {
-    char className[32] = {};
-    ::GetClassNameA(window, className, sizeof className);
-    if (std::string(className) == "#32770")
-        ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    if (IsDialog(window))
+        DialogDriver::PostClick(window, IDCANCEL);
     return TRUE;
 }
 }

@@ -1,7 +1,6 @@
 // The application services: resources, message boxes, the registry
 // profile, the worker thread and its stop that keeps answering.
 #include "framework/Application.h"
-#include "framework/Dialog.h"
 #include "framework/Window.h"
 #include "framework/WorkerThread.h"
 #include "res/resource.h"
@@ -39,17 +38,9 @@ TEST(ApplicationTest, ALanguageLibraryOverridesWhatItHolds)
     const HICON icon = CApplication::LoadSmallIcon(IDI_OK);
     EXPECT_NE(nullptr, icon);
     ::DestroyIcon(icon);
-    {
-        CDialog translated(IDD_FIELD_NAME, nullptr);
-        ASSERT_TRUE(translated.Create());
-        EXPECT_EQ("Nom du champ", CWindow::GetText(translated.GetSafeHwnd()));
-    }
     CApplication::SetResourceHandle(nullptr);
     ::FreeLibrary(library);
     EXPECT_EQ("No fields selected !!!", CApplication::LoadString(IDS_NO_FIELDS_SELECTED));
-    CDialog english(IDD_FIELD_NAME, nullptr);
-    ASSERT_TRUE(english.Create());
-    EXPECT_EQ("Get field name", CWindow::GetText(english.GetSafeHwnd()));
 }
 
 TEST(ApplicationTest, MessageBoxesGoToTheInterceptor)
