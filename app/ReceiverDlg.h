@@ -1,0 +1,111 @@
+#pragma once
+#include "acquisition/SerialLink.h"
+#include "acquisition/SocketAddress.h"
+#include "acquisition/TcpClientLink.h"
+#include "app/FramePipeline.h"
+#include "app/FrameView.h"
+#include "app/ResultDatabase.h"
+#include "controls/CheckGroupBox.h"
+#include "controls/ColorLabel.h"
+#include "controls/DigitDisplay.h"
+#include "controls/GradientLabel.h"
+#include "controls/LayoutDialog.h"
+#include "controls/LedButton.h"
+#include "controls/ShadeButton.h"
+#include "framework/WorkerThread.h"
+#include "printing/TicketPrinter.h"
+#include "processing/FrameStore.h"
+
+#include <memory>
+#include <string>
+
+class CReceiverSettings;
+class CPrintSettings;
+class CTrayIcon;
+class CTrayIconAction;
+
+// The program's window: starts the configured link, shows what it does and
+// every frame that arrives, and hands each frame to the pipeline, which
+// talks back to the window through IFrameView.  TCP frames arrive on this
+// window's thread (WM_LINK_FRAME); serial frames on the worker thread,
+// whose window updates are sent to this thread.
+class CReceiverDlg : public CLayoutDialog, private IFrameView
+{
+public:
+    CReceiverDlg(CReceiverSettings& settings, CPrintSettings& printSettings);
+    ~CReceiverDlg() override;
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnCancel() override;
+    bool OnCommand(int id, int code, HWND control) override;
+    void OnTimer(UINT_PTR id) override;
+    void OnDestroy() override;
+    bool OnSysCommand(UINT command, LPARAM lParam) override;
+    bool OnPaint() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    // IFrameView: safe from the worker thread too.
+    int ListLineCount() override;
+    void RemoveFirstListLine() override;
+    void AppendListLine(const std::string& text) override;
+    void SetStoredLine(const std::string& text) override;
+    void SwitchIndicatorOn() override;
+    PrintFields ReadPrintFields() override;
+    void PrintJobFile(const std::string& fileName) override;
+
+    void AttachControls();
+    void RegisterAnchors();
+    void CreateListFont();
+    void CreateTrayIcon(const std::string& versionText);
+    void ShowCounter();
+    LRESULT OnLinkFrame(WPARAM wParam);
+    void StartLink();
+    void StartTcpLink(class CProgressWindow& progress);
+    void StartSerialLink(class CProgressWindow& progress);
+    void AddLinkLine(const std::string& text);
+    void UpdateStatusText();
+    void UpdatePrintGroup();
+    void CloseLinks();
+    void OnSetup();
+    void OnClearFields();
+    void OnClearList();
+    void StartSerialWorker();
+    void StopSerialWorker();
+    void RunSerialWorker(void* stopEvent);
+    void EnableHideButton();
+    void RestorePlacement(const char* section);
+    void SavePlacement(const char* section);
+    void RunAboutBox();
+
+    CReceiverSettings& m_settings;
+    CPrintSettings& m_printSettings;
+    CResultDatabase m_database;
+    CFrameStore m_store;
+    CTicketPrinter m_printer;
+    CSerialLink m_serial;
+    CTcpClientLink m_tcp;
+    CFramePipeline m_pipeline;
+    CWorkerThread m_worker;
+
+    CDigitDisplay m_counter;
+    CLedButton m_indicator;
+    CColorLabel m_storeStatus;
+    CColorLabel m_linkStatus;
+    CCheckGroupBox m_printGroup;
+    CGradientLabel m_storedFrame;
+    CShadeButton m_clearFields;
+    CShadeButton m_setup;
+    CShadeButton m_clearList;
+    CShadeButton m_exit;
+
+    HICON m_icon;
+    HFONT m_listFont = nullptr;
+    std::unique_ptr<CTrayIconAction> m_showAction;
+    std::unique_ptr<CTrayIconAction> m_menuAction;
+    std::unique_ptr<CTrayIcon> m_trayIcon;
+    SocketAddress m_peer{};
+    bool m_startPending = true;
+    int m_shownCounter = 0;
+};

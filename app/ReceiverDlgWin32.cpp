@@ -1,0 +1,530 @@
+#include "app/ReceiverDlg.h"
+
+#include "acquisition/LinkMessages.h"
+#include "app/AboutDlg.h"
+#include "app/AppVersionInfo.h"
+#include "app/TrayIcon.h"
+#include "app/TrayIconAction.h"
+#include "controls/SplashWindow.h"
+#include "framework/Application.h"
+#include "framework/WaitCursor.h"
+#include "printing/PrintSettings.h"
+#include "printing/ProgressWindow.h"
+#include "processing/ReceiverSettings.h"
+#include "resource.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace
+{
+const UINT_PTR kLinkTimer = 1;
+const UINT kFirstTickMs = 1000;
+const UINT kTickMs = 100;
+const UINT kTickAfterSetupMs = 500;
+const UINT kIndicatorTimer = 1125;
+const UINT kIndicatorMs = 150;
+const UINT kAboutCommand = 0x0010;
+const DWORD kSerialSettleMs = 2000;
+const char* const kPlacementSection = "VorlDlgtPos";
+const char* const kPlacementEntry = "WindowPlacement";
+// Asks the window's thread to light the indicator: its return timer must
+// belong to that thread.
+const UINT kIndicatorRequest = WM_APP + 1;
+
+std::string TabsToBlanks(std::string text)
+{
+    for (char& c : text)
+        if (c == '\t')
+            c = ' ';
+    return text;
+}
+
+std::string Trimmed(const std::string& text)
+{
+    const char* const blanks = " \t\r\n";
+    const size_t first = text.find_first_not_of(blanks);
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
+}
+}
+
+CReceiverDlg::CReceiverDlg(CReceiverSettings& settings, CPrintSettings& printSettings)
+    : CLayoutDialog(IDD_RECEIVER_DIALOG, nullptr),
+      m_settings(settings),
+      m_printSettings(printSettings),
+      m_database("DataBase"),
+      m_pipeline(*this, settings, printSettings, m_store, m_printer,
+                 CApplication::LoadString(IDS_FRAME_FORMAT_ERROR)),
+      m_icon(::LoadIconA(CApplication::FindResourceModule(RT_GROUP_ICON, IDR_MAINFRAME),
+                         MAKEINTRESOURCEA(IDR_MAINFRAME)))
+{
+}
+
+CReceiverDlg::~CReceiverDlg() = default;
+
+BOOL CReceiverDlg::OnInitDialog()
+{
+    CLayoutDialog::OnInitDialog();
+    CApplication::SetMainWindow(m_hWnd);
+    const std::string aboutText = CApplication::LoadString(IDS_ABOUTBOX);
+    if (!aboutText.empty()) {
+        HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE);
+        ::AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+        ::AppendMenuA(systemMenu, MF_STRING, kAboutCommand, aboutText.c_str());
+    }
+    ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
+    ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
+    AttachControls();
+    RegisterAnchors();
+    CreateListFont();
+    ShowCounter();
+
+    const std::string versionText = CAppVersionInfo().GetVersionText();
+    ::SetWindowTextA(m_hWnd, (GetText(m_hWnd) + " (" + versionText + " )").c_str());
+    CreateTrayIcon(versionText);
+    m_tcp.SetStatusList(GetDlgItem(IDC_MAIN_FRAME_LIST));
+    m_tcp.SetFrameWindow(m_hWnd);
+    RestorePlacement(kPlacementSection);
+    if (m_settings.m_hideAtStart) {
+        CSplashWindow::ShowSplashScreen(m_hWnd, IDB_SPLASH, 3000);
+        ::PostMessageA(m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    }
+    ::ShowWindow(GetDlgItem(IDC_MAIN_HIDE), m_settings.m_hideButton == 0 ? SW_SHOW : SW_HIDE);
+    EnableHideButton();
+    m_pipeline.RestoreWaitingLines();
+    ::SetTimer(m_hWnd, kLinkTimer, kFirstTickMs, nullptr);
+    return TRUE;
+}
+
+void CReceiverDlg::AttachControls()
+{
+    m_counter.Attach(m_hWnd, IDC_MAIN_COUNTER);
+    m_indicator.Attach(m_hWnd, IDC_MAIN_INDICATOR);
+    m_indicator.SetIcons(IDI_LED_OFF, IDI_LED_ON);
+    m_indicator.SetReturnTimer(kIndicatorTimer, kIndicatorMs, 0);
+    m_storeStatus.Attach(m_hWnd, IDC_MAIN_STORE_STATUS);
+    m_linkStatus.Attach(m_hWnd, IDC_MAIN_LINK_STATUS);
+    m_storeStatus.SetTextColor(RGB(0, 0, 255));
+    m_linkStatus.SetTextColor(RGB(0, 0, 255));
+    m_printGroup.Attach(m_hWnd, IDC_MAIN_PRINT_GROUP);
+    m_storedFrame.Attach(m_hWnd, IDC_MAIN_STORED_FRAME);
+    m_storedFrame.SetGradient(RGB(0, 0, 0), RGB(0, 255, 0));
+    m_storedFrame.SetTextColor(RGB(255, 255, 255));
+    const struct { CShadeButton& button; int id; int icon; } buttons[] = {
+        {m_exit, IDCANCEL, IDI_CANCEL}, {m_clearList, IDC_MAIN_CLEAR_LIST, IDI_CLEAR_LIST},
+        {m_setup, IDC_MAIN_SETUP, IDI_SETUP}, {m_clearFields, IDC_MAIN_CLEAR_FIELDS, IDI_CLEAR_FIELDS}};
+    for (const auto& b : buttons) {
+        b.button.Attach(m_hWnd, b.id);
+        b.button.SetShade(4, 8, 20, 5, RGB(55, 55, 255));
+        b.button.SetIcon(b.icon);
+    }
+}
+
+void CReceiverDlg::RegisterAnchors()
+{
+    const struct { int id; Anchor topLeft; Anchor bottomRight; } anchors[] = {
+        {IDC_MAIN_STATUS_GROUP, TopLeft, TopRight},
+        {IDC_MAIN_STORE_STATUS, TopLeft, TopRight},
+        {IDC_MAIN_LINK_STATUS, TopLeft, TopRight},
+        {IDC_MAIN_PRINT_GROUP, TopLeft, TopRight},
+        {IDC_MAIN_STORED_LABEL, TopLeft, TopRight},
+        {IDC_MAIN_STORED_FRAME, TopLeft, TopRight},
+        {IDC_MAIN_RECEIVED_LABEL, TopLeft, TopRight},
+        {IDC_MAIN_FRAME_LIST, TopLeft, BottomRight},
+        {IDC_MAIN_FOOTER, BottomLeft, BottomRight},
+        {IDC_MAIN_SETUP, BottomLeft, None},
+        {IDC_MAIN_HIDE, BottomLeft, None},
+        {IDC_MAIN_CLEAR_LIST, BottomRight, None},
+        {IDCANCEL, BottomRight, None},
+    };
+    for (const auto& a : anchors)
+        AddAnchor(a.id, a.topLeft, a.bottomRight);
+}
+
+void CReceiverDlg::CreateListFont()
+{
+    m_listFont = ::CreateFontA(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                               FIXED_PITCH | FF_MODERN, "Courier New");
+    SendDlgItemMessage(IDC_MAIN_FRAME_LIST, WM_SETFONT, reinterpret_cast<WPARAM>(m_listFont), TRUE);
+    m_storedFrame.SetFont(m_listFont);
+}
+
+void CReceiverDlg::CreateTrayIcon(const std::string& versionText)
+{
+    m_showAction = std::make_unique<CShowWindowAction>();
+    m_menuAction = std::make_unique<CTrayMenuAction>();
+    m_trayIcon = std::make_unique<CTrayIcon>(m_hWnd, IDR_MAINFRAME, m_icon, versionText,
+                                             std::vector<CTrayIconAction*>{m_showAction.get(),
+                                                                           m_menuAction.get()});
+    m_trayIcon->Add();
+}
+
+void CReceiverDlg::ShowCounter()
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%05d", m_shownCounter);
+    m_counter.SetText(text);
+}
+
+void CReceiverDlg::OnTimer(UINT_PTR id)
+{
+    if (id != kLinkTimer)
+        return;
+    ::KillTimer(m_hWnd, kLinkTimer);
+    if (m_startPending) {
+        m_startPending = false;
+        StartLink();
+        UpdateStatusText();
+        StartSerialWorker();
+    }
+    const int counter = m_pipeline.FrameCounter();
+    if (counter != m_shownCounter) {
+        m_shownCounter = counter;
+        ShowCounter();
+    }
+    ::SetTimer(m_hWnd, kLinkTimer, kTickMs, nullptr);
+}
+
+void CReceiverDlg::AddLinkLine(const std::string& text)
+{
+    SendDlgItemMessage(IDC_MAIN_FRAME_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void CReceiverDlg::StartLink()
+{
+    CProgressWindow progress(nullptr, "Initializing !!!", false, false, 1, 390, 22);
+    if (m_settings.GetLinkType() != CReceiverSettings::LinkSerial)
+        StartTcpLink(progress);
+    else
+        StartSerialLink(progress);
+}
+
+void CReceiverDlg::StartTcpLink(CProgressWindow& progress)
+{
+    const std::string ip = m_settings.GetServerIp();
+    const std::string port = m_settings.GetServerPort();
+    std::string message = "Connect to server: " + ip + " on port " + port + "\r\n";
+    AddLinkLine(message);
+    progress.SetText("%s", message.c_str());
+    if (m_tcp.Connect(ip.c_str(), port.c_str()) && m_tcp.StartReceiving()) {
+        message = "Connection established with server: " + ip + " on port " + port + "\r\n";
+        m_tcp.GetPeerAddress(m_peer);
+        AddLinkLine(message);
+    } else {
+        AddLinkLine(" -> failed !!!");
+    }
+    progress.SetText("%s", message.c_str());
+}
+
+void CReceiverDlg::StartSerialLink(CProgressWindow& progress)
+{
+    progress.SetText("%s", "Initilize COM PORT !!!");
+    AddLinkLine("Initilize COM PORT !!!");
+    m_serial.SetPort(m_settings.m_comPort);
+    m_serial.Open();
+    const char* const outcome = m_serial.IsOpen() ? " -> succeded !!!" : " -> failed !!!";
+    AddLinkLine(outcome);
+    progress.SetText("%s", outcome);
+}
+
+void CReceiverDlg::UpdateStatusText()
+{
+    m_storeStatus.SetText("< " + CReceiverSettings::StoreTypeName(m_settings.m_storeType) +
+                          " >\n< " + m_settings.GetDirectory() + " >");
+    const int linkType = m_settings.GetLinkType();
+    std::string link = "< " + CReceiverSettings::LinkTypeName(linkType);
+    if (linkType != CReceiverSettings::LinkSerial)
+        link += ", Server port = " + m_settings.GetServerPort() + ", IP = " + m_settings.GetServerIp();
+    else
+        link += CSerialPort::Describe(m_serial.GetPort());
+    m_linkStatus.SetText(link + " >");
+    UpdatePrintGroup();
+}
+
+void CReceiverDlg::UpdatePrintGroup()
+{
+    const PrintLine* lines = m_printSettings.m_lines;
+    const bool serial = lines[CPrintSettings::SerialNumberLine].enabled != 0;
+    const bool op = lines[CPrintSettings::OperatorLine].enabled != 0;
+    const bool comment = lines[CPrintSettings::CommentLine].enabled != 0;
+    const bool printing = m_settings.m_printOut && (serial || op || comment);
+    EnableDlgItem(IDC_MAIN_PRINT_GROUP, false);
+    m_printGroup.SetCheck(printing);
+    if (!printing) {
+        OnClearFields();
+        return;
+    }
+    EnableDlgItem(IDC_MAIN_COMMENT, comment);
+    EnableDlgItem(IDC_MAIN_OPERATOR, op);
+    EnableDlgItem(IDC_MAIN_SERIAL_NUMBER, serial);
+}
+
+void CReceiverDlg::CloseLinks()
+{
+    if (m_serial.IsOpen())
+        m_serial.Close();
+    m_tcp.Stop();
+}
+
+void CReceiverDlg::OnSetup()
+{
+    ::KillTimer(m_hWnd, kLinkTimer);
+    StopSerialWorker();
+    if (m_settings.RunSetupDialog(&m_printSettings) == IDOK) {
+        const CWaitCursor wait;
+        CloseLinks();
+        if (m_settings.GetLinkType() == CReceiverSettings::LinkSerial)
+            ::Sleep(kSerialSettleMs);
+        StartLink();
+        EnableHideButton();
+        UpdateStatusText();
+    }
+    StartSerialWorker();
+    ::SetTimer(m_hWnd, kLinkTimer, kTickAfterSetupMs, nullptr);
+}
+
+void CReceiverDlg::EnableHideButton()
+{
+    EnableDlgItem(IDC_MAIN_HIDE, m_settings.m_hideButton == 0);
+}
+
+void CReceiverDlg::OnClearFields()
+{
+    for (int id : {IDC_MAIN_COMMENT, IDC_MAIN_OPERATOR, IDC_MAIN_SERIAL_NUMBER})
+        SetDlgItemText(id, "");
+}
+
+void CReceiverDlg::OnClearList()
+{
+    m_pipeline.ResetFrameCounter();
+    m_shownCounter = 0;
+    ShowCounter();
+    m_storedFrame.SetText("");
+    SendDlgItemMessage(IDC_MAIN_FRAME_LIST, LB_RESETCONTENT);
+}
+
+void CReceiverDlg::StartSerialWorker()
+{
+    m_worker.Start([this](HANDLE stopEvent) { RunSerialWorker(stopEvent); });
+}
+
+void CReceiverDlg::RunSerialWorker(void* stopEvent)
+{
+    // With the port closed nothing can arrive: sleep until asked to stop
+    // instead of waking a thousand times a second.  The port only opens or
+    // closes while the worker is stopped.
+    const DWORD pause = m_serial.IsOpen() ? 1 : INFINITE;
+    while (::WaitForSingleObject(stopEvent, pause) == WAIT_TIMEOUT) {
+        int length = 0;
+        if (m_serial.Poll(length)) {
+            std::string frame = m_serial.FrameText();
+            m_pipeline.HandleFrame(frame);
+        }
+    }
+}
+
+void CReceiverDlg::StopSerialWorker()
+{
+    const CWaitCursor wait;
+    m_worker.Stop();
+}
+
+bool CReceiverDlg::OnCommand(int id, int code, HWND)
+{
+    if (code != BN_CLICKED && code != 0)
+        return false;
+    switch (id) {
+    case IDC_MAIN_HIDE:
+        ::ShowWindow(m_hWnd, SW_HIDE);
+        return true;
+    case ID_TRAY_ABOUT:
+        RunAboutBox();
+        return true;
+    case ID_TRAY_SHOW_DIALOG:
+        ::ShowWindow(m_hWnd, SW_SHOW);
+        return true;
+    case ID_TRAY_EXIT:
+        OnCancel();
+        return true;
+    case IDC_MAIN_CLEAR_LIST:
+        OnClearList();
+        return true;
+    case IDC_MAIN_SETUP:
+        OnSetup();
+        return true;
+    case IDC_MAIN_CLEAR_FIELDS:
+        OnClearFields();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CReceiverDlg::OnCancel()
+{
+    CLayoutDialog::OnCancel();
+}
+
+void CReceiverDlg::RunAboutBox()
+{
+    CAboutDlg about(m_hWnd);
+    about.DoModal();
+}
+
+bool CReceiverDlg::OnSysCommand(UINT command, LPARAM)
+{
+    if ((command & 0xFFF0) == kAboutCommand) {
+        RunAboutBox();
+        return true;
+    }
+    if ((command & 0xFFF0) == SC_MINIMIZE) {
+        // The window lives on in the notification area instead.
+        ::ShowWindow(m_hWnd, SW_HIDE);
+        return true;
+    }
+    return false;
+}
+
+bool CReceiverDlg::OnPaint()
+{
+    if (!::IsIconic(m_hWnd))
+        return false;
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(m_hWnd, &paint);
+    ::SendMessageA(m_hWnd, WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    RECT client;
+    ::GetClientRect(m_hWnd, &client);
+    const int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+    const int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+    ::DrawIcon(dc, x, y, m_icon);
+    ::EndPaint(m_hWnd, &paint);
+    return true;
+}
+
+bool CReceiverDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+{
+    result = 0;
+    if (message == WM_LINK_FRAME) {
+        result = OnLinkFrame(wParam);
+        return true;
+    }
+    if (message == kIndicatorRequest) {
+        m_indicator.SetState(1);
+        return true;
+    }
+    if (message == WM_QUERYDRAGICON) {
+        result = reinterpret_cast<LRESULT>(m_icon);
+        return true;
+    }
+    if (message == CTrayIcon::TaskbarCreatedMessage()) {
+        if (m_trayIcon)
+            m_trayIcon->OnTaskbarCreated(wParam, lParam);
+        return true;
+    }
+    if (message == CTrayIcon::NotifyIconMessage()) {
+        if (m_trayIcon)
+            m_trayIcon->OnTrayNotify(wParam, lParam);
+        return true;
+    }
+    return CLayoutDialog::OnMessage(message, wParam, lParam, result);
+}
+
+LRESULT CReceiverDlg::OnLinkFrame(WPARAM wParam)
+{
+    std::string frame = reinterpret_cast<const char*>(wParam);
+    m_pipeline.HandleFrame(frame);
+    return 0;
+}
+
+void CReceiverDlg::OnDestroy()
+{
+    ::KillTimer(m_hWnd, kLinkTimer);
+    StopSerialWorker();
+    if (m_listFont) {
+        SendDlgItemMessage(IDC_MAIN_FRAME_LIST, WM_SETFONT, 0, FALSE);
+        ::DeleteObject(m_listFont);
+        m_listFont = nullptr;
+    }
+    m_trayIcon.reset();
+    m_showAction.reset();
+    m_menuAction.reset();
+    CloseLinks();
+    m_pipeline.SaveWaitingLines();
+    SavePlacement(kPlacementSection);
+    CApplication::SetMainWindow(nullptr);
+    CLayoutDialog::OnDestroy();
+}
+
+void CReceiverDlg::RestorePlacement(const char* section)
+{
+    const std::vector<unsigned char> data = CApplication::GetProfileBinary(section, kPlacementEntry);
+    WINDOWPLACEMENT placement;
+    if (data.size() != sizeof placement)
+        return;
+    std::memcpy(&placement, data.data(), sizeof placement);
+    placement.length = sizeof placement;
+    ::SetWindowPlacement(m_hWnd, &placement);
+}
+
+void CReceiverDlg::SavePlacement(const char* section)
+{
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    if (!::GetWindowPlacement(m_hWnd, &placement))
+        return;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&placement);
+    CApplication::WriteProfileBinary(section, kPlacementEntry,
+                                     std::vector<unsigned char>(bytes, bytes + sizeof placement));
+}
+
+// The pipeline's view.  The worker thread reaches the controls through
+// messages sent to this window's thread, as every control call does.
+
+int CReceiverDlg::ListLineCount()
+{
+    return static_cast<int>(SendDlgItemMessage(IDC_MAIN_FRAME_LIST, LB_GETCOUNT));
+}
+
+void CReceiverDlg::RemoveFirstListLine()
+{
+    SendDlgItemMessage(IDC_MAIN_FRAME_LIST, LB_DELETESTRING, 0);
+}
+
+void CReceiverDlg::AppendListLine(const std::string& text)
+{
+    const LRESULT index = SendDlgItemMessage(IDC_MAIN_FRAME_LIST, LB_ADDSTRING, 0,
+                                             reinterpret_cast<LPARAM>(text.c_str()));
+    if (index >= 0)
+        SendDlgItemMessage(IDC_MAIN_FRAME_LIST, LB_SETCURSEL, static_cast<WPARAM>(index));
+}
+
+void CReceiverDlg::SetStoredLine(const std::string& text)
+{
+    m_storedFrame.SetText(TabsToBlanks(text));
+}
+
+void CReceiverDlg::SwitchIndicatorOn()
+{
+    if (::GetWindowThreadProcessId(m_hWnd, nullptr) == ::GetCurrentThreadId())
+        m_indicator.SetState(1);
+    else
+        ::PostMessageA(m_hWnd, kIndicatorRequest, 0, 0);
+}
+
+PrintFields CReceiverDlg::ReadPrintFields()
+{
+    PrintFields fields;
+    fields.operatorName = Trimmed(GetDlgItemText(IDC_MAIN_OPERATOR));
+    fields.serialNumber = GetDlgItemText(IDC_MAIN_SERIAL_NUMBER);
+    fields.comment = GetDlgItemText(IDC_MAIN_COMMENT);
+    return fields;
+}
+
+void CReceiverDlg::PrintJobFile(const std::string& fileName)
+{
+    m_printer.PrintTextFile(fileName.c_str());
+}
