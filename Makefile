@@ -5,7 +5,7 @@ WIN    := build/win
 BENCH  := build/bench
 JOBS   := $(shell nproc)
 
-.PHONY: all deps native fuzz win bench test clean
+.PHONY: all deps native fuzz win bench test run clean
 
 all: native win
 
@@ -29,6 +29,10 @@ bench: deps
 	cmake --build $(BENCH) -j $(JOBS)
 	$(MAKE) win
 	tools/run-benchmarks.sh $(BENCH) $(WIN)
+
+# Quorbel.exe under Wine, receiving frames from vorlsim into build/run/.
+run: native win
+	tools/run.sh $(NATIVE) $(WIN) build/run
 
 test: native fuzz win
 	tools/test-session.sh $(NATIVE) $(FUZZ) $(WIN)
