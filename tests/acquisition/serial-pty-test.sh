@@ -23,17 +23,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The prefix's persistent server must run before socat opens the terminals,
-# or it takes one of them as its controlling terminal.
-"$tools/wine-prefix.sh" || fail "the Wine prefix is not usable"
-
-timeout 110 socat pty,raw,echo=0,link="$work/ttyA" pty,raw,echo=0,link="$work/ttyB" &
-socat_pid=$!
-for _ in $(seq 100); do [ -e "$work/ttyA" ] && [ -e "$work/ttyB" ] && break; sleep 0.05; done
-[ -e "$work/ttyA" ] && [ -e "$work/ttyB" ] || fail "socat made no terminal pair"
-# Under Wine a repeated even-parity set-up of a terminal fails unless its
-# modem-control flag is cleared first.
-stty -F "$work/ttyA" -clocal || fail "stty failed"
+source "$tools/pty-pair.sh"
+start_pty_pair 110
 
 # map_port N: COMN of the prefix becomes the terminal.
 map_port() {

@@ -1,0 +1,423 @@
+// The real Quorbel.exe driven from outside under Wine, with vorlsim as the
+// instrument.  Each test starts the program a few times and checks several
+// things per start.
+#include "tests/acquisition/SimulatorProcess.h"
+#include "tests/scenarios/QuorbelProcess.h"
+#include "tests/support/TempDir.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ctime>
+#include <fstream>
+#include <regex>
+#include <set>
+
+namespace
+{
+// Main window controls.
+const int kFrameList = 1001;
+const int kCounter = 1019;
+const int kStoredFrame = 1029;
+const int kLinkStatus = 1030;
+const int kClearList = 1005;
+const int kSetup = 1026;
+const int kAbout = 32771;
+const int kShowDialog = 32772;
+const int kTrayExit = 32773;
+// Setup dialog controls.
+const int kSetupServerPort = 1000;
+const int kSetupServerIp = 1012;
+const int kSetupInputPort = 1041;
+const int kInputPortTcp = 1;
+const int kAboutVersion = 1002;
+
+// Paths handed in from the Linux side name the same files on drive Z:.
+std::string HostPath(const char* path)
+{
+    std::string host = path ? path : "";
+    if (!host.empty() && host[0] == '/')
+    {
+        std::replace(host.begin(), host.end(), '/', '\\');
+        host = "Z:" + host;
+    }
+    return host;
+}
+
+std::string FromEnvironment(const char* name)
+{
+    return HostPath(std::getenv(name));
+}
+
+std::vector<std::string> FileLines(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line.substr(0, line.find_last_not_of('\r') + 1));
+    return lines;
+}
+
+bool Exists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string Where(int port)
+{
+    return "127.0.0.1 on port " + std::to_string(port) + "\r\n";
+}
+
+std::string TcpStatus(int port)
+{
+    return "< ETHERNET TCP, Server port = " + std::to_string(port) + ", IP = 127.0.0.1 >";
+}
+
+size_t CountContaining(const std::vector<std::string>& lines, const std::string& part)
+{
+    return static_cast<size_t>(std::count_if(lines.begin(), lines.end(), [&](const std::string& line) {
+        return line.find(part) != std::string::npos;
+    }));
+}
+
+bool Contains(const std::vector<std::string>& lines, const std::string& line)
+{
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+RECT NormalPosition(HWND window)
+{
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof placement;
+    GetWindowPlacement(window, &placement);
+    return placement.rcNormalPosition;
+}
+
+using Q = CQuorbelProcess;
+}
+
+class Scenario : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(m_exe.empty()) << "QUORBEL_EXE names no program";
+    }
+
+    std::string Path(const std::string& name) const { return m_dir.Join(name); }
+
+    void WriteIni(int linkType, int port, int storeType = 0, int language = 0) const
+    {
+        std::ofstream(Path("Quorbel.ini"), std::ios::binary)
+            << "[Option]\r\nStoreTxt=" << storeType << "\r\nLanguage=" << language
+            << "\r\n[FieldsInUse]\r\nNumber_0=1\r\nNumber_2=1\r\n[FieldsName]\r\nName_0=P\r\nName_2=R\r\n"
+            << "[Input]\r\nComPort=4\r\nUsbRs232=" << linkType << "\r\n[Ehernet]\r\nServerPort=" << port
+            << "\r\nIP=127.0.0.1\r\n";
+    }
+
+    int IniLanguage(const std::string& folder) const
+    {
+        return static_cast<int>(
+            GetPrivateProfileIntA("Option", "Language", -1, (folder + "\\Quorbel.ini").c_str()));
+    }
+
+    std::string DayFile() const
+    {
+        const std::time_t now = std::time(nullptr);
+        char name[32];
+        std::strftime(name, sizeof name, "RESULT\\%Y-%m-%d.TXT", std::localtime(&now));
+        return Path(name);
+    }
+
+    // vorlsim serving `args` over TCP to one client; its port.
+    int StartSimulator(const std::vector<std::string>& args)
+    {
+        std::vector<std::string> all = {"tcp", "--port", "0", "--clients", "1", "--ready-file",
+                                        Path("ready.txt"), "--separator", "semicolon", "--echo"};
+        all.insert(all.end(), args.begin(), args.end());
+        return m_simulator.Start(all, Path("echo.txt")) ? m_simulator.WaitForPort(Path("ready.txt"))
+                                                        : 0;
+    }
+
+    // The main window of a fresh start in `folder` (the test's folder by default).
+    HWND StartMain(Q& quorbel, const std::string& exe = "", const std::string& folder = "")
+    {
+        if (!quorbel.Start(exe.empty() ? m_exe : exe, folder.empty() ? m_dir.Path() : folder))
+            return nullptr;
+        return quorbel.MainWindow();
+    }
+
+    // Waits until the list holds the line (or the time is up); the list.
+    static std::vector<std::string> AwaitListLine(HWND main, const std::string& line)
+    {
+        std::vector<std::string> lines;
+        Q::WaitUntil([&] {
+            lines = Q::ListLines(main, kFrameList);
+            return Contains(lines, line);
+        });
+        return lines;
+    }
+
+    static bool AwaitText(HWND dialog, int id, const std::string& text)
+    {
+        return Q::WaitUntil([&] { return Q::ItemText(dialog, id) == text; });
+    }
+
+    // Fills the setup dialog for Ethernet TCP to vorlsim and confirms it.
+    static void ConfirmTcpSetup(HWND setup, int port)
+    {
+        Q::SelectComboItem(setup, kSetupInputPort, kInputPortTcp);
+        Q::SetItemText(setup, kSetupServerPort, std::to_string(port));
+        Q::Send(GetDlgItem(setup, kSetupServerIp), IPM_SETADDRESS, 0, MAKEIPADDRESS(127, 0, 0, 1));
+        Q::PostCommand(setup, IDOK);
+    }
+
+    // With QUORBEL_SCREENSHOTS naming a folder, asks the script that watches
+    // it (tools/take-screenshots.sh) for a picture of the screen.
+    void Screenshot(HWND window, const std::string& name) const
+    {
+        const std::string folder = FromEnvironment("QUORBEL_SCREENSHOTS");
+        if (folder.empty())
+            return;
+        Q::Send(window, WM_NCACTIVATE, TRUE);
+        std::ofstream(folder + "\\" + name + ".want");
+        EXPECT_TRUE(Q::WaitUntil([&] { return Exists(folder + "\\" + name + ".done"); }))
+            << "no screenshot " << name;
+    }
+
+    CTempDir m_dir;
+    CSimulatorProcess m_simulator;
+    const std::string m_exe = FromEnvironment("QUORBEL_EXE");
+};
+
+// A first start shows the setup dialog first; Cancel ends it without a
+// file, OK saves the link and opens the main window, whose TCP link takes
+// vorlsim's frames into the day file.  Then the list, the tray and the exit.
+TEST_F(Scenario, FirstRunTcpFramesTrayAndExit)
+{
+    {
+        Q quorbel;
+        ASSERT_TRUE(quorbel.Start(m_exe, m_dir.Path()));
+        const HWND setup = quorbel.WaitForDialog("Quorbel setup");
+        ASSERT_TRUE(setup);
+        EXPECT_FALSE(quorbel.WaitForDialog("VORL", true, 0));
+        Q::PostCommand(setup, IDCANCEL);
+        ASSERT_TRUE(quorbel.WaitForExit());
+        EXPECT_FALSE(Exists(Path("Quorbel.ini")));
+    }
+    const int port = StartSimulator({"--count", "5", "--rate", "20"});
+    ASSERT_NE(port, 0);
+    Q quorbel;
+    ASSERT_TRUE(quorbel.Start(m_exe, m_dir.Path()));
+    const HWND setup = quorbel.WaitForDialog("Quorbel setup");
+    ASSERT_TRUE(setup);
+    ConfirmTcpSetup(setup, port);
+    const HWND main = quorbel.MainWindow();
+    ASSERT_TRUE(main);
+    EXPECT_EQ(GetPrivateProfileIntA("Input", "UsbRs232", -1, Path("Quorbel.ini").c_str()), 1u);
+
+    ASSERT_TRUE(Q::WaitUntil([&] { return FileLines(DayFile()).size() >= 5; }));
+    const std::vector<std::string> frames = FileLines(Path("echo.txt"));
+    ASSERT_EQ(frames.size(), 5u);
+    EXPECT_EQ(FileLines(DayFile()), frames);
+    EXPECT_TRUE(AwaitText(main, kCounter, "00005"));
+    std::vector<std::string> list = Q::ListLines(main, kFrameList);
+    ASSERT_GE(list.size(), 7u);
+    EXPECT_EQ(list[0], "Connect to server: " + Where(port));
+    EXPECT_EQ(list[1], "Connection established with server: " + Where(port));
+    EXPECT_EQ(std::vector<std::string>(list.begin() + 2, list.begin() + 7), frames);
+    EXPECT_EQ(Q::ItemText(main, kStoredFrame), frames.back());
+    EXPECT_EQ(Q::ItemText(main, kLinkStatus), TcpStatus(port));
+
+    Q::PostCommand(main, kAbout);
+    const HWND about = quorbel.WaitForDialog("About Quorbel ");
+    ASSERT_TRUE(about);
+    EXPECT_EQ(Q::ItemText(about, kAboutVersion), " Quorbel Version : 2. 0. 0. 0");
+    Screenshot(about, "about");
+    Q::PostCommand(about, IDOK);
+    EXPECT_TRUE(Q::WaitUntil([&] { return !IsWindow(about); }));
+
+    Q::Send(GetDlgItem(main, kClearList), BM_CLICK);
+    EXPECT_EQ(Q::ItemText(main, kCounter), "00000");
+    EXPECT_EQ(Q::ItemText(main, kStoredFrame), "");
+    EXPECT_TRUE(Q::ListLines(main, kFrameList).empty());
+
+    Q::Send(main, WM_SYSCOMMAND, SC_MINIMIZE);
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_FALSE(IsIconic(main));
+    quorbel.PostTrayEvent(WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(Q::WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+    Q::Send(main, WM_SYSCOMMAND, SC_MINIMIZE);
+    Q::PostCommand(main, kShowDialog, 0);
+    EXPECT_TRUE(Q::WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+    if (!FromEnvironment("QUORBEL_SCREENSHOTS").empty())
+    {
+        quorbel.PostTrayEvent(WM_RBUTTONDOWN);
+        Screenshot(main, "tray-menu");
+        keybd_event(VK_ESCAPE, 0, 0, 0);
+        keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+    }
+
+    SetWindowPos(main, nullptr, 40, 30, 900, 700, SWP_NOZORDER | SWP_NOACTIVATE);
+    const RECT moved = NormalPosition(main);
+    Q::SetSavedPlacement({});
+    Q::PostCommand(main, kTrayExit, 0);
+    ASSERT_TRUE(quorbel.WaitForExit());
+    const std::vector<BYTE> saved = Q::SavedPlacement();
+    ASSERT_EQ(saved.size(), sizeof(WINDOWPLACEMENT));
+    const RECT& place = reinterpret_cast<const WINDOWPLACEMENT*>(saved.data())->rcNormalPosition;
+    EXPECT_TRUE(EqualRect(&place, &moved));
+}
+
+// Store type 3 over TCP: one header line, dated lines of the selected
+// fields, frames with fewer than three fields shown but neither counted nor
+// written.  The saved placement is taken; one of the wrong size is not.
+TEST_F(Scenario, SelectedFieldsWithDateAndPlacementRestore)
+{
+    std::ofstream(Path("frames.txt"), std::ios::binary) << "1;2;3\nonly;two\nA;B;C;D\nx;y\n";
+    const int port = StartSimulator({"--file", Path("frames.txt"), "--count", "4", "--rate", "2"});
+    ASSERT_NE(port, 0);
+    WriteIni(1, port, 3);
+    WINDOWPLACEMENT placed{sizeof placed, 0, SW_SHOWNORMAL, {-1, -1}, {-1, -1}, {60, 50, 940, 730}};
+    const BYTE* bytes = reinterpret_cast<const BYTE*>(&placed);
+    Q::SetSavedPlacement({bytes, bytes + sizeof placed});
+    {
+        Q quorbel;
+        const HWND main = StartMain(quorbel);
+        ASSERT_TRUE(main);
+        const RECT shown = NormalPosition(main);
+        EXPECT_TRUE(EqualRect(&shown, &placed.rcNormalPosition));
+
+        ASSERT_TRUE(Q::WaitUntil([&] { return Q::ListLines(main, kFrameList).size() >= 6; }));
+        const std::vector<std::string> lines = FileLines(DayFile());
+        ASSERT_EQ(lines.size(), 3u);
+        EXPECT_EQ(lines[0], "Date-Time;P;R;");
+        const std::string stamp = "\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d ;";
+        EXPECT_TRUE(std::regex_match(lines[1], std::regex(stamp + "1 ; 3"))) << lines[1];
+        EXPECT_TRUE(std::regex_match(lines[2], std::regex(stamp + "A ; C"))) << lines[2];
+        EXPECT_TRUE(AwaitText(main, kStoredFrame, "Frame format error !!!"));
+        EXPECT_EQ(Q::ItemText(main, kCounter), "00002");
+        const std::vector<std::string> list = Q::ListLines(main, kFrameList);
+        EXPECT_EQ(std::vector<std::string>(list.begin() + 2, list.begin() + 6),
+                  FileLines(Path("echo.txt")));
+    }
+    Q::SetSavedPlacement({bytes, bytes + sizeof placed - 4});
+    Q quorbel;
+    const HWND main = StartMain(quorbel);
+    ASSERT_TRUE(main);
+    const RECT shown = NormalPosition(main);
+    EXPECT_FALSE(EqualRect(&shown, &placed.rcNormalPosition));
+    // vorlsim served its one client: this start cannot connect.
+    AwaitListLine(main, " -> failed !!!");
+    EXPECT_TRUE(Contains(Q::ListLines(main, kFrameList), " -> failed !!!"));
+}
+
+// English, French and Italian windows differ; a missing language library,
+// or a language that has none, gives one error box, ends the program and
+// resets the language.
+TEST_F(Scenario, LanguagesAndMissingLibrary)
+{
+    std::set<std::string> clearListTexts;
+    const char* const shots[] = {"main-en", "main-fr", "main-it"};
+    for (int language = 0; language < 3; ++language)
+    {
+        WriteIni(1, 1, 0, language);
+        Q quorbel;
+        const HWND main = StartMain(quorbel);
+        ASSERT_TRUE(main) << language;
+        AwaitText(main, kLinkStatus, TcpStatus(1));
+        clearListTexts.insert(Q::ItemText(main, kClearList));
+        Screenshot(main, shots[language]);
+    }
+    EXPECT_EQ(clearListTexts.size(), 3u);
+
+    const std::string alone = Path("alone");
+    CreateDirectoryA(alone.c_str(), nullptr);
+    const std::string exe = alone + "\\Quorbel.exe";
+    ASSERT_TRUE(CopyFileA(m_exe.c_str(), exe.c_str(), FALSE));
+    const struct
+    {
+        int language;
+        const char* library;
+    } cases[] = {{1, "QuorbelFr.dll"}, {3, ""}};
+    for (const auto& c : cases)
+    {
+        WriteIni(1, 1, 0, c.language);
+        CopyFileA(Path("Quorbel.ini").c_str(), (alone + "\\Quorbel.ini").c_str(), FALSE);
+        Q quorbel;
+        ASSERT_TRUE(quorbel.Start(exe, alone));
+        EXPECT_EQ(quorbel.AnswerMessageBox("Quorbel"),
+                  std::string("Error: Cannot find component :  ") + c.library +
+                      "\n\n-> Default langue will be load")
+            << c.language;
+        EXPECT_TRUE(quorbel.WaitForExit()) << c.language;
+        EXPECT_EQ(IniLanguage(alone), 0) << c.language;
+    }
+}
+
+// Lines that cannot be written while the program runs are announced once,
+// survive the exit and reach the day file, in order, at the next start.
+TEST_F(Scenario, LinesWaitingAtExitAreWrittenAtNextStart)
+{
+    const int port = StartSimulator({"--count", "3", "--rate", "10"});
+    ASSERT_NE(port, 0);
+    WriteIni(1, port);
+    CreateDirectoryA(Path("RESULT").c_str(), nullptr);
+    const HANDLE held = CreateFileA(DayFile().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const std::string fileName = DayFile().substr(DayFile().rfind('\\') + 1);
+    {
+        Q quorbel;
+        const HWND main = StartMain(quorbel);
+        ASSERT_TRUE(main);
+        ASSERT_TRUE(Q::WaitUntil([&] { return FileLines(Path("echo.txt")).size() == 3; }));
+        AwaitListLine(main, FileLines(Path("echo.txt")).back());
+        EXPECT_EQ(CountContaining(Q::ListLines(main, kFrameList), fileName), 1u);
+        Q::PostCommand(main, IDCANCEL);
+        ASSERT_TRUE(quorbel.WaitForExit());
+    }
+    CloseHandle(held);
+    EXPECT_TRUE(FileLines(DayFile()).empty());
+    Q quorbel;
+    const HWND main = StartMain(quorbel);
+    ASSERT_TRUE(main);
+    EXPECT_TRUE(Q::WaitUntil([&] { return FileLines(DayFile()) == FileLines(Path("echo.txt")); }));
+    EXPECT_GE(CountContaining(Q::ListLines(main, kFrameList), "waiting"), 1u);
+}
+
+// Frames from a serial port (a pseudo-terminal that scenario-serial.sh maps
+// as COM5 and feeds with the native vorlsim), then a setup that switches to
+// Ethernet TCP: the status line follows and the TCP frames go on into the
+// same day file.
+TEST_F(Scenario, SerialFramesThenSetupSwitchesToTcp)
+{
+    const std::string pty = FromEnvironment("QUORBEL_PTY_DIR");
+    ASSERT_FALSE(pty.empty()) << "scenario-serial.sh runs this test";
+    const int port = StartSimulator({"--count", "3", "--rate", "20"});
+    ASSERT_NE(port, 0);
+    WriteIni(0, port);
+    Q quorbel;
+    const HWND main = StartMain(quorbel);
+    ASSERT_TRUE(main);
+    AwaitListLine(main, " -> succeded !!!");
+    EXPECT_EQ(Q::ItemText(main, kLinkStatus).rfind("< Com5 : ", 0), 0u)
+        << Q::ItemText(main, kLinkStatus);
+    std::ofstream(pty + "\\opened");
+    ASSERT_TRUE(Q::WaitUntil([&] { return Exists(pty + "\\sent"); }, 60000));
+    std::vector<std::string> expected = FileLines(pty + "\\echo.txt");
+    ASSERT_FALSE(expected.empty());
+    EXPECT_TRUE(Q::WaitUntil([&] { return FileLines(DayFile()) == expected; }));
+
+    Q::PostCommand(main, kSetup);
+    const HWND setup = quorbel.WaitForDialog("Quorbel setup");
+    ASSERT_TRUE(setup);
+    ConfirmTcpSetup(setup, port);
+    EXPECT_TRUE(AwaitText(main, kLinkStatus, TcpStatus(port)));
+    const size_t serialCount = expected.size();
+    ASSERT_TRUE(Q::WaitUntil([&] { return FileLines(DayFile()).size() >= serialCount + 3; }));
+    const std::vector<std::string> tcpFrames = FileLines(Path("echo.txt"));
+    expected.insert(expected.end(), tcpFrames.begin(), tcpFrames.end());
+    EXPECT_EQ(FileLines(DayFile()), expected);
+}
