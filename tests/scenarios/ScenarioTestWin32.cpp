@@ -255,8 +255,8 @@ TEST_F(Scenario, FirstRunTcpFramesTrayAndExit)
     {
         quorbel.PostTrayEvent(WM_RBUTTONDOWN);
         Screenshot(main, "tray-menu");
-        keybd_event(VK_ESCAPE, 0, 0, 0);
-        keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+        // Closes the menu as a click elsewhere does.
+        PostMessageA(main, WM_CANCELMODE, 0, 0);
     }
 
     SetWindowPos(main, nullptr, 40, 30, 900, 700, SWP_NOZORDER | SWP_NOACTIVATE);
