@@ -5,13 +5,38 @@
 #include <string>
 #include <vector>
 
-// The pieces of the application object that windows and dialogs share:
-// the module resources come from, message boxes titled with the
-// application's name, and the per-user profile in the registry under
-// "Software\Vorl\Quorbel".
+// The application object and the pieces of it that windows and dialogs
+// share: the module resources come from, the main window, message boxes
+// titled with the application's name, and the per-user profile in the
+// registry under "Software\Vorl\Quorbel".  A program derives one object
+// from it and calls Run; the statics work without one (tests).
 class CApplication
 {
 public:
+    CApplication();
+    virtual ~CApplication();
+    CApplication(const CApplication&) = delete;
+    CApplication& operator=(const CApplication&) = delete;
+
+    // The program's application object, null when none exists.
+    static CApplication* Instance();
+    // InitInstance, then ExitInstance, whose result is the exit code.  The
+    // program runs its main window modally inside InitInstance, so no
+    // message loop of its own follows.
+    int Run();
+    virtual BOOL InitInstance();
+    virtual int ExitInstance();
+    // Sees every message of a modal loop before it is dispatched; true
+    // consumes it.
+    virtual BOOL PreTranslateMessage(MSG* message);
+    // PreTranslateMessage of the application object, if there is one.
+    static bool PreTranslate(MSG* message);
+
+    // The window that owns the program's pop-ups (tray menu, progress
+    // windows); null before the main window exists.
+    static HWND MainWindow();
+    static void SetMainWindow(HWND window);
+
     // Receives every message box instead of the screen (tests), returning
     // the button the user would have pressed.
     using MessageBoxInterceptor = std::function<int(const std::string& text, UINT type)>;

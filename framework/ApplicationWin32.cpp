@@ -7,6 +7,8 @@ namespace
 const char* const kProfileRoot = "Software\\Vorl\\Quorbel\\";
 
 HINSTANCE g_resourceHandle = nullptr;
+HWND g_mainWindow = nullptr;
+CApplication* g_application = nullptr;
 CApplication::MessageBoxInterceptor g_interceptor;
 
 std::string LoadStringFrom(HINSTANCE module, UINT id)
@@ -43,6 +45,58 @@ public:
 private:
     HKEY m_key = nullptr;
 };
+}
+
+CApplication::CApplication()
+{
+    g_application = this;
+}
+
+CApplication::~CApplication()
+{
+    if (g_application == this)
+        g_application = nullptr;
+}
+
+CApplication* CApplication::Instance()
+{
+    return g_application;
+}
+
+int CApplication::Run()
+{
+    InitInstance();
+    return ExitInstance();
+}
+
+BOOL CApplication::InitInstance()
+{
+    return FALSE;
+}
+
+int CApplication::ExitInstance()
+{
+    return 0;
+}
+
+BOOL CApplication::PreTranslateMessage(MSG*)
+{
+    return FALSE;
+}
+
+bool CApplication::PreTranslate(MSG* message)
+{
+    return g_application && g_application->PreTranslateMessage(message);
+}
+
+HWND CApplication::MainWindow()
+{
+    return g_mainWindow;
+}
+
+void CApplication::SetMainWindow(HWND window)
+{
+    g_mainWindow = window;
 }
 
 HINSTANCE CApplication::ResourceHandle()

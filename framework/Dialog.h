@@ -38,6 +38,15 @@ protected:
     virtual bool OnNotify(const NMHDR& header, LRESULT& result);
     virtual void OnTimer(UINT_PTR id);
     virtual void OnDestroy();
+    virtual void OnSize(UINT type, int cx, int cy);
+    virtual void OnGetMinMaxInfo(MINMAXINFO& info);
+    // Return true when handled; false gives the system's handling.
+    virtual bool OnSysCommand(UINT command, LPARAM lParam);
+    // Return true when the dialog painted itself.
+    virtual bool OnPaint();
+    // The brush for a control's background (WM_CTLCOLOR*), or null for
+    // the system's colours.
+    virtual HBRUSH OnCtlColor(HDC dc, HWND control, UINT message);
     // Any other message; return true when handled.
     virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
@@ -45,6 +54,7 @@ private:
     static INT_PTR CALLBACK StaticDialogProc(HWND hWnd, UINT message, WPARAM wParam,
                                              LPARAM lParam);
     INT_PTR DialogProc(UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR AnswerOtherMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void RouteCommand(int id, int code, HWND control);
 
     int m_templateId;

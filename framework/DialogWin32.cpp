@@ -18,6 +18,40 @@ void RegisterCommonControls()
     }();
     (void)registered;
 }
+
+// While a modal loop of this thread runs, the application sees each of
+// its messages first (the dialog manager's loop calls the filter hook).
+thread_local HHOOK t_messageFilter = nullptr;
+thread_local int t_modalDepth = 0;
+
+LRESULT CALLBACK MessageFilterProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code >= 0 && CApplication::PreTranslate(reinterpret_cast<MSG*>(lParam)))
+        return TRUE;
+    return ::CallNextHookEx(t_messageFilter, code, wParam, lParam);
+}
+
+// Installs the filter for the outermost modal loop and removes it when that
+// loop ends.
+class CModalFilterScope
+{
+public:
+    CModalFilterScope()
+    {
+        if (t_modalDepth++ == 0)
+            t_messageFilter = ::SetWindowsHookExA(WH_MSGFILTER, MessageFilterProc, nullptr,
+                                                  ::GetCurrentThreadId());
+    }
+    ~CModalFilterScope()
+    {
+        if (--t_modalDepth == 0 && t_messageFilter) {
+            ::UnhookWindowsHookEx(t_messageFilter);
+            t_messageFilter = nullptr;
+        }
+    }
+    CModalFilterScope(const CModalFilterScope&) = delete;
+    CModalFilterScope& operator=(const CModalFilterScope&) = delete;
+};
 }
 
 CDialog::CDialog(int templateId, HWND parent) : m_templateId(templateId), m_parent(parent) {}
@@ -32,6 +66,7 @@ INT_PTR CDialog::DoModal()
 {
     m_modal = true;
     RegisterCommonControls();
+    const CModalFilterScope filter;
     return ::DialogBoxParamA(CApplication::FindResourceModule(RT_DIALOG, static_cast<UINT>(m_templateId)),
                              MAKEINTRESOURCEA(m_templateId),
                              m_parent, StaticDialogProc, reinterpret_cast<LPARAM>(this));
@@ -107,13 +142,46 @@ INT_PTR CDialog::DialogProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         OnDestroy();
         return TRUE;
-    default: {
-        LRESULT result = 0;
-        if (!OnMessage(message, wParam, lParam, result))
-            return FALSE;
+    case WM_SIZE:
+        OnSize(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+        return TRUE;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lParam));
+        return TRUE;
+    case WM_SYSCOMMAND:
+        return OnSysCommand(static_cast<UINT>(wParam), lParam) ? TRUE : FALSE;
+    case WM_PAINT:
+        return OnPaint() ? TRUE : FALSE;
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        // The brush is the dialog procedure's own return value.
+        return reinterpret_cast<INT_PTR>(
+            OnCtlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), message));
+    default:
+        return AnswerOtherMessage(message, wParam, lParam);
+    }
+}
+
+INT_PTR CDialog::AnswerOtherMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (!OnMessage(message, wParam, lParam, result))
+        return FALSE;
+    switch (message) {
+    case WM_QUERYDRAGICON:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+        // These answer through the return value, not DWLP_MSGRESULT.
+        return static_cast<INT_PTR>(result);
+    default:
         ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
         return TRUE;
-    }
     }
 }
 
@@ -162,6 +230,25 @@ bool CDialog::OnNotify(const NMHDR&, LRESULT&)
 void CDialog::OnTimer(UINT_PTR) {}
 
 void CDialog::OnDestroy() {}
+
+void CDialog::OnSize(UINT, int, int) {}
+
+void CDialog::OnGetMinMaxInfo(MINMAXINFO&) {}
+
+bool CDialog::OnSysCommand(UINT, LPARAM)
+{
+    return false;
+}
+
+bool CDialog::OnPaint()
+{
+    return false;
+}
+
+HBRUSH CDialog::OnCtlColor(HDC, HWND, UINT)
+{
+    return nullptr;
+}
 
 bool CDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&)
 {
