@@ -1,0 +1,18 @@
+#pragma once
+#include "framework/Dialog.h"
+
+#include <string>
+
+// "About Quorbel ": the maker and the program's version text.
+class CAboutDlg : public CDialog
+{
+public:
+    explicit CAboutDlg(HWND parent);
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange& dx) override;
+
+private:
+    std::string m_versionText;
+};
