@@ -1,6 +1,7 @@
 #include "app/ReceiverApp.h"
 
 #include "app/ReceiverDlg.h"
+#include "app/TrayIcon.h"
 #include "controls/SplashWindow.h"
 #include "printing/PrintSettings.h"
 #include "processing/ReceiverSettings.h"
@@ -44,6 +45,9 @@ std::string CReceiverApp::LanguageLibraryName(int language)
 
 BOOL CReceiverApp::InitInstance()
 {
+    // The tray's messages are registered before any window exists.
+    CTrayIcon::TaskbarCreatedMessage();
+    CTrayIcon::NotifyIconMessage();
     if (!StartSockets())
         return FALSE;
     CSplashWindow::EnableSplashScreen(SplashEnabledByCommandLine());

@@ -25,7 +25,6 @@ const UINT kTickMs = 100;
 const UINT kTickAfterSetupMs = 500;
 const UINT kIndicatorTimer = 1125;
 const UINT kIndicatorMs = 150;
-const UINT kAboutCommand = 0x0010;
 const DWORD kSerialSettleMs = 2000;
 const char* const kPlacementSection = "VorlDlgtPos";
 const char* const kPlacementEntry = "WindowPlacement";
@@ -73,7 +72,7 @@ BOOL CReceiverDlg::OnInitDialog()
     if (!aboutText.empty()) {
         HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE);
         ::AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
-        ::AppendMenuA(systemMenu, MF_STRING, kAboutCommand, aboutText.c_str());
+        ::AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutText.c_str());
     }
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
@@ -85,14 +84,14 @@ BOOL CReceiverDlg::OnInitDialog()
     const std::string versionText = CAppVersionInfo().GetVersionText();
     ::SetWindowTextA(m_hWnd, (GetText(m_hWnd) + " (" + versionText + " )").c_str());
     CreateTrayIcon(versionText);
-    m_tcp.SetStatusList(GetDlgItem(IDC_MAIN_FRAME_LIST));
+    m_tcp.SetStatusList(GetDlgItem(IDC_RECEIVER_FRAME_LIST));
     m_tcp.SetFrameWindow(m_hWnd);
     RestorePlacement(kPlacementSection);
     if (m_settings.m_hideAtStart) {
         CSplashWindow::ShowSplashScreen(m_hWnd, IDB_SPLASH, 3000);
         ::PostMessageA(m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     }
-    ::ShowWindow(GetDlgItem(IDC_MAIN_HIDE), m_settings.m_hideButton == 0 ? SW_SHOW : SW_HIDE);
+    ::ShowWindow(GetDlgItem(IDC_RECEIVER_HIDE), m_settings.m_hideButton == 0 ? SW_SHOW : SW_HIDE);
     EnableHideButton();
     m_pipeline.RestoreWaitingLines();
     ::SetTimer(m_hWnd, kLinkTimer, kFirstTickMs, nullptr);
@@ -101,21 +100,21 @@ BOOL CReceiverDlg::OnInitDialog()
 
 void CReceiverDlg::AttachControls()
 {
-    m_counter.Attach(m_hWnd, IDC_MAIN_COUNTER);
-    m_indicator.Attach(m_hWnd, IDC_MAIN_INDICATOR);
+    m_counter.Attach(m_hWnd, IDC_RECEIVER_FRAME_COUNTER);
+    m_indicator.Attach(m_hWnd, IDC_RECEIVER_STORING_LED);
     m_indicator.SetIcons(IDI_LED_OFF, IDI_LED_ON);
     m_indicator.SetReturnTimer(kIndicatorTimer, kIndicatorMs, 0);
-    m_storeStatus.Attach(m_hWnd, IDC_MAIN_STORE_STATUS);
-    m_linkStatus.Attach(m_hWnd, IDC_MAIN_LINK_STATUS);
+    m_storeStatus.Attach(m_hWnd, IDC_RECEIVER_STATUS_STORE);
+    m_linkStatus.Attach(m_hWnd, IDC_RECEIVER_STATUS_LINK);
     m_storeStatus.SetTextColor(RGB(0, 0, 255));
     m_linkStatus.SetTextColor(RGB(0, 0, 255));
-    m_printGroup.Attach(m_hWnd, IDC_MAIN_PRINT_GROUP);
-    m_storedFrame.Attach(m_hWnd, IDC_MAIN_STORED_FRAME);
+    m_printGroup.Attach(m_hWnd, IDC_RECEIVER_PRINT_GROUP);
+    m_storedFrame.Attach(m_hWnd, IDC_RECEIVER_STORED_FRAME);
     m_storedFrame.SetGradient(RGB(0, 0, 0), RGB(0, 255, 0));
     m_storedFrame.SetTextColor(RGB(255, 255, 255));
     const struct { CShadeButton& button; int id; int icon; } buttons[] = {
-        {m_exit, IDCANCEL, IDI_CANCEL}, {m_clearList, IDC_MAIN_CLEAR_LIST, IDI_CLEAR_LIST},
-        {m_setup, IDC_MAIN_SETUP, IDI_SETUP}, {m_clearFields, IDC_MAIN_CLEAR_FIELDS, IDI_CLEAR_FIELDS}};
+        {m_exit, IDCANCEL, IDI_CANCEL}, {m_clearList, IDC_RECEIVER_CLEAR_LIST, IDI_CLEAR_LIST},
+        {m_setup, IDC_RECEIVER_SETUP, IDI_SETUP}, {m_clearFields, IDC_RECEIVER_CLEAR_FIELDS, IDI_CLEAR_FIELDS}};
     for (const auto& b : buttons) {
         b.button.Attach(m_hWnd, b.id);
         b.button.SetShade(4, 8, 20, 5, RGB(55, 55, 255));
@@ -126,18 +125,18 @@ void CReceiverDlg::AttachControls()
 void CReceiverDlg::RegisterAnchors()
 {
     const struct { int id; Anchor topLeft; Anchor bottomRight; } anchors[] = {
-        {IDC_MAIN_STATUS_GROUP, TopLeft, TopRight},
-        {IDC_MAIN_STORE_STATUS, TopLeft, TopRight},
-        {IDC_MAIN_LINK_STATUS, TopLeft, TopRight},
-        {IDC_MAIN_PRINT_GROUP, TopLeft, TopRight},
-        {IDC_MAIN_STORED_LABEL, TopLeft, TopRight},
-        {IDC_MAIN_STORED_FRAME, TopLeft, TopRight},
-        {IDC_MAIN_RECEIVED_LABEL, TopLeft, TopRight},
-        {IDC_MAIN_FRAME_LIST, TopLeft, BottomRight},
-        {IDC_MAIN_FOOTER, BottomLeft, BottomRight},
-        {IDC_MAIN_SETUP, BottomLeft, None},
-        {IDC_MAIN_HIDE, BottomLeft, None},
-        {IDC_MAIN_CLEAR_LIST, BottomRight, None},
+        {IDC_RECEIVER_STATUS_GROUP, TopLeft, TopRight},
+        {IDC_RECEIVER_STATUS_STORE, TopLeft, TopRight},
+        {IDC_RECEIVER_STATUS_LINK, TopLeft, TopRight},
+        {IDC_RECEIVER_PRINT_GROUP, TopLeft, TopRight},
+        {IDC_RECEIVER_STORED_LABEL, TopLeft, TopRight},
+        {IDC_RECEIVER_STORED_FRAME, TopLeft, TopRight},
+        {IDC_RECEIVER_RECEIVED_LABEL, TopLeft, TopRight},
+        {IDC_RECEIVER_FRAME_LIST, TopLeft, BottomRight},
+        {IDC_RECEIVER_VORL_LABEL, BottomLeft, BottomRight},
+        {IDC_RECEIVER_SETUP, BottomLeft, None},
+        {IDC_RECEIVER_HIDE, BottomLeft, None},
+        {IDC_RECEIVER_CLEAR_LIST, BottomRight, None},
         {IDCANCEL, BottomRight, None},
     };
     for (const auto& a : anchors)
@@ -149,7 +148,7 @@ void CReceiverDlg::CreateListFont()
     m_listFont = ::CreateFontA(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                FIXED_PITCH | FF_MODERN, "Courier New");
-    SendDlgItemMessage(IDC_MAIN_FRAME_LIST, WM_SETFONT, reinterpret_cast<WPARAM>(m_listFont), TRUE);
+    SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, WM_SETFONT, reinterpret_cast<WPARAM>(m_listFont), TRUE);
     m_storedFrame.SetFont(m_listFont);
 }
 
@@ -191,7 +190,7 @@ void CReceiverDlg::OnTimer(UINT_PTR id)
 
 void CReceiverDlg::AddLinkLine(const std::string& text)
 {
-    SendDlgItemMessage(IDC_MAIN_FRAME_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void CReceiverDlg::StartLink()
@@ -252,15 +251,15 @@ void CReceiverDlg::UpdatePrintGroup()
     const bool op = lines[CPrintSettings::OperatorLine].enabled != 0;
     const bool comment = lines[CPrintSettings::CommentLine].enabled != 0;
     const bool printing = m_settings.m_printOut && (serial || op || comment);
-    EnableDlgItem(IDC_MAIN_PRINT_GROUP, false);
+    EnableDlgItem(IDC_RECEIVER_PRINT_GROUP, false);
     m_printGroup.SetCheck(printing);
     if (!printing) {
         OnClearFields();
         return;
     }
-    EnableDlgItem(IDC_MAIN_COMMENT, comment);
-    EnableDlgItem(IDC_MAIN_OPERATOR, op);
-    EnableDlgItem(IDC_MAIN_SERIAL_NUMBER, serial);
+    EnableDlgItem(IDC_RECEIVER_COMMENT, comment);
+    EnableDlgItem(IDC_RECEIVER_OPERATOR, op);
+    EnableDlgItem(IDC_RECEIVER_SERIAL_NUMBER, serial);
 }
 
 void CReceiverDlg::CloseLinks()
@@ -289,12 +288,12 @@ void CReceiverDlg::OnSetup()
 
 void CReceiverDlg::EnableHideButton()
 {
-    EnableDlgItem(IDC_MAIN_HIDE, m_settings.m_hideButton == 0);
+    EnableDlgItem(IDC_RECEIVER_HIDE, m_settings.m_hideButton == 0);
 }
 
 void CReceiverDlg::OnClearFields()
 {
-    for (int id : {IDC_MAIN_COMMENT, IDC_MAIN_OPERATOR, IDC_MAIN_SERIAL_NUMBER})
+    for (int id : {IDC_RECEIVER_COMMENT, IDC_RECEIVER_OPERATOR, IDC_RECEIVER_SERIAL_NUMBER})
         SetDlgItemText(id, "");
 }
 
@@ -304,7 +303,7 @@ void CReceiverDlg::OnClearList()
     m_shownCounter = 0;
     ShowCounter();
     m_storedFrame.SetText("");
-    SendDlgItemMessage(IDC_MAIN_FRAME_LIST, LB_RESETCONTENT);
+    SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_RESETCONTENT);
 }
 
 void CReceiverDlg::StartSerialWorker()
@@ -338,7 +337,7 @@ bool CReceiverDlg::OnCommand(int id, int code, HWND)
     if (code != BN_CLICKED && code != 0)
         return false;
     switch (id) {
-    case IDC_MAIN_HIDE:
+    case IDC_RECEIVER_HIDE:
         ::ShowWindow(m_hWnd, SW_HIDE);
         return true;
     case ID_TRAY_ABOUT:
@@ -350,13 +349,13 @@ bool CReceiverDlg::OnCommand(int id, int code, HWND)
     case ID_TRAY_EXIT:
         OnCancel();
         return true;
-    case IDC_MAIN_CLEAR_LIST:
+    case IDC_RECEIVER_CLEAR_LIST:
         OnClearList();
         return true;
-    case IDC_MAIN_SETUP:
+    case IDC_RECEIVER_SETUP:
         OnSetup();
         return true;
-    case IDC_MAIN_CLEAR_FIELDS:
+    case IDC_RECEIVER_CLEAR_FIELDS:
         OnClearFields();
         return true;
     default:
@@ -377,7 +376,7 @@ void CReceiverDlg::RunAboutBox()
 
 bool CReceiverDlg::OnSysCommand(UINT command, LPARAM)
 {
-    if ((command & 0xFFF0) == kAboutCommand) {
+    if ((command & 0xFFF0) == IDM_ABOUTBOX) {
         RunAboutBox();
         return true;
     }
@@ -445,7 +444,7 @@ void CReceiverDlg::OnDestroy()
     ::KillTimer(m_hWnd, kLinkTimer);
     StopSerialWorker();
     if (m_listFont) {
-        SendDlgItemMessage(IDC_MAIN_FRAME_LIST, WM_SETFONT, 0, FALSE);
+        SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, WM_SETFONT, 0, FALSE);
         ::DeleteObject(m_listFont);
         m_listFont = nullptr;
     }
@@ -486,20 +485,20 @@ void CReceiverDlg::SavePlacement(const char* section)
 
 int CReceiverDlg::ListLineCount()
 {
-    return static_cast<int>(SendDlgItemMessage(IDC_MAIN_FRAME_LIST, LB_GETCOUNT));
+    return static_cast<int>(SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_GETCOUNT));
 }
 
 void CReceiverDlg::RemoveFirstListLine()
 {
-    SendDlgItemMessage(IDC_MAIN_FRAME_LIST, LB_DELETESTRING, 0);
+    SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_DELETESTRING, 0);
 }
 
 void CReceiverDlg::AppendListLine(const std::string& text)
 {
-    const LRESULT index = SendDlgItemMessage(IDC_MAIN_FRAME_LIST, LB_ADDSTRING, 0,
+    const LRESULT index = SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_ADDSTRING, 0,
                                              reinterpret_cast<LPARAM>(text.c_str()));
     if (index >= 0)
-        SendDlgItemMessage(IDC_MAIN_FRAME_LIST, LB_SETCURSEL, static_cast<WPARAM>(index));
+        SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_SETCURSEL, static_cast<WPARAM>(index));
 }
 
 void CReceiverDlg::SetStoredLine(const std::string& text)
@@ -518,9 +517,9 @@ void CReceiverDlg::SwitchIndicatorOn()
 PrintFields CReceiverDlg::ReadPrintFields()
 {
     PrintFields fields;
-    fields.operatorName = Trimmed(GetDlgItemText(IDC_MAIN_OPERATOR));
-    fields.serialNumber = GetDlgItemText(IDC_MAIN_SERIAL_NUMBER);
-    fields.comment = GetDlgItemText(IDC_MAIN_COMMENT);
+    fields.operatorName = Trimmed(GetDlgItemText(IDC_RECEIVER_OPERATOR));
+    fields.serialNumber = GetDlgItemText(IDC_RECEIVER_SERIAL_NUMBER);
+    fields.comment = GetDlgItemText(IDC_RECEIVER_COMMENT);
     return fields;
 }
 
