@@ -1,4 +1,5 @@
 #pragma once
+#include "controls/ColorLabel.h"
 #include "framework/Dialog.h"
 
 #include <string>
@@ -15,4 +16,5 @@ protected:
 
 private:
     std::string m_versionText;
+    CColorLabel m_label;
 };

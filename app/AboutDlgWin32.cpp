@@ -9,6 +9,8 @@ CAboutDlg::CAboutDlg(HWND parent) : CDialog(IDD_ABOUTBOX, parent) {}
 BOOL CAboutDlg::OnInitDialog()
 {
     m_versionText = CAppVersionInfo().GetVersionText();
+    m_label.Attach(m_hWnd, IDC_ABOUT_VORL_LABEL);
+    m_label.SetTextColor(RGB(0, 0, 255));
     return CDialog::OnInitDialog();
 }
 

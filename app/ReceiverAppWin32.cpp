@@ -10,26 +10,6 @@
 
 #include <new>
 
-namespace
-{
-bool ClosesSplash(UINT message)
-{
-    switch (message) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_NCLBUTTONDOWN:
-    case WM_NCRBUTTONDOWN:
-    case WM_NCMBUTTONDOWN:
-        return true;
-    default:
-        return false;
-    }
-}
-}
-
 CReceiverApp::CReceiverApp() = default;
 
 CReceiverApp::~CReceiverApp() = default;
@@ -134,9 +114,8 @@ int CReceiverApp::ExitInstance()
 
 BOOL CReceiverApp::PreTranslateMessage(MSG* message)
 {
-    if (!CSplashWindow::IsShowing() || !ClosesSplash(message->message))
+    if (!CSplashWindow::CloseOnInput(*message))
         return CApplication::PreTranslateMessage(message);
-    CSplashWindow::Close();
     if (MainWindow())
         ::UpdateWindow(MainWindow());
     return TRUE;

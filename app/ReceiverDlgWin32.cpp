@@ -11,7 +11,7 @@
 #include "printing/PrintSettings.h"
 #include "printing/ProgressWindow.h"
 #include "processing/ReceiverSettings.h"
-#include "resource.h"
+#include "res/resource.h"
 
 #include <cstdio>
 #include <cstring>
@@ -28,9 +28,6 @@ const UINT kIndicatorMs = 150;
 const DWORD kSerialSettleMs = 2000;
 const char* const kPlacementSection = "VorlDlgtPos";
 const char* const kPlacementEntry = "WindowPlacement";
-// Asks the window's thread to light the indicator: its return timer must
-// belong to that thread.
-const UINT kIndicatorRequest = WM_APP + 1;
 
 std::string TabsToBlanks(std::string text)
 {
@@ -125,19 +122,19 @@ void CReceiverDlg::AttachControls()
 void CReceiverDlg::RegisterAnchors()
 {
     const struct { int id; Anchor topLeft; Anchor bottomRight; } anchors[] = {
-        {IDC_RECEIVER_STATUS_GROUP, TopLeft, TopRight},
-        {IDC_RECEIVER_STATUS_STORE, TopLeft, TopRight},
-        {IDC_RECEIVER_STATUS_LINK, TopLeft, TopRight},
-        {IDC_RECEIVER_PRINT_GROUP, TopLeft, TopRight},
-        {IDC_RECEIVER_STORED_LABEL, TopLeft, TopRight},
-        {IDC_RECEIVER_STORED_FRAME, TopLeft, TopRight},
-        {IDC_RECEIVER_RECEIVED_LABEL, TopLeft, TopRight},
-        {IDC_RECEIVER_FRAME_LIST, TopLeft, BottomRight},
-        {IDC_RECEIVER_VORL_LABEL, BottomLeft, BottomRight},
-        {IDC_RECEIVER_SETUP, BottomLeft, None},
-        {IDC_RECEIVER_HIDE, BottomLeft, None},
-        {IDC_RECEIVER_CLEAR_LIST, BottomRight, None},
-        {IDCANCEL, BottomRight, None},
+        {IDC_RECEIVER_STATUS_GROUP, Anchor::TopLeft, Anchor::TopRight},
+        {IDC_RECEIVER_STATUS_STORE, Anchor::TopLeft, Anchor::TopRight},
+        {IDC_RECEIVER_STATUS_LINK, Anchor::TopLeft, Anchor::TopRight},
+        {IDC_RECEIVER_PRINT_GROUP, Anchor::TopLeft, Anchor::TopRight},
+        {IDC_RECEIVER_STORED_LABEL, Anchor::TopLeft, Anchor::TopRight},
+        {IDC_RECEIVER_STORED_FRAME, Anchor::TopLeft, Anchor::TopRight},
+        {IDC_RECEIVER_RECEIVED_LABEL, Anchor::TopLeft, Anchor::TopRight},
+        {IDC_RECEIVER_FRAME_LIST, Anchor::TopLeft, Anchor::BottomRight},
+        {IDC_RECEIVER_VORL_LABEL, Anchor::BottomLeft, Anchor::BottomRight},
+        {IDC_RECEIVER_SETUP, Anchor::BottomLeft, Anchor::None},
+        {IDC_RECEIVER_HIDE, Anchor::BottomLeft, Anchor::None},
+        {IDC_RECEIVER_CLEAR_LIST, Anchor::BottomRight, Anchor::None},
+        {IDCANCEL, Anchor::BottomRight, Anchor::None},
     };
     for (const auto& a : anchors)
         AddAnchor(a.id, a.topLeft, a.bottomRight);
@@ -232,7 +229,7 @@ void CReceiverDlg::StartSerialLink(CProgressWindow& progress)
 
 void CReceiverDlg::UpdateStatusText()
 {
-    m_storeStatus.SetText("< " + CReceiverSettings::StoreTypeName(m_settings.m_storeType) +
+    SetDlgItemText(IDC_RECEIVER_STATUS_STORE, "< " + CReceiverSettings::StoreTypeName(m_settings.m_storeType) +
                           " >\n< " + m_settings.GetDirectory() + " >");
     const int linkType = m_settings.GetLinkType();
     std::string link = "< " + CReceiverSettings::LinkTypeName(linkType);
@@ -240,7 +237,7 @@ void CReceiverDlg::UpdateStatusText()
         link += ", Server port = " + m_settings.GetServerPort() + ", IP = " + m_settings.GetServerIp();
     else
         link += CSerialPort::Describe(m_serial.GetPort());
-    m_linkStatus.SetText(link + " >");
+    SetDlgItemText(IDC_RECEIVER_STATUS_LINK, link + " >");
     UpdatePrintGroup();
 }
 
@@ -302,7 +299,7 @@ void CReceiverDlg::OnClearList()
     m_pipeline.ResetFrameCounter();
     m_shownCounter = 0;
     ShowCounter();
-    m_storedFrame.SetText("");
+    SetDlgItemText(IDC_RECEIVER_STORED_FRAME, "");
     SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_RESETCONTENT);
 }
 
@@ -411,10 +408,6 @@ bool CReceiverDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         result = OnLinkFrame(wParam);
         return true;
     }
-    if (message == kIndicatorRequest) {
-        m_indicator.SetState(1);
-        return true;
-    }
     if (message == WM_QUERYDRAGICON) {
         result = reinterpret_cast<LRESULT>(m_icon);
         return true;
@@ -503,15 +496,12 @@ void CReceiverDlg::AppendListLine(const std::string& text)
 
 void CReceiverDlg::SetStoredLine(const std::string& text)
 {
-    m_storedFrame.SetText(TabsToBlanks(text));
+    SetDlgItemText(IDC_RECEIVER_STORED_FRAME, TabsToBlanks(text));
 }
 
 void CReceiverDlg::SwitchIndicatorOn()
 {
-    if (::GetWindowThreadProcessId(m_hWnd, nullptr) == ::GetCurrentThreadId())
-        m_indicator.SetState(1);
-    else
-        ::PostMessageA(m_hWnd, kIndicatorRequest, 0, 0);
+    m_indicator.SetState(1);
 }
 
 PrintFields CReceiverDlg::ReadPrintFields()
