@@ -1,6 +1,7 @@
 #include "app/ReceiverApp.h"
 
 #include "app/ReceiverDlg.h"
+#include "app/TrayIcon.h"
 #include "controls/SplashWindow.h"
 #include "printing/PrintSettings.h"
 #include "processing/ReceiverSettings.h"
@@ -8,26 +9,6 @@
 #include <winsock2.h>
 
 #include <new>
-
-namespace
-{
-bool ClosesSplash(UINT message)
-{
-    switch (message) {
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-    case WM_LBUTTONDOWN:
-    case WM_RBUTTONDOWN:
-    case WM_MBUTTONDOWN:
-    case WM_NCLBUTTONDOWN:
-    case WM_NCRBUTTONDOWN:
-    case WM_NCMBUTTONDOWN:
-        return true;
-    default:
-        return false;
-    }
-}
-}
 
 CReceiverApp::CReceiverApp() = default;
 
@@ -44,6 +25,9 @@ std::string CReceiverApp::LanguageLibraryName(int language)
 
 BOOL CReceiverApp::InitInstance()
 {
+    // The tray's messages are registered before any window exists.
+    CTrayIcon::TaskbarCreatedMessage();
+    CTrayIcon::NotifyIconMessage();
     if (!StartSockets())
         return FALSE;
     CSplashWindow::EnableSplashScreen(SplashEnabledByCommandLine());
@@ -130,9 +114,8 @@ int CReceiverApp::ExitInstance()
 
 BOOL CReceiverApp::PreTranslateMessage(MSG* message)
 {
-    if (!CSplashWindow::IsShowing() || !ClosesSplash(message->message))
+    if (!CSplashWindow::CloseOnInput(*message))
         return CApplication::PreTranslateMessage(message);
-    CSplashWindow::Close();
     if (MainWindow())
         ::UpdateWindow(MainWindow());
     return TRUE;

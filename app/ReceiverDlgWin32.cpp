@@ -11,7 +11,7 @@
 #include "printing/PrintSettings.h"
 #include "printing/ProgressWindow.h"
 #include "processing/ReceiverSettings.h"
-#include "resource.h"
+#include "res/resource.h"
 
 #include <cstdio>
 #include <cstring>
@@ -25,13 +25,9 @@ const UINT kTickMs = 100;
 const UINT kTickAfterSetupMs = 500;
 const UINT kIndicatorTimer = 1125;
 const UINT kIndicatorMs = 150;
-const UINT kAboutCommand = 0x0010;
 const DWORD kSerialSettleMs = 2000;
 const char* const kPlacementSection = "VorlDlgtPos";
 const char* const kPlacementEntry = "WindowPlacement";
-// Asks the window's thread to light the indicator: its return timer must
-// belong to that thread.
-const UINT kIndicatorRequest = WM_APP + 1;
 
 std::string TabsToBlanks(std::string text)
 {
@@ -73,7 +69,7 @@ BOOL CReceiverDlg::OnInitDialog()
     if (!aboutText.empty()) {
         HMENU systemMenu = ::GetSystemMenu(m_hWnd, FALSE);
         ::AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
-        ::AppendMenuA(systemMenu, MF_STRING, kAboutCommand, aboutText.c_str());
+        ::AppendMenuA(systemMenu, MF_STRING, IDM_ABOUTBOX, aboutText.c_str());
     }
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
     ::SendMessageA(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
@@ -85,14 +81,14 @@ BOOL CReceiverDlg::OnInitDialog()
     const std::string versionText = CAppVersionInfo().GetVersionText();
     ::SetWindowTextA(m_hWnd, (GetText(m_hWnd) + " (" + versionText + " )").c_str());
     CreateTrayIcon(versionText);
-    m_tcp.SetStatusList(GetDlgItem(IDC_MAIN_FRAME_LIST));
+    m_tcp.SetStatusList(GetDlgItem(IDC_RECEIVER_FRAME_LIST));
     m_tcp.SetFrameWindow(m_hWnd);
     RestorePlacement(kPlacementSection);
     if (m_settings.m_hideAtStart) {
         CSplashWindow::ShowSplashScreen(m_hWnd, IDB_SPLASH, 3000);
         ::PostMessageA(m_hWnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     }
-    ::ShowWindow(GetDlgItem(IDC_MAIN_HIDE), m_settings.m_hideButton == 0 ? SW_SHOW : SW_HIDE);
+    ::ShowWindow(GetDlgItem(IDC_RECEIVER_HIDE), m_settings.m_hideButton == 0 ? SW_SHOW : SW_HIDE);
     EnableHideButton();
     m_pipeline.RestoreWaitingLines();
     ::SetTimer(m_hWnd, kLinkTimer, kFirstTickMs, nullptr);
@@ -101,21 +97,21 @@ BOOL CReceiverDlg::OnInitDialog()
 
 void CReceiverDlg::AttachControls()
 {
-    m_counter.Attach(m_hWnd, IDC_MAIN_COUNTER);
-    m_indicator.Attach(m_hWnd, IDC_MAIN_INDICATOR);
+    m_counter.Attach(m_hWnd, IDC_RECEIVER_FRAME_COUNTER);
+    m_indicator.Attach(m_hWnd, IDC_RECEIVER_STORING_LED);
     m_indicator.SetIcons(IDI_LED_OFF, IDI_LED_ON);
     m_indicator.SetReturnTimer(kIndicatorTimer, kIndicatorMs, 0);
-    m_storeStatus.Attach(m_hWnd, IDC_MAIN_STORE_STATUS);
-    m_linkStatus.Attach(m_hWnd, IDC_MAIN_LINK_STATUS);
+    m_storeStatus.Attach(m_hWnd, IDC_RECEIVER_STATUS_STORE);
+    m_linkStatus.Attach(m_hWnd, IDC_RECEIVER_STATUS_LINK);
     m_storeStatus.SetTextColor(RGB(0, 0, 255));
     m_linkStatus.SetTextColor(RGB(0, 0, 255));
-    m_printGroup.Attach(m_hWnd, IDC_MAIN_PRINT_GROUP);
-    m_storedFrame.Attach(m_hWnd, IDC_MAIN_STORED_FRAME);
+    m_printGroup.Attach(m_hWnd, IDC_RECEIVER_PRINT_GROUP);
+    m_storedFrame.Attach(m_hWnd, IDC_RECEIVER_STORED_FRAME);
     m_storedFrame.SetGradient(RGB(0, 0, 0), RGB(0, 255, 0));
     m_storedFrame.SetTextColor(RGB(255, 255, 255));
     const struct { CShadeButton& button; int id; int icon; } buttons[] = {
-        {m_exit, IDCANCEL, IDI_CANCEL}, {m_clearList, IDC_MAIN_CLEAR_LIST, IDI_CLEAR_LIST},
-        {m_setup, IDC_MAIN_SETUP, IDI_SETUP}, {m_clearFields, IDC_MAIN_CLEAR_FIELDS, IDI_CLEAR_FIELDS}};
+        {m_exit, IDCANCEL, IDI_CANCEL}, {m_clearList, IDC_RECEIVER_CLEAR_LIST, IDI_CLEAR_LIST},
+        {m_setup, IDC_RECEIVER_SETUP, IDI_SETUP}, {m_clearFields, IDC_RECEIVER_CLEAR_FIELDS, IDI_CLEAR_FIELDS}};
     for (const auto& b : buttons) {
         b.button.Attach(m_hWnd, b.id);
         b.button.SetShade(4, 8, 20, 5, RGB(55, 55, 255));
@@ -126,19 +122,19 @@ void CReceiverDlg::AttachControls()
 void CReceiverDlg::RegisterAnchors()
 {
     const struct { int id; Anchor topLeft; Anchor bottomRight; } anchors[] = {
-        {IDC_MAIN_STATUS_GROUP, TopLeft, TopRight},
-        {IDC_MAIN_STORE_STATUS, TopLeft, TopRight},
-        {IDC_MAIN_LINK_STATUS, TopLeft, TopRight},
-        {IDC_MAIN_PRINT_GROUP, TopLeft, TopRight},
-        {IDC_MAIN_STORED_LABEL, TopLeft, TopRight},
-        {IDC_MAIN_STORED_FRAME, TopLeft, TopRight},
-        {IDC_MAIN_RECEIVED_LABEL, TopLeft, TopRight},
-        {IDC_MAIN_FRAME_LIST, TopLeft, BottomRight},
-        {IDC_MAIN_FOOTER, BottomLeft, BottomRight},
-        {IDC_MAIN_SETUP, BottomLeft, None},
-        {IDC_MAIN_HIDE, BottomLeft, None},
-        {IDC_MAIN_CLEAR_LIST, BottomRight, None},
-        {IDCANCEL, BottomRight, None},
+        {IDC_RECEIVER_STATUS_GROUP, Anchor::TopLeft, Anchor::TopRight},
+        {IDC_RECEIVER_STATUS_STORE, Anchor::TopLeft, Anchor::TopRight},
+        {IDC_RECEIVER_STATUS_LINK, Anchor::TopLeft, Anchor::TopRight},
+        {IDC_RECEIVER_PRINT_GROUP, Anchor::TopLeft, Anchor::TopRight},
+        {IDC_RECEIVER_STORED_LABEL, Anchor::TopLeft, Anchor::TopRight},
+        {IDC_RECEIVER_STORED_FRAME, Anchor::TopLeft, Anchor::TopRight},
+        {IDC_RECEIVER_RECEIVED_LABEL, Anchor::TopLeft, Anchor::TopRight},
+        {IDC_RECEIVER_FRAME_LIST, Anchor::TopLeft, Anchor::BottomRight},
+        {IDC_RECEIVER_VORL_LABEL, Anchor::BottomLeft, Anchor::BottomRight},
+        {IDC_RECEIVER_SETUP, Anchor::BottomLeft, Anchor::None},
+        {IDC_RECEIVER_HIDE, Anchor::BottomLeft, Anchor::None},
+        {IDC_RECEIVER_CLEAR_LIST, Anchor::BottomRight, Anchor::None},
+        {IDCANCEL, Anchor::BottomRight, Anchor::None},
     };
     for (const auto& a : anchors)
         AddAnchor(a.id, a.topLeft, a.bottomRight);
@@ -149,7 +145,7 @@ void CReceiverDlg::CreateListFont()
     m_listFont = ::CreateFontA(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                                FIXED_PITCH | FF_MODERN, "Courier New");
-    SendDlgItemMessage(IDC_MAIN_FRAME_LIST, WM_SETFONT, reinterpret_cast<WPARAM>(m_listFont), TRUE);
+    SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, WM_SETFONT, reinterpret_cast<WPARAM>(m_listFont), TRUE);
     m_storedFrame.SetFont(m_listFont);
 }
 
@@ -191,7 +187,7 @@ void CReceiverDlg::OnTimer(UINT_PTR id)
 
 void CReceiverDlg::AddLinkLine(const std::string& text)
 {
-    SendDlgItemMessage(IDC_MAIN_FRAME_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void CReceiverDlg::StartLink()
@@ -233,7 +229,7 @@ void CReceiverDlg::StartSerialLink(CProgressWindow& progress)
 
 void CReceiverDlg::UpdateStatusText()
 {
-    m_storeStatus.SetText("< " + CReceiverSettings::StoreTypeName(m_settings.m_storeType) +
+    SetDlgItemText(IDC_RECEIVER_STATUS_STORE, "< " + CReceiverSettings::StoreTypeName(m_settings.m_storeType) +
                           " >\n< " + m_settings.GetDirectory() + " >");
     const int linkType = m_settings.GetLinkType();
     std::string link = "< " + CReceiverSettings::LinkTypeName(linkType);
@@ -241,7 +237,7 @@ void CReceiverDlg::UpdateStatusText()
         link += ", Server port = " + m_settings.GetServerPort() + ", IP = " + m_settings.GetServerIp();
     else
         link += CSerialPort::Describe(m_serial.GetPort());
-    m_linkStatus.SetText(link + " >");
+    SetDlgItemText(IDC_RECEIVER_STATUS_LINK, link + " >");
     UpdatePrintGroup();
 }
 
@@ -252,15 +248,15 @@ void CReceiverDlg::UpdatePrintGroup()
     const bool op = lines[CPrintSettings::OperatorLine].enabled != 0;
     const bool comment = lines[CPrintSettings::CommentLine].enabled != 0;
     const bool printing = m_settings.m_printOut && (serial || op || comment);
-    EnableDlgItem(IDC_MAIN_PRINT_GROUP, false);
+    EnableDlgItem(IDC_RECEIVER_PRINT_GROUP, false);
     m_printGroup.SetCheck(printing);
     if (!printing) {
         OnClearFields();
         return;
     }
-    EnableDlgItem(IDC_MAIN_COMMENT, comment);
-    EnableDlgItem(IDC_MAIN_OPERATOR, op);
-    EnableDlgItem(IDC_MAIN_SERIAL_NUMBER, serial);
+    EnableDlgItem(IDC_RECEIVER_COMMENT, comment);
+    EnableDlgItem(IDC_RECEIVER_OPERATOR, op);
+    EnableDlgItem(IDC_RECEIVER_SERIAL_NUMBER, serial);
 }
 
 void CReceiverDlg::CloseLinks()
@@ -289,12 +285,12 @@ void CReceiverDlg::OnSetup()
 
 void CReceiverDlg::EnableHideButton()
 {
-    EnableDlgItem(IDC_MAIN_HIDE, m_settings.m_hideButton == 0);
+    EnableDlgItem(IDC_RECEIVER_HIDE, m_settings.m_hideButton == 0);
 }
 
 void CReceiverDlg::OnClearFields()
 {
-    for (int id : {IDC_MAIN_COMMENT, IDC_MAIN_OPERATOR, IDC_MAIN_SERIAL_NUMBER})
+    for (int id : {IDC_RECEIVER_COMMENT, IDC_RECEIVER_OPERATOR, IDC_RECEIVER_SERIAL_NUMBER})
         SetDlgItemText(id, "");
 }
 
@@ -303,8 +299,8 @@ void CReceiverDlg::OnClearList()
     m_pipeline.ResetFrameCounter();
     m_shownCounter = 0;
     ShowCounter();
-    m_storedFrame.SetText("");
-    SendDlgItemMessage(IDC_MAIN_FRAME_LIST, LB_RESETCONTENT);
+    SetDlgItemText(IDC_RECEIVER_STORED_FRAME, "");
+    SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_RESETCONTENT);
 }
 
 void CReceiverDlg::StartSerialWorker()
@@ -338,7 +334,7 @@ bool CReceiverDlg::OnCommand(int id, int code, HWND)
     if (code != BN_CLICKED && code != 0)
         return false;
     switch (id) {
-    case IDC_MAIN_HIDE:
+    case IDC_RECEIVER_HIDE:
         ::ShowWindow(m_hWnd, SW_HIDE);
         return true;
     case ID_TRAY_ABOUT:
@@ -350,13 +346,13 @@ bool CReceiverDlg::OnCommand(int id, int code, HWND)
     case ID_TRAY_EXIT:
         OnCancel();
         return true;
-    case IDC_MAIN_CLEAR_LIST:
+    case IDC_RECEIVER_CLEAR_LIST:
         OnClearList();
         return true;
-    case IDC_MAIN_SETUP:
+    case IDC_RECEIVER_SETUP:
         OnSetup();
         return true;
-    case IDC_MAIN_CLEAR_FIELDS:
+    case IDC_RECEIVER_CLEAR_FIELDS:
         OnClearFields();
         return true;
     default:
@@ -377,7 +373,7 @@ void CReceiverDlg::RunAboutBox()
 
 bool CReceiverDlg::OnSysCommand(UINT command, LPARAM)
 {
-    if ((command & 0xFFF0) == kAboutCommand) {
+    if ((command & 0xFFF0) == IDM_ABOUTBOX) {
         RunAboutBox();
         return true;
     }
@@ -412,10 +408,6 @@ bool CReceiverDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         result = OnLinkFrame(wParam);
         return true;
     }
-    if (message == kIndicatorRequest) {
-        m_indicator.SetState(1);
-        return true;
-    }
     if (message == WM_QUERYDRAGICON) {
         result = reinterpret_cast<LRESULT>(m_icon);
         return true;
@@ -445,7 +437,7 @@ void CReceiverDlg::OnDestroy()
     ::KillTimer(m_hWnd, kLinkTimer);
     StopSerialWorker();
     if (m_listFont) {
-        SendDlgItemMessage(IDC_MAIN_FRAME_LIST, WM_SETFONT, 0, FALSE);
+        SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, WM_SETFONT, 0, FALSE);
         ::DeleteObject(m_listFont);
         m_listFont = nullptr;
     }
@@ -486,41 +478,38 @@ void CReceiverDlg::SavePlacement(const char* section)
 
 int CReceiverDlg::ListLineCount()
 {
-    return static_cast<int>(SendDlgItemMessage(IDC_MAIN_FRAME_LIST, LB_GETCOUNT));
+    return static_cast<int>(SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_GETCOUNT));
 }
 
 void CReceiverDlg::RemoveFirstListLine()
 {
-    SendDlgItemMessage(IDC_MAIN_FRAME_LIST, LB_DELETESTRING, 0);
+    SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_DELETESTRING, 0);
 }
 
 void CReceiverDlg::AppendListLine(const std::string& text)
 {
-    const LRESULT index = SendDlgItemMessage(IDC_MAIN_FRAME_LIST, LB_ADDSTRING, 0,
+    const LRESULT index = SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_ADDSTRING, 0,
                                              reinterpret_cast<LPARAM>(text.c_str()));
     if (index >= 0)
-        SendDlgItemMessage(IDC_MAIN_FRAME_LIST, LB_SETCURSEL, static_cast<WPARAM>(index));
+        SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_SETCURSEL, static_cast<WPARAM>(index));
 }
 
 void CReceiverDlg::SetStoredLine(const std::string& text)
 {
-    m_storedFrame.SetText(TabsToBlanks(text));
+    SetDlgItemText(IDC_RECEIVER_STORED_FRAME, TabsToBlanks(text));
 }
 
 void CReceiverDlg::SwitchIndicatorOn()
 {
-    if (::GetWindowThreadProcessId(m_hWnd, nullptr) == ::GetCurrentThreadId())
-        m_indicator.SetState(1);
-    else
-        ::PostMessageA(m_hWnd, kIndicatorRequest, 0, 0);
+    m_indicator.SetState(1);
 }
 
 PrintFields CReceiverDlg::ReadPrintFields()
 {
     PrintFields fields;
-    fields.operatorName = Trimmed(GetDlgItemText(IDC_MAIN_OPERATOR));
-    fields.serialNumber = GetDlgItemText(IDC_MAIN_SERIAL_NUMBER);
-    fields.comment = GetDlgItemText(IDC_MAIN_COMMENT);
+    fields.operatorName = Trimmed(GetDlgItemText(IDC_RECEIVER_OPERATOR));
+    fields.serialNumber = GetDlgItemText(IDC_RECEIVER_SERIAL_NUMBER);
+    fields.comment = GetDlgItemText(IDC_RECEIVER_COMMENT);
     return fields;
 }
 

@@ -1,9 +1,10 @@
 #!/usr/bin/env python3
 """Writes the French and Italian resource scripts from Quorbel.rc.
 
-The language libraries carry the executable's dialogs and strings under the
-same identifiers with translated texts; icons, version and manifest stay in
-the executable (the program looks there for whatever a library leaves out).
+The language libraries carry the executable's dialogs, menu and strings
+under the same identifiers with translated texts, and the pictures the
+dialogs show; icons, the splash picture, version and manifest stay in the
+executable (the program looks there for whatever a library leaves out).
 Run it from this folder after changing Quorbel.rc; it rewrites
 QuorbelFr.rc and QuorbelIT.rc (Windows-1252).
 """
@@ -37,6 +38,18 @@ FRENCH = {
     "&About Quorbel...": "\u00c0 &propos de Quorbel...",
     "No fields selected !!!": "Aucun champ choisi !!!",
     "Frame format error !!!": "Erreur de format de trame !!!",
+    "Taskbar Menu": "Menu de la barre des t\u00e2ches", "&About Quorbel": "\u00c0 &propos de Quorbel",
+    "&Show dialog": "&Afficher la fen\u00eatre", "E&xit": "&Quitter",
+    "About Quorbel ": "\u00c0 propos de Quorbel ",
+    "Industrial test instruments": "Instruments de contr\u00f4le industriels",
+    "Result frame receiver for VORL instruments": "R\u00e9ception des trames de r\u00e9sultats des instruments VORL",
+    "Copyright (C) VORL. All rights reserved.": "Copyright (C) VORL. Tous droits r\u00e9serv\u00e9s.",
+    "[ Status ]": "[ \u00c9tat ]", "Number of frames": "Nombre de trames",
+    "Storing frame": "Enregistrement", "[ Printout Parameters ]": "[ Param\u00e8tres d'impression ]",
+    "Serial number (20)": "Num\u00e9ro de s\u00e9rie (20)", "Operator (20)": "Op\u00e9rateur (20)",
+    "Comment (40)": "Commentaire (40)", "Clear fields": "Effacer les champs",
+    "Stored frame": "Trame enregistr\u00e9e", "Received frame": "Trames re\u00e7ues",
+    "Setup": "Configuration", "&Hide": "&Masquer", "Clear list": "Vider la liste",
 }
 
 ITALIAN = {
@@ -67,10 +80,22 @@ ITALIAN = {
     "&About Quorbel...": "&Informazioni su Quorbel...",
     "No fields selected !!!": "Nessun campo scelto !!!",
     "Frame format error !!!": "Errore di formato della trama !!!",
+    "Taskbar Menu": "Menu della barra delle applicazioni", "&About Quorbel": "&Informazioni su Quorbel",
+    "&Show dialog": "&Mostra la finestra", "E&xit": "&Esci",
+    "About Quorbel ": "Informazioni su Quorbel ",
+    "Industrial test instruments": "Strumenti di collaudo industriali",
+    "Result frame receiver for VORL instruments": "Ricezione delle trame dei risultati degli strumenti VORL",
+    "Copyright (C) VORL. All rights reserved.": "Copyright (C) VORL. Tutti i diritti riservati.",
+    "[ Status ]": "[ Stato ]", "Number of frames": "Numero di trame",
+    "Storing frame": "Salvataggio", "[ Printout Parameters ]": "[ Parametri di stampa ]",
+    "Serial number (20)": "Numero di serie (20)", "Operator (20)": "Operatore (20)",
+    "Comment (40)": "Commento (40)", "Clear fields": "Cancella i campi",
+    "Stored frame": "Trama salvata", "Received frame": "Trame ricevute",
+    "Setup": "Impostazioni", "&Hide": "&Nascondi", "Clear list": "Svuota l'elenco",
 }
 
 def translated(source, table, language, title):
-    # Dialogs and strings only: from the string table to the version block.
+    # From the string table to the version block, less the icons.
     body = source[source.index("STRINGTABLE"):source.index("VS_VERSION_INFO")]
     body = re.sub(r"^1 RT_MANIFEST.*$|^\w+\s+ICON .*$", "", body, flags=re.M)
     def swap(match):

@@ -12,6 +12,25 @@
 #define IDI_CANCEL                   239
 #define IDI_SETUP                    258
 #define IDI_PRINT                    294
+#define IDI_LED_ON                   135
+#define IDI_LED_OFF                  136
+#define IDI_CLEAR_FIELDS             150
+#define IDI_CLEAR_LIST               317
+
+// Bitmaps
+#define IDB_SPLASH                   131
+#define IDB_LOGO_SMALL               133
+#define IDB_LOGO                     149
+
+// Tray menu (130) and its commands
+#define IDR_TRAY_MENU                130
+#define ID_TRAY_ABOUT                32771
+#define ID_TRAY_SHOW_DIALOG          32772
+#define ID_TRAY_EXIT                 32773
+
+// The About item the main window adds to its system menu (a system
+// command: the low four bits must stay clear).
+#define IDM_ABOUTBOX                 0x0010
 
 // Strings
 #define IDS_ABOUTBOX                 101
@@ -26,6 +45,30 @@
 #define IDD_FIELD_NAME               140
 #define IDD_PRINT_SETUP              141
 #define IDD_SERIAL_SETUP             179
+
+// About box (100)
+#define IDC_ABOUT_VERSION            1002
+#define IDC_ABOUT_VORL_LABEL         1008
+
+// Main window (102); its Exit button is IDCANCEL
+#define IDC_RECEIVER_HIDE            1000
+#define IDC_RECEIVER_FRAME_LIST      1001
+#define IDC_RECEIVER_CLEAR_LIST      1005
+#define IDC_RECEIVER_CLEAR_FIELDS    1006
+#define IDC_RECEIVER_STORING_LED     1007
+#define IDC_RECEIVER_VORL_LABEL      1008
+#define IDC_RECEIVER_STATUS_GROUP    1010
+#define IDC_RECEIVER_PRINT_GROUP     1011
+#define IDC_RECEIVER_RECEIVED_LABEL  1012
+#define IDC_RECEIVER_FRAME_COUNTER   1019
+#define IDC_RECEIVER_SETUP           1026
+#define IDC_RECEIVER_STATUS_STORE    1028
+#define IDC_RECEIVER_STORED_FRAME    1029
+#define IDC_RECEIVER_STATUS_LINK     1030
+#define IDC_RECEIVER_STORED_LABEL    1041
+#define IDC_RECEIVER_OPERATOR        1053
+#define IDC_RECEIVER_SERIAL_NUMBER   1054
+#define IDC_RECEIVER_COMMENT         1055
 
 // Setup dialog (132)
 #define IDC_SETUP_SERVER_PORT        1000

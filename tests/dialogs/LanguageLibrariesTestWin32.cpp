@@ -1,5 +1,5 @@
 // The French and Italian libraries carry every dialog of the executable
-// with the same controls, and its strings, translated.
+// with the same controls, its tray menu, and its strings, translated.
 #include "framework/Application.h"
 #include "framework/Dialog.h"
 #include "res/resource.h"
@@ -13,7 +13,7 @@ namespace
 {
 struct Shown
 {
-    std::string caption;
+    std::string texts;   // the caption and every control's text
     std::set<int> controls;
 };
 
@@ -23,10 +23,12 @@ Shown ShowDialog(int templateId)
     Shown shown;
     if (!dialog.Create())
         return shown;
-    shown.caption = CWindow::GetText(dialog.GetSafeHwnd());
+    shown.texts = CWindow::GetText(dialog.GetSafeHwnd());
     for (HWND child = ::GetWindow(dialog.GetSafeHwnd(), GW_CHILD); child;
-         child = ::GetWindow(child, GW_HWNDNEXT))
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
         shown.controls.insert(::GetDlgCtrlID(child));
+        shown.texts += "|" + CWindow::GetText(child);
+    }
     return shown;
 }
 
@@ -51,14 +53,15 @@ protected:
 
 TEST_P(LanguageLibrariesTest, EveryDialogHasTheExecutablesControls)
 {
-    for (const int id : {IDD_SETUP, IDD_FIELD_NAME, IDD_PRINT_SETUP, IDD_SERIAL_SETUP}) {
+    for (const int id : {IDD_SETUP, IDD_FIELD_NAME, IDD_PRINT_SETUP, IDD_SERIAL_SETUP,
+                         IDD_ABOUTBOX, IDD_RECEIVER_DIALOG}) {
         CApplication::SetResourceHandle(nullptr);
         const Shown english = ShowDialog(id);
         CApplication::SetResourceHandle(m_library);
         const Shown translated = ShowDialog(id);
         ASSERT_FALSE(english.controls.empty()) << id;
         EXPECT_EQ(english.controls, translated.controls) << id;
-        EXPECT_NE(english.caption, translated.caption) << id;
+        EXPECT_NE(english.texts, translated.texts) << id;
     }
 }
 
@@ -71,6 +74,22 @@ TEST_P(LanguageLibrariesTest, TheStringsAreTranslated)
         EXPECT_NE(english, CApplication::LoadString(id)) << id;
     }
     EXPECT_EQ("Quorbel", CApplication::Title());
+}
+
+TEST_P(LanguageLibrariesTest, TheTrayMenuIsTranslated)
+{
+    const auto firstItem = [](HINSTANCE module) {
+        const HMENU menu = ::LoadMenuA(module, MAKEINTRESOURCEA(IDR_TRAY_MENU));
+        char text[64] = {};
+        ::GetMenuStringA(::GetSubMenu(menu, 0), ID_TRAY_ABOUT, text, sizeof text, MF_BYCOMMAND);
+        ::DestroyMenu(menu);
+        return std::string(text);
+    };
+    const std::string english = firstItem(::GetModuleHandleA(nullptr));
+    const std::string translated = firstItem(m_library);
+    ASSERT_FALSE(english.empty());
+    ASSERT_FALSE(translated.empty());
+    EXPECT_NE(english, translated);
 }
 
 INSTANTIATE_TEST_SUITE_P(Libraries, LanguageLibrariesTest,

@@ -1,0 +1,17 @@
+// The test dialog's resources.
+#pragma once
+
+#define IDD_CONTROLS_TEST   200
+#define IDB_TEST_SPLASH     131
+#define IDI_TEST_LED_ON     135
+#define IDI_TEST_LED_OFF    136
+#define IDI_TEST_BUTTON     150
+
+#define IDC_TEST_LIST       1001
+#define IDC_TEST_CORNER     1002
+#define IDC_TEST_DIGITS     1004
+#define IDC_TEST_LED        1005
+#define IDC_TEST_GRADIENT   1006
+#define IDC_TEST_COLOUR     1007
+#define IDC_TEST_SHADE      1008
+#define IDC_TEST_SHADE_OFF  1009

@@ -1,0 +1,231 @@
+// The user-interface controls on a real, resizable dialog.
+#include "ControlsTest.h"
+#include "controls/ColorLabel.h"
+#include "controls/DigitDisplay.h"
+#include "controls/GradientLabel.h"
+#include "controls/LayoutDialog.h"
+#include "controls/LedButton.h"
+#include "controls/ShadeButton.h"
+#include "controls/SplashWindow.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <thread>
+#include <vector>
+
+namespace
+{
+// Dispatches this thread's messages one at a time until `done` or ten seconds.
+bool PumpUntil(const std::function<bool()>& done)
+{
+    const ULONGLONG deadline = ::GetTickCount64() + 10000;
+    while (!done()) {
+        if (::GetTickCount64() > deadline)
+            return false;
+        MSG message;
+        if (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageA(&message);
+        else
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+class CTestDialog : public CLayoutDialog
+{
+public:
+    CTestDialog() : CLayoutDialog(IDD_CONTROLS_TEST, nullptr) {}
+    std::vector<int> clicks;
+
+protected:
+    BOOL OnInitDialog() override
+    {
+        const BOOL result = CLayoutDialog::OnInitDialog();
+        AddAnchor(IDC_TEST_LIST, Anchor::TopLeft, Anchor::BottomRight);
+        AddAnchor(IDC_TEST_CORNER, Anchor::BottomRight);
+        AddAnchor(IDC_TEST_GRADIENT, Anchor::TopLeft, Anchor::TopRight);
+        return result;
+    }
+    bool OnCommand(int id, int code, HWND) override
+    {
+        if (code == BN_CLICKED)
+            clicks.push_back(id);
+        return true;
+    }
+};
+
+// The control drawn into a bitmap of its own, as WM_PRINTCLIENT draws it.
+std::vector<COLORREF> Capture(HWND control, int& width)
+{
+    RECT client;
+    ::GetClientRect(control, &client);
+    width = client.right;
+    const HDC screen = ::GetDC(nullptr);
+    const HDC dc = ::CreateCompatibleDC(screen);
+    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
+    const HGDIOBJ old = ::SelectObject(dc, bitmap);
+    ::SendMessageA(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < client.bottom; ++y)
+        for (int x = 0; x < client.right; ++x)
+            pixels.push_back(::GetPixel(dc, x, y));
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+class ControlsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dialog.Create()); }
+    HWND Dialog() const { return m_dialog.GetSafeHwnd(); }
+    RECT ClientRectOf(int id) const
+    {
+        RECT rect;
+        ::GetWindowRect(m_dialog.GetDlgItem(id), &rect);
+        ::MapWindowPoints(nullptr, Dialog(), reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    }
+
+    CTestDialog m_dialog;
+};
+}
+
+TEST_F(ControlsTest, AnchoredControlsFollowTheGrowthAndTheStartSizeIsTheMinimum)
+{
+    const int dx = 40;
+    const int dy = 30;
+    struct Case
+    {
+        int id;
+        int left, top, right, bottom;   // how far each edge should move
+    };
+    const Case cases[] = {
+        {IDC_TEST_LIST, 0, 0, dx, dy},
+        {IDC_TEST_CORNER, dx, dy, dx, dy},
+        {IDC_TEST_GRADIENT, 0, 0, dx, 0},
+        {IDC_TEST_DIGITS, 0, 0, 0, 0},
+    };
+    std::vector<RECT> before;
+    for (const Case& c : cases)
+        before.push_back(ClientRectOf(c.id));
+    RECT window;
+    ::GetWindowRect(Dialog(), &window);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+
+    ::SetWindowPos(Dialog(), nullptr, 0, 0, width + dx, height + dy, SWP_NOMOVE | SWP_NOZORDER);
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const RECT after = ClientRectOf(cases[i].id);
+        SCOPED_TRACE(cases[i].id);
+        EXPECT_EQ(before[i].left + cases[i].left, after.left);
+        EXPECT_EQ(before[i].top + cases[i].top, after.top);
+        EXPECT_EQ(before[i].right + cases[i].right, after.right);
+        EXPECT_EQ(before[i].bottom + cases[i].bottom, after.bottom);
+    }
+
+    ::SetWindowPos(Dialog(), nullptr, 0, 0, width - 20, height - 20, SWP_NOMOVE | SWP_NOZORDER);
+    ::GetWindowRect(Dialog(), &window);
+    EXPECT_EQ(width, window.right - window.left);
+    EXPECT_EQ(height, window.bottom - window.top);
+    EXPECT_EQ(before[0].right, ClientRectOf(IDC_TEST_LIST).right);
+}
+
+TEST_F(ControlsTest, TheLampGoesBackByItselfAndASecondSwitchRestartsItsTime)
+{
+    CLedButton led;
+    ASSERT_TRUE(led.Attach(Dialog(), IDC_TEST_LED));
+    EXPECT_TRUE(led.SetIcons(IDI_TEST_LED_OFF, IDI_TEST_LED_ON));
+    led.SetReturnTimer(1125, 150, 0);
+    led.SetState(1);
+    EXPECT_EQ(1, led.GetState());
+    EXPECT_TRUE(PumpUntil([&] { return led.GetState() == 0; }));
+
+    // Switched on again and again, sooner than its time runs out, it stays on.
+    led.SetReturnTimer(1125, 600, 0);
+    bool wentOff = false;
+    for (int i = 0; i < 15; ++i) {
+        led.SetState(1);
+        const ULONGLONG next = ::GetTickCount64() + 100;
+        PumpUntil([&] { return ::GetTickCount64() >= next; });
+        wentOff = wentOff || led.GetState() == 0;
+    }
+    EXPECT_FALSE(wentOff);
+    EXPECT_TRUE(PumpUntil([&] { return led.GetState() == 0; }));
+
+    // From another thread (the serial worker's) the switch reaches the
+    // lamp's own thread and the lamp still comes back.
+    std::thread([&] { led.SetState(1); }).join();
+    EXPECT_TRUE(PumpUntil([&] { return led.GetState() == 1; }));
+    EXPECT_TRUE(PumpUntil([&] { return led.GetState() == 0; }));
+
+    // An indicator takes no clicks.
+    ::SendMessageA(led.GetSafeHwnd(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(m_dialog.clicks.empty());
+}
+
+TEST_F(ControlsTest, ShadedButtonsStillClick)
+{
+    CShadeButton button;
+    ASSERT_TRUE(button.Attach(Dialog(), IDC_TEST_SHADE));
+    button.SetShade(4, 8, 20, 5, RGB(55, 55, 255));
+    EXPECT_TRUE(button.SetIcon(IDI_TEST_BUTTON));
+    ::SendMessageA(button.GetSafeHwnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(std::vector<int>{IDC_TEST_SHADE}, m_dialog.clicks);
+}
+
+TEST_F(ControlsTest, LabelsDrawTheirColours)
+{
+    CGradientLabel gradient;
+    ASSERT_TRUE(gradient.Attach(Dialog(), IDC_TEST_GRADIENT));
+    gradient.SetGradient(RGB(0, 0, 0), RGB(0, 255, 0));
+    int width = 0;
+    const std::vector<COLORREF> bar = Capture(gradient.GetSafeHwnd(), width);
+    ASSERT_GT(width, 100);
+    EXPECT_EQ(RGB(0, 0, 0), bar.front());
+    EXPECT_EQ(0, GetRValue(bar[static_cast<size_t>(width - 1)]));
+    EXPECT_GT(GetGValue(bar[static_cast<size_t>(width - 1)]), 200);
+
+    CColorLabel label;
+    ASSERT_TRUE(label.Attach(Dialog(), IDC_TEST_COLOUR));
+    ::SetWindowTextA(label.GetSafeHwnd(), "< ETHERNET TCP >\n< RESULT\\ >");
+    auto bluePixels = [&] {
+        const std::vector<COLORREF> pixels = Capture(label.GetSafeHwnd(), width);
+        return std::count_if(pixels.begin(), pixels.end(), [](COLORREF p) {
+            return GetBValue(p) > GetRValue(p) + 100 && GetBValue(p) > GetGValue(p) + 100;
+        });
+    };
+    EXPECT_EQ(0, bluePixels());
+    label.SetTextColor(RGB(0, 0, 255));
+    EXPECT_GT(bluePixels(), 0);
+}
+
+TEST_F(ControlsTest, TheSplashClosesOnItsTimerOnCloseAndOnAKey)
+{
+    CSplashWindow::EnableSplashScreen(false);
+    EXPECT_FALSE(CSplashWindow::ShowSplashScreen(Dialog(), IDB_TEST_SPLASH, 100));
+    EXPECT_FALSE(CSplashWindow::IsShowing());
+
+    CSplashWindow::EnableSplashScreen(true);
+    ASSERT_TRUE(CSplashWindow::ShowSplashScreen(Dialog(), IDB_TEST_SPLASH, 100));
+    EXPECT_TRUE(CSplashWindow::IsShowing());
+    EXPECT_FALSE(CSplashWindow::ShowSplashScreen(Dialog(), IDB_TEST_SPLASH, 100));
+    EXPECT_TRUE(PumpUntil([] { return !CSplashWindow::IsShowing(); }));
+
+    ASSERT_TRUE(CSplashWindow::ShowSplashScreen(Dialog(), IDB_TEST_SPLASH, 60000));
+    CSplashWindow::Close();
+    EXPECT_FALSE(CSplashWindow::IsShowing());
+
+    ASSERT_TRUE(CSplashWindow::ShowSplashScreen(Dialog(), IDB_TEST_SPLASH, 60000));
+    const MSG move{Dialog(), WM_MOUSEMOVE, 0, 0, 0, {0, 0}};
+    const MSG key{Dialog(), WM_KEYDOWN, VK_SPACE, 0, 0, {0, 0}};
+    EXPECT_FALSE(CSplashWindow::CloseOnInput(move));
+    EXPECT_TRUE(CSplashWindow::CloseOnInput(key));
+    EXPECT_FALSE(CSplashWindow::IsShowing());
+    EXPECT_FALSE(CSplashWindow::CloseOnInput(key));
+    EXPECT_FALSE(CSplashWindow::ShowSplashScreen(Dialog(), 4242, 100));
+}
