@@ -27,6 +27,15 @@ std::string ModuleFileName();
 // False when the file could not be opened or not every byte was written.
 bool AppendToFile(const std::string& path, const std::string& bytes);
 
+// Writes the bytes to a temporary file beside the path and then puts it in
+// the path's place in one step, so a crash or a full disk leaves either the
+// old file or the new one, never a cut one.  False when the file is as it
+// was before.
+bool ReplaceFile(const std::string& path, const std::string& bytes);
+
+// Deletes the file; true when no file of that name is left.
+bool RemoveFile(const std::string& path);
+
 // The host's spelling of a system path (backslashes become '/' natively).
 std::string HostPath(const std::string& path);
 }

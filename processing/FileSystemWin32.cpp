@@ -44,6 +44,29 @@ bool AppendToFile(const std::string& path, const std::string& bytes)
     return wrote && closed && written == bytes.size();
 }
 
+bool ReplaceFile(const std::string& path, const std::string& bytes)
+{
+    const std::string temporary = path + ".new";
+    HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const BOOL wrote = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    const BOOL flushed = FlushFileBuffers(file);
+    const BOOL closed = CloseHandle(file);
+    if (wrote && flushed && closed && written == bytes.size() &&
+        MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileA(temporary.c_str());
+    return false;
+}
+
+bool RemoveFile(const std::string& path)
+{
+    return DeleteFileA(path.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND;
+}
+
 std::string HostPath(const std::string& path)
 {
     return path;

@@ -95,7 +95,7 @@ unsigned CFrameStore::WriteResult(const std::string& directory, const std::strin
     if (!m_pending.HoldsLineFor(composed.path) &&
         AppendCreatingDirectory(directory, composed.path, composed.line))
         return Success;
-    Queue(directory, composed);
+    Queue({directory, composed.path, composed.line});
     return Failure;
 }
 
@@ -124,9 +124,16 @@ void CFrameStore::WritePending()
         m_droppedWhileWaiting = 0;
 }
 
-void CFrameStore::Queue(const std::string& directory, const CErrorLog::DayLine& composed)
+void CFrameStore::AddWaitingLines(const std::vector<CPendingLines::Line>& lines)
 {
-    const size_t dropped = m_pending.Push({directory, composed.path, composed.line});
+    for (const CPendingLines::Line& line : lines)
+        Queue(line);
+    WritePending();
+}
+
+void CFrameStore::Queue(CPendingLines::Line line)
+{
+    const size_t dropped = m_pending.Push(std::move(line));
     if (dropped == 0)
         return;
     m_droppedWhileWaiting += dropped;

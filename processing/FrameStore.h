@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 class CReceiverSettings;
 
@@ -41,12 +42,20 @@ public:
                          std::string& line);
 
     size_t PendingCount() const { return m_pending.Size(); }
+    // The file that holds back the oldest waiting line; empty when none waits.
+    std::string OldestWaitingFile() const { return m_pending.OldestPath(); }
+    // The waiting lines, oldest first, so that they can outlive the process.
+    std::vector<CPendingLines::Line> WaitingLines() const { return m_pending.Lines(); }
+    // Queues lines kept from an earlier run behind those waiting now and
+    // writes whatever can be written.
+    void AddWaitingLines(const std::vector<CPendingLines::Line>& lines);
+    // Appends the waiting lines that can be written now.
+    void WritePending();
 
 private:
     CErrorLog::DayLine ComposeResult(const CErrorLog& writer, const std::string& frame,
                                      const std::string& selected, int storeType) const;
-    void WritePending();
-    void Queue(const std::string& directory, const CErrorLog::DayLine& composed);
+    void Queue(CPendingLines::Line line);
 
     std::string m_inputSeparator = ";";
     std::string m_outputSeparator = "\t";

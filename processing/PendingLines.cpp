@@ -34,9 +34,31 @@ void CPendingLines::WriteOut(const Appender& append)
     }
 }
 
+std::vector<CPendingLines::Line> CPendingLines::Lines() const
+{
+    std::vector<const Waiting*> waiting;
+    for (const auto& file : m_files)
+    {
+        for (const Waiting& entry : file.second)
+            waiting.push_back(&entry);
+    }
+    std::sort(waiting.begin(), waiting.end(),
+              [](const Waiting* a, const Waiting* b) { return a->sequence < b->sequence; });
+    std::vector<Line> lines;
+    for (const Waiting* entry : waiting)
+        lines.push_back(entry->line);
+    return lines;
+}
+
+std::string CPendingLines::OldestPath() const
+{
+    const auto oldest = OldestFile();
+    return oldest == m_files.end() ? std::string() : oldest->first;
+}
+
 // There are only as many files as days and folders with waiting lines, so
 // looking at the front of each is cheap.
-void CPendingLines::DropOldest()
+CPendingLines::FileLines::const_iterator CPendingLines::OldestFile() const
 {
     auto oldest = m_files.begin();
     for (auto file = m_files.begin(); file != m_files.end(); ++file)
@@ -44,8 +66,14 @@ void CPendingLines::DropOldest()
         if (file->second.front().sequence < oldest->second.front().sequence)
             oldest = file;
     }
+    return oldest;
+}
+
+void CPendingLines::DropOldest()
+{
+    const auto oldest = OldestFile();
     if (oldest != m_files.end())
-        PopFront(oldest);
+        PopFront(m_files.find(oldest->first));
 }
 
 void CPendingLines::PopFront(FileLines::iterator file)

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 // Result lines that could not be written yet, each with the day file it
 // belongs in.  Lines keep their order within their file; a file that stays
@@ -37,6 +38,10 @@ public:
     size_t Size() const { return m_size; }
     // True when a waiting line belongs in the file of that path.
     bool HoldsLineFor(const std::string& path) const { return m_files.count(path) != 0; }
+    // Every waiting line, oldest first, as Push received them.
+    std::vector<Line> Lines() const;
+    // The file of the oldest waiting line; empty when none waits.
+    std::string OldestPath() const;
 
 private:
     struct Waiting
@@ -46,6 +51,7 @@ private:
     };
     using FileLines = std::map<std::string, std::deque<Waiting>>;
 
+    FileLines::const_iterator OldestFile() const;
     void DropOldest();
     void PopFront(FileLines::iterator file);
 

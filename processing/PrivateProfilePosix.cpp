@@ -31,51 +31,10 @@ ReadResult ReadWholeFile(const std::string& hostPath, std::string& bytes)
     return n == 0 ? ReadResult::Read : ReadResult::Failed;
 }
 
-bool WriteAll(int fd, const std::string& bytes)
+// A read-only file stays as it is, as on Windows.
+bool ReplaceWritableFile(const std::string& hostPath, const std::string& bytes)
 {
-    size_t done = 0;
-    while (done < bytes.size())
-    {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0)
-            return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
-bool CreateNewFile(const std::string& hostPath, const std::string& bytes)
-{
-    const int fd = open(hostPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return false;
-    const bool written = WriteAll(fd, bytes);
-    const bool closed = close(fd) == 0;
-    if (written && closed)
-        return true;
-    unlink(hostPath.c_str());
-    return false;
-}
-
-// The new content goes to a temporary file beside the old one, which it
-// then replaces in one step: a full disk or a crash half way leaves the old
-// settings whole instead of a cut file.  A read-only file stays as it is,
-// as on Windows.
-bool ReplaceFile(const std::string& hostPath, const std::string& bytes)
-{
-    struct stat old = {};
-    if (access(hostPath.c_str(), W_OK) != 0 || stat(hostPath.c_str(), &old) != 0)
-        return false;
-    std::string temporary = hostPath + ".XXXXXX";
-    const int fd = mkstemp(&temporary[0]);
-    if (fd < 0)
-        return false;
-    const bool written = fchmod(fd, old.st_mode & 07777) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
-    const bool closed = close(fd) == 0;
-    if (written && closed && rename(temporary.c_str(), hostPath.c_str()) == 0)
-        return true;
-    unlink(temporary.c_str());
-    return false;
+    return access(hostPath.c_str(), W_OK) == 0 && FileSystem::ReplaceFile(hostPath, bytes);
 }
 }
 
@@ -104,7 +63,7 @@ bool WriteString(const std::string& section, const std::string& key,
     if (!document.SetString(section, key, value))
         return true;
     if (read == ReadResult::Missing)
-        return CreateNewFile(hostPath, document.Serialise());
-    return ReplaceFile(hostPath, document.Serialise());
+        return FileSystem::ReplaceFile(hostPath, document.Serialise());
+    return ReplaceWritableFile(hostPath, document.Serialise());
 }
 }

@@ -1,0 +1,204 @@
+#include "app/FramePipeline.h"
+
+#include "printing/PrintRecord.h"
+#include "printing/PrintSettings.h"
+#include "processing/ErrorLog.h"
+#include "processing/FrameStore.h"
+#include "processing/ReceiverSettings.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace
+{
+const char* const WhiteSpace = " \t\r\n\v\f";
+const char Stx = '\x02';
+
+std::string Trimmed(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(WhiteSpace);
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(WhiteSpace) - first + 1);
+}
+
+std::string WithBlanksForTabs(std::string text)
+{
+    std::replace(text.begin(), text.end(), '\t', ' ');
+    return text;
+}
+
+bool KeepsWholeFrame(int storeType)
+{
+    return storeType == CReceiverSettings::OriginalFrame ||
+           storeType == CReceiverSettings::OriginalFrameDate;
+}
+
+bool HeaderHasDate(int storeType)
+{
+    return storeType == CReceiverSettings::SelectedFieldsDate ||
+           storeType == CReceiverSettings::OriginalFrameDate;
+}
+}
+
+CFramePipeline::CFramePipeline(IFrameView& view, CReceiverSettings& settings,
+                               CPrintSettings& printSettings, CFrameStore& store,
+                               CTicketPrinter& printer, LocalTimeSource clock,
+                               const std::string& waitingLinesPath)
+    : m_view(view), m_settings(settings), m_printSettings(printSettings), m_store(store),
+      m_printer(printer), m_clock(std::move(clock)), m_waitingFile(waitingLinesPath)
+{
+    m_headerGuard.SetUnit(0);
+    m_headerGuard.Start(0);
+}
+
+// A frame from a link is a C string; whatever a NUL hides was never seen by
+// the list or the printer, so the file must not get it either.
+void CFramePipeline::TrimFrame(std::string& frame)
+{
+    const size_t nul = frame.find('\0');
+    if (nul != std::string::npos)
+        frame.erase(nul);
+    const size_t last = frame.find_last_not_of(WhiteSpace);
+    frame.erase(last == std::string::npos ? 0 : last + 1);
+    frame.erase(0, frame.find_first_not_of(Stx));
+}
+
+int CFramePipeline::HandleFrame(std::string& frame)
+{
+    TrimFrame(frame);
+    std::string input;
+    std::string output;
+    m_settings.GetSeparatorTexts(input, output);
+    m_store.SetSeparators(input, output);
+
+    std::string stored = m_formatErrorText;
+    std::string selected = frame;
+    const bool wholeFrame = KeepsWholeFrame(m_settings.m_storeType);
+    unsigned result = CFrameStore::Success;
+    if (!wholeFrame)
+        result = m_store.SelectFields(frame, selected, m_settings);
+    if (result == CFrameStore::Success)
+        result = StoreFrame(frame, selected, wholeFrame, stored);
+
+    AddToFrameList(WithBlanksForTabs(frame));
+    ReportWaitingLines();
+    if (m_settings.m_printOut)
+        PrintFrame(stored);
+    m_view.SetStoredLine(WithBlanksForTabs(stored));
+    return static_cast<int>(result);
+}
+
+unsigned CFramePipeline::StoreFrame(const std::string& frame, const std::string& selected,
+                                    bool wholeFrame, std::string& stored)
+{
+    CountFrame();
+    const std::string directory = m_settings.GetDirectory();
+    const std::string extension = m_settings.GetExtension();
+    if (!wholeFrame)
+        WriteHeaderIfNew(directory, extension);
+    const unsigned result = m_store.WriteResult(directory, extension, frame, selected,
+                                                m_settings.m_storeType, stored);
+    // The indicator means "on disk", which no line is while older ones wait.
+    if (result == CFrameStore::Success && m_store.PendingCount() == 0)
+        m_view.SwitchIndicatorOn();
+    return result;
+}
+
+void CFramePipeline::CountFrame()
+{
+    const int next = m_frameCounter + 1;
+    m_frameCounter = next > CounterLimit ? 0 : next;
+}
+
+void CFramePipeline::WriteHeaderIfNew(const std::string& directory, const std::string& extension)
+{
+    if (m_headerGuard.Remaining() != 0 || m_store.FileExistsToday(directory, extension))
+        return;
+    std::string header;
+    m_settings.BuildHeader(header, HeaderHasDate(m_settings.m_storeType));
+    std::string written;
+    m_store.WriteResult(directory, extension, header, std::string(),
+                        CReceiverSettings::OriginalFrame, written);
+    m_headerGuard.Start(HeaderGuardMilliseconds);
+}
+
+void CFramePipeline::AddToFrameList(const std::string& text)
+{
+    // Lines the window adds itself count too, so more than one may go.
+    for (int count = m_view.ListLineCount(); count > ListLineLimit; --count)
+        m_view.RemoveFirstListLine();
+    m_view.AppendListLine(text);
+}
+
+unsigned CFramePipeline::PrintFrame(const std::string& text)
+{
+    const PrintFields fields = m_view.ReadPrintFields();
+    PrintRecord record{};
+    FillPrintSlot(record.operatorName, Trimmed(fields.operatorName));
+    FillPrintSlot(record.serialNumber, fields.serialNumber);
+    FillPrintSlot(record.comment, fields.comment);
+    FillPrintSlot(record.dateTime, LocalTime::Format(m_clock(), "%d/%m/%Y %H:%M:%S"));
+    FillPrintSlot(record.frame, text);
+    if (m_printSettings.BuildPrintJob(JobFileName, m_printer, record) != 0)
+        return 0;
+    const int copies = std::clamp(m_printSettings.m_numberOfCopies, 1, MaxCopies);
+    for (int copy = 0; copy < copies; ++copy)
+        m_view.PrintJobFile(JobFileName);
+    return 0;
+}
+
+void CFramePipeline::ReportWaitingLines()
+{
+    const size_t waiting = m_store.PendingCount();
+    if (waiting > 0 && !m_waitingReported)
+        AddToFrameList("Result lines cannot be written to " + m_store.OldestWaitingFile() + ": " +
+                       std::to_string(waiting) + " line(s) waiting\r\n");
+    else if (waiting == 0 && m_waitingReported)
+        AddToFrameList("The waiting result lines have been written\r\n");
+    m_waitingReported = waiting > 0;
+}
+
+void CFramePipeline::RestoreWaitingLines()
+{
+    CWaitingLinesFile::Contents kept;
+    if (!m_waitingFile.Exists() || !m_waitingFile.Load(kept))
+        return;
+    const std::string lines = std::to_string(kept.lines.size()) +
+                              " result line(s) left waiting at the last exit";
+    const std::string damaged = kept.damaged == 0 ? std::string()
+        : "; " + std::to_string(kept.damaged) + " damaged record(s) skipped";
+    // Lines whose file stays behind would come back at every start.
+    if (!m_waitingFile.Remove())
+    {
+        m_unrestored = kept.lines;
+        Notify(lines + " stay in " + m_waitingFile.Path() + ", which cannot be removed");
+        return;
+    }
+    if (kept.lines.empty() && kept.damaged == 0)
+        return;
+    m_store.AddWaitingLines(kept.lines);
+    Notify(lines + " have been restored from " + m_waitingFile.Path() + damaged);
+    ReportWaitingLines();
+}
+
+void CFramePipeline::SaveWaitingLines()
+{
+    m_store.WritePending();
+    std::vector<CPendingLines::Line> lines = m_unrestored;
+    const std::vector<CPendingLines::Line> waiting = m_store.WaitingLines();
+    lines.insert(lines.end(), waiting.begin(), waiting.end());
+    if (lines.empty() || m_waitingFile.Save(lines))
+        return;
+    CErrorLog log(CErrorLog::DefaultDirectory, CErrorLog::DefaultExtension, m_clock);
+    log.Write(std::to_string(lines.size()) + " waiting result line(s) lost: " +
+                  m_waitingFile.Path() + " cannot be written",
+              TimestampStyle::Full);
+}
+
+void CFramePipeline::Notify(const std::string& text)
+{
+    AddToFrameList(text + "\r\n");
+    CErrorLog log(CErrorLog::DefaultDirectory, CErrorLog::DefaultExtension, m_clock);
+    log.Write(text, TimestampStyle::Full);
+}

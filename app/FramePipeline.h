@@ -1,0 +1,84 @@
+#pragma once
+#include "app/CountdownTimer.h"
+#include "app/FrameView.h"
+#include "app/WaitingLinesFile.h"
+#include "processing/LocalTime.h"
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+class CFrameStore;
+class CPrintSettings;
+class CReceiverSettings;
+class CTicketPrinter;
+
+// Carries every frame from the link to its results: trims it, selects its
+// fields, counts it, writes it to the day file (with a header line when a
+// selected-fields file begins), shows it and prints it.  It runs on
+// whichever thread delivers frames, one frame at a time, and reaches the
+// window only through the view.
+class CFramePipeline
+{
+public:
+    static constexpr const char* JobFileName = "VorlFrame2Printer.txt";
+    static constexpr const char* DefaultFormatErrorText = "Frame format error !!!";
+    static constexpr int CounterLimit = 99999;
+    // The list keeps one line more than this.
+    static constexpr int ListLineLimit = 10000;
+    // A damaged print setup must not keep the printer (and the link) busy
+    // for days.
+    static constexpr int MaxCopies = 100;
+    static constexpr int HeaderGuardMilliseconds = 1000;
+
+    CFramePipeline(IFrameView& view, CReceiverSettings& settings, CPrintSettings& printSettings,
+                   CFrameStore& store, CTicketPrinter& printer,
+                   LocalTimeSource clock = LocalTime::SystemNow,
+                   const std::string& waitingLinesPath = CWaitingLinesFile::DefaultName);
+    virtual ~CFramePipeline() = default;
+    CFramePipeline(const CFramePipeline&) = delete;
+    CFramePipeline& operator=(const CFramePipeline&) = delete;
+
+    // The stored line of a rejected frame, in the language of the window.
+    void SetFormatErrorText(const std::string& text) { m_formatErrorText = text; }
+
+    // Trims the frame in place; 0 when its line went into the day file,
+    // otherwise the non-zero result of the selection or of the write.
+    int HandleFrame(std::string& frame);
+    void AddToFrameList(const std::string& text);
+    unsigned PrintFrame(const std::string& text);
+    int FrameCounter() const { return m_frameCounter; }
+    void ResetFrameCounter() { m_frameCounter = 0; }
+
+    // Lines that waited for their files at the last exit go back into the
+    // queue (once the window is up); lines still waiting at exit (after the
+    // links are closed) are kept for the next start.
+    void RestoreWaitingLines();
+    void SaveWaitingLines();
+
+    // Drops what follows a NUL, trailing white space and leading STX.
+    static void TrimFrame(std::string& frame);
+
+private:
+    unsigned StoreFrame(const std::string& frame, const std::string& selected, bool wholeFrame,
+                        std::string& stored);
+    void CountFrame();
+    void WriteHeaderIfNew(const std::string& directory, const std::string& extension);
+    void ReportWaitingLines();
+    void Notify(const std::string& text);
+
+    IFrameView& m_view;
+    CReceiverSettings& m_settings;
+    CPrintSettings& m_printSettings;
+    CFrameStore& m_store;
+    CTicketPrinter& m_printer;
+    LocalTimeSource m_clock;
+    CWaitingLinesFile m_waitingFile;
+    // Read by the window's timer while the serial worker counts.
+    std::atomic<int> m_frameCounter{0};
+    CCountdownTimer m_headerGuard;
+    std::string m_formatErrorText = DefaultFormatErrorText;
+    bool m_waitingReported = false;
+    // Kept lines whose file could not be removed; saved again at exit.
+    std::vector<CPendingLines::Line> m_unrestored;
+};

@@ -1,0 +1,41 @@
+#pragma once
+#include "processing/PendingLines.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// Result lines that were still waiting for their files when the receiver
+// stopped, kept in one file of the working directory until the next start.
+// One record a line: directory, day file and line text, percent-escaped and
+// separated by tabs, then a check value, so that a damaged record is
+// skipped instead of being written to a result file.
+class CWaitingLinesFile
+{
+public:
+    static constexpr const char* DefaultName = "Quorbel.pending";
+
+    struct Contents
+    {
+        std::vector<CPendingLines::Line> lines;   // the sound records, in file order
+        size_t damaged = 0;                        // records that were skipped
+    };
+
+    explicit CWaitingLinesFile(const std::string& path = DefaultName);
+    virtual ~CWaitingLinesFile() = default;
+
+    const std::string& Path() const { return m_path; }
+    bool Exists() const;
+    // False when the file cannot be read.
+    bool Load(Contents& contents) const;
+    // Replaces the file as a whole; false when the old file is left as it was.
+    bool Save(const std::vector<CPendingLines::Line>& lines) const;
+    // True when no file is left.
+    bool Remove() const;
+
+private:
+    static std::string Encode(const CPendingLines::Line& line);
+    static bool Decode(const std::string& record, CPendingLines::Line& line);
+
+    std::string m_path;
+};
