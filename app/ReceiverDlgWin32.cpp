@@ -360,11 +360,6 @@ bool CReceiverDlg::OnCommand(int id, int code, HWND)
     }
 }
 
-void CReceiverDlg::OnCancel()
-{
-    CLayoutDialog::OnCancel();
-}
-
 void CReceiverDlg::RunAboutBox()
 {
     CAboutDlg about(m_hWnd);
