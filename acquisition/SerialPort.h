@@ -49,8 +49,10 @@ public:
     static void SaveConfig();
 
 protected:
-    // Errors that need the user; the Windows build shows a message box with
-    // the stop icon when stopIcon is set, a plain OK box otherwise.
+    // Errors that need the user; the Windows build shows a message box
+    // (CApplication::MessageBox, caption "Error") with the stop icon when
+    // stopIcon is set, a plain OK box otherwise.  Natively the text goes to
+    // standard error; tests of both builds override it to keep the texts.
     virtual void ReportError(const std::string& text, bool stopIcon);
 
 private:

@@ -1,5 +1,7 @@
 #include "acquisition/SerialPort.h"
 #include "acquisition/SerialLineSettingsWin32.h"
+#include "framework/Application.h"
+#include "framework/WaitCursor.h"
 
 namespace
 {
@@ -26,19 +28,6 @@ void ApplyHandshake(DCB& dcb, uint8_t handshake)
     dcb.fOutX = software;
     dcb.fInX = software;
 }
-
-// Shows the wait cursor while the port is opened and configured.
-class CWaitCursor
-{
-public:
-    CWaitCursor() : m_previous(SetCursor(LoadCursor(nullptr, IDC_WAIT))) {}
-    ~CWaitCursor() { SetCursor(m_previous); }
-    CWaitCursor(const CWaitCursor&) = delete;
-    CWaitCursor& operator=(const CWaitCursor&) = delete;
-
-private:
-    HCURSOR m_previous;
-};
 }
 
 void ApplySerialPortConfig(DCB& dcb, const SerialPortConfig& record)
@@ -101,5 +90,5 @@ void CSerialPort::CloseDevice(DeviceHandle device)
 
 void CSerialPort::ReportError(const std::string& text, bool stopIcon)
 {
-    MessageBoxA(GetActiveWindow(), text.c_str(), nullptr, stopIcon ? MB_OK | MB_ICONSTOP : MB_OK);
+    CApplication::MessageBox(text, "Error", stopIcon ? MB_OK | MB_ICONSTOP : MB_OK, GetActiveWindow());
 }

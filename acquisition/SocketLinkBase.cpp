@@ -41,7 +41,7 @@ CSocketLinkBase::CSocketLinkBase() : m_socket(SocketApi::kInvalid)
 
 CSocketLinkBase::~CSocketLinkBase()
 {
-    Stop();
+    Close();
 }
 
 bool CSocketLinkBase::Connect(const char* host, const char* service)
@@ -65,23 +65,17 @@ bool CSocketLinkBase::Connect(const char* host, const char* service)
     return true;
 }
 
-bool CSocketLinkBase::StartReceiving()
+void CSocketLinkBase::Shutdown()
 {
-    if (IsReceiving() || !IsOpen())
-        return false;
-    return m_thread.Start([this] { ReceiveLoop(); });
-}
-
-void CSocketLinkBase::Stop()
-{
-    m_stopping = true;
     if (IsOpen())
         SocketApi::Shutdown(m_socket);
-    m_thread.Join();
+}
+
+void CSocketLinkBase::Close()
+{
     if (IsOpen())
         SocketApi::Close(m_socket);
     m_socket = SocketApi::kInvalid;
-    m_stopping = false;
 }
 
 bool CSocketLinkBase::GetPeerAddress(SocketAddress& address) const
@@ -97,18 +91,6 @@ int CSocketLinkBase::ReadChunk(char* buffer, int size, unsigned timeoutMs)
         return 0;
     const int received = SocketApi::Receive(m_socket, buffer, size);
     return received > 0 ? received : -1;
-}
-
-void CSocketLinkBase::OnFrame(const char*, int, const SocketAddress&)
-{
-}
-
-void CSocketLinkBase::OnLinkEvent(int)
-{
-}
-
-void CSocketLinkBase::ReceiveLoop()
-{
 }
 
 uint32_t CSocketLinkBase::ResolveHost(const char* host)

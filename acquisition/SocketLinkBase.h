@@ -1,15 +1,13 @@
 #pragma once
-#include "acquisition/ReceiveThread.h"
 #include "acquisition/SocketAddress.h"
 #include "acquisition/SocketApi.h"
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
-// A TCP client connection with a receive thread of its own.  Open while it
-// holds a socket, receiving while a receive thread exists (also after the
-// thread has ended on a lost connection, until Stop).
+// A TCP client connection: its socket and the address helpers.  Open while
+// it holds a socket.  It runs no thread, so nothing of a derived object is
+// ever called after that object has gone.
 class CSocketLinkBase
 {
 public:
@@ -21,21 +19,12 @@ public:
     // Opens a stream socket and connects it (blocking); false when open
     // already or when any step fails.
     bool Connect(const char* host, const char* service);
-    // Runs ReceiveLoop on a new thread; false unless connected and idle.
-    bool StartReceiving();
-    // Ends the receive thread, which finishes by itself, and closes.
-    void Stop();
     bool IsOpen() const { return m_socket != SocketApi::kInvalid; }
-    bool IsReceiving() const { return m_thread.Exists(); }
     bool GetPeerAddress(SocketAddress& address) const;
 
     // Bytes received (> 0); 0 when nothing came within the time-out or the
     // wait failed; -1 when the peer closed or the receive failed.
     int ReadChunk(char* buffer, int size, unsigned timeoutMs);
-
-    virtual void OnFrame(const char* text, int length, const SocketAddress& sender);
-    virtual void OnLinkEvent(int code);
-    virtual void ReceiveLoop();
 
     // A dotted address or a host name (null: this host) in host byte
     // order; 255.255.255.255 when nothing resolves.
@@ -48,12 +37,11 @@ public:
                             uint16_t family);
 
 protected:
-    // Set while Stop waits for the receive thread.
-    bool IsStopping() const { return m_stopping.load(); }
+    // Makes a wait or receive on the socket return at once; still open.
+    void Shutdown();
+    void Close();
 
 private:
-    // Written only while no receive thread runs.
+    // Written only while no other thread uses the socket.
     SocketApi::Handle m_socket;
-    CReceiveThread m_thread;
-    std::atomic<bool> m_stopping{false};
 };

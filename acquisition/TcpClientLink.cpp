@@ -5,17 +5,49 @@
 #include <algorithm>
 #include <cstring>
 #include <thread>
+#include <utility>
+
+CTcpClientLink::CTcpClientLink(std::unique_ptr<CLinkSink> sink) : m_sink(std::move(sink))
+{
+}
 
 CTcpClientLink::~CTcpClientLink()
 {
-    // The receive thread runs this object's ReceiveLoop: end it while the
-    // object is still whole.
+    // The receive thread uses the members and the sink: end it while they
+    // are still whole.
     Stop();
 }
 
-void CTcpClientLink::OnFrame(const char* text, int length, const SocketAddress&)
+bool CTcpClientLink::StartReceiving()
 {
-    DeliverFrame(text, length);
+    if (IsReceiving() || !IsOpen())
+        return false;
+    return m_thread.Start([this] { ReceiveLoop(); });
+}
+
+void CTcpClientLink::Stop()
+{
+    m_stopping = true;
+    Shutdown();
+    m_thread.Join();
+    Close();
+    m_stopping = false;
+}
+
+void CTcpClientLink::OnFrame(const char* text, int length)
+{
+    if (m_sink)
+        m_sink->OnFrame(text, length, m_peer);
+    else
+        DeliverFrame(text, length);
+}
+
+void CTcpClientLink::OnLinkEvent(int code)
+{
+    if (m_sink)
+        m_sink->OnLinkEvent(code);
+    else
+        ReportEventToWindows(code);
 }
 
 void CTcpClientLink::DeliverFrame(const char* text, int length)
@@ -33,8 +65,8 @@ void CTcpClientLink::ReceiveLoop()
     // first bytes of this one: a frame that was never sent.
     m_ring.Clear();
     m_extractor.Reset();
-    const auto onFrame = [this](const char* text, int length) { OnFrame(text, length, m_peer); };
-    while (!IsStopping())
+    const auto onFrame = [this](const char* text, int length) { OnFrame(text, length); };
+    while (!m_stopping)
     {
         // Never more than the ring can take whole: what does not fit stays
         // with TCP until the frames held have been cut out.
@@ -42,7 +74,7 @@ void CTcpClientLink::ReceiveLoop()
         const int received = ReadChunk(m_receiveBuffer, room, 100);
         if (received < 0)
         {
-            if (!IsStopping())
+            if (!m_stopping)
                 OnLinkEvent(kLinkEventConnectionLost);
             return;
         }

@@ -1,12 +1,12 @@
 #include "acquisition/TcpClientLink.h"
 
-// The native build has no windows: frames and events reach whoever
-// overrides OnFrame and OnLinkEvent (the tests and benchmarks).
+// The native build has no windows: frames and events reach only a sink
+// (the tests' and benchmarks').
 
 void CTcpClientLink::SendFrameToWindow(const char*, int)
 {
 }
 
-void CTcpClientLink::OnLinkEvent(int)
+void CTcpClientLink::ReportEventToWindows(int)
 {
 }

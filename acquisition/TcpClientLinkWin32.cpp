@@ -11,7 +11,7 @@ void CTcpClientLink::SendFrameToWindow(const char* text, int length)
                      length);
 }
 
-void CTcpClientLink::OnLinkEvent(int code)
+void CTcpClientLink::ReportEventToWindows(int code)
 {
     const HWND statusList = static_cast<HWND>(m_statusList);
     const HWND eventWindow = statusList ? GetParent(statusList) : static_cast<HWND>(m_frameWindow);

@@ -31,7 +31,6 @@ BOOL CReceiverApp::InitInstance()
     if (!StartSockets())
         return FALSE;
     CSplashWindow::EnableSplashScreen(SplashEnabledByCommandLine());
-    SetRegistryKey("Vorl");
     if (!CreateSettings())
         return FALSE;
     // The setup's "Print setup" button edits the print settings, so they
@@ -52,7 +51,7 @@ bool CReceiverApp::StartSockets()
     if (::WSAStartup(MAKEWORD(2, 0), &data) == 0)
         return true;
     if (data.wVersion != MAKEWORD(2, 0))
-        MessageBox("Incorrect version of WS2_32.dll found", MB_OK, nullptr, "Error");
+        MessageBox("Incorrect version of WS2_32.dll found", "Error", MB_OK);
     ::WSACleanup();
     return false;
 }

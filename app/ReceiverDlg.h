@@ -37,7 +37,6 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    void OnCancel() override;
     bool OnCommand(int id, int code, HWND control) override;
     void OnTimer(UINT_PTR id) override;
     void OnDestroy() override;

@@ -52,11 +52,11 @@ CReceiverDlg::CReceiverDlg(CReceiverSettings& settings, CPrintSettings& printSet
       m_settings(settings),
       m_printSettings(printSettings),
       m_database("DataBase"),
-      m_pipeline(*this, settings, printSettings, m_store, m_printer,
-                 CApplication::LoadString(IDS_FRAME_FORMAT_ERROR)),
+      m_pipeline(*this, settings, printSettings, m_store, m_printer),
       m_icon(::LoadIconA(CApplication::FindResourceModule(RT_GROUP_ICON, IDR_MAINFRAME),
                          MAKEINTRESOURCEA(IDR_MAINFRAME)))
 {
+    m_pipeline.SetFormatErrorText(CApplication::LoadString(IDS_FRAME_FORMAT_ERROR));
 }
 
 CReceiverDlg::~CReceiverDlg() = default;
@@ -358,11 +358,6 @@ bool CReceiverDlg::OnCommand(int id, int code, HWND)
     default:
         return false;
     }
-}
-
-void CReceiverDlg::OnCancel()
-{
-    CLayoutDialog::OnCancel();
 }
 
 void CReceiverDlg::RunAboutBox()

@@ -135,7 +135,7 @@ bool CWaitingLinesFile::Save(const std::vector<CPendingLines::Line>& lines) cons
     std::string bytes;
     for (const CPendingLines::Line& line : lines)
         bytes += Encode(line) + "\r\n";
-    return FileSystem::ReplaceFile(m_path, bytes);
+    return FileSystem::ReplaceContents(m_path, bytes);
 }
 
 bool CWaitingLinesFile::Remove() const

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -8,7 +9,7 @@
 // The application object and the pieces of it that windows and dialogs
 // share: the module resources come from, the main window, message boxes
 // titled with the application's name, and the per-user profile in the
-// registry under "Software\Vorl\Quorbel".  A program derives one object
+// registry (RegistryKey).  A program derives one object
 // from it and calls Run; the statics work without one (tests).
 class CApplication
 {
@@ -40,6 +41,8 @@ public:
     // Receives every message box instead of the screen (tests), returning
     // the button the user would have pressed.
     using MessageBoxInterceptor = std::function<int(const std::string& text, UINT type)>;
+    using CaptionedMessageBoxInterceptor =
+        std::function<int(const std::string& text, const std::string& caption, UINT type)>;
 
     // Dialogs, strings and icons are looked for here first: the executable,
     // or a language library while one is set.  Null goes back to the exe.
@@ -57,7 +60,16 @@ public:
 
     static int MessageBox(const std::string& text, UINT type = MB_OK, HWND owner = nullptr);
     static int MessageBox(UINT stringId, UINT type = MB_OK, HWND owner = nullptr);
+    // With a caption of the caller's instead of the application's name.
+    static int MessageBox(const std::string& text, const std::string& caption, UINT type,
+                          HWND owner = nullptr);
     static void SetMessageBoxInterceptor(MessageBoxInterceptor interceptor);
+    static void SetMessageBoxInterceptor(CaptionedMessageBoxInterceptor interceptor);
+    static void SetMessageBoxInterceptor(std::nullptr_t);
+
+    // HKEY_CURRENT_USER's "Software\Vorl\" and the executable's own title
+    // (never a language library's), where the profile sections live.
+    static std::string RegistryKey();
 
     static int GetProfileInt(const std::string& section, const std::string& entry,
                              int defaultValue);

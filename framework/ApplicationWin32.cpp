@@ -4,12 +4,14 @@
 
 namespace
 {
-const char* const kProfileRoot = "Software\\Vorl\\Quorbel\\";
+const char* const kCompanyKey = "Software\\Vorl\\";
+const UINT kTitleId = 57344;
+const char* const kDefaultTitle = "Quorbel";
 
 HINSTANCE g_resourceHandle = nullptr;
 HWND g_mainWindow = nullptr;
 CApplication* g_application = nullptr;
-CApplication::MessageBoxInterceptor g_interceptor;
+CApplication::CaptionedMessageBoxInterceptor g_interceptor;
 
 std::string LoadStringFrom(HINSTANCE module, UINT id)
 {
@@ -18,13 +20,18 @@ std::string LoadStringFrom(HINSTANCE module, UINT id)
     return std::string(buffer, static_cast<size_t>(length > 0 ? length : 0));
 }
 
+std::string TitleOrDefault(const std::string& title)
+{
+    return title.empty() ? kDefaultTitle : title;
+}
+
 // An open registry key, closed when it goes out of scope.
 class ProfileKey
 {
 public:
     ProfileKey(const std::string& section, bool forWriting)
     {
-        const std::string path = kProfileRoot + section;
+        const std::string path = CApplication::RegistryKey() + "\\" + section;
         const LONG status = forWriting
             ? ::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE,
                                 nullptr, &m_key, nullptr)
@@ -134,15 +141,20 @@ HICON CApplication::LoadSmallIcon(UINT id)
 
 std::string CApplication::Title()
 {
-    const std::string title = LoadString(57344);
-    return title.empty() ? "Quorbel" : title;
+    return TitleOrDefault(LoadString(kTitleId));
 }
 
 int CApplication::MessageBox(const std::string& text, UINT type, HWND owner)
 {
+    return MessageBox(text, Title(), type, owner);
+}
+
+int CApplication::MessageBox(const std::string& text, const std::string& caption, UINT type,
+                             HWND owner)
+{
     if (g_interceptor)
-        return g_interceptor(text, type);
-    return ::MessageBoxA(owner, text.c_str(), Title().c_str(), type);
+        return g_interceptor(text, caption, type);
+    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), type);
 }
 
 int CApplication::MessageBox(UINT stringId, UINT type, HWND owner)
@@ -152,7 +164,27 @@ int CApplication::MessageBox(UINT stringId, UINT type, HWND owner)
 
 void CApplication::SetMessageBoxInterceptor(MessageBoxInterceptor interceptor)
 {
+    if (!interceptor)
+        g_interceptor = nullptr;
+    else
+        g_interceptor = [interceptor](const std::string& text, const std::string&, UINT type) {
+            return interceptor(text, type);
+        };
+}
+
+void CApplication::SetMessageBoxInterceptor(CaptionedMessageBoxInterceptor interceptor)
+{
     g_interceptor = std::move(interceptor);
+}
+
+void CApplication::SetMessageBoxInterceptor(std::nullptr_t)
+{
+    g_interceptor = nullptr;
+}
+
+std::string CApplication::RegistryKey()
+{
+    return kCompanyKey + TitleOrDefault(LoadStringFrom(::GetModuleHandleA(nullptr), kTitleId));
 }
 
 int CApplication::GetProfileInt(const std::string& section, const std::string& entry,

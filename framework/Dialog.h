@@ -7,12 +7,13 @@ class CDataExchange;
 // modally (DoModal) or created modeless (Create).  The system's dialog
 // manager owns the window procedure; `this` travels as the creation
 // parameter of WM_INITDIALOG, is kept in DWLP_USER, and every later
-// message is handed to the virtual handlers below.
+// message is handed to the virtual handlers below.  A modal dialog's window
+// is gone when DoModal returns; a modeless one ends with EndDialog or the
+// owner's DestroyWindow (see CWindow).
 class CDialog : public CWindow
 {
 public:
     CDialog(int templateId, HWND parent);
-    ~CDialog() override;
 
     INT_PTR DoModal();
     bool Create();

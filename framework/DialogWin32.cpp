@@ -56,12 +56,6 @@ public:
 
 CDialog::CDialog(int templateId, HWND parent) : m_templateId(templateId), m_parent(parent) {}
 
-CDialog::~CDialog()
-{
-    if (m_hWnd && !m_modal)
-        ::DestroyWindow(m_hWnd);
-}
-
 INT_PTR CDialog::DoModal()
 {
     m_modal = true;
@@ -92,7 +86,7 @@ void CDialog::EndDialog(int result)
     if (m_modal)
         ::EndDialog(m_hWnd, result);
     else
-        ::DestroyWindow(m_hWnd);
+        DestroyWindow();
 }
 
 bool CDialog::UpdateData(bool saveAndValidate)
@@ -106,18 +100,15 @@ INT_PTR CALLBACK CDialog::StaticDialogProc(HWND hWnd, UINT message, WPARAM wPara
                                            LPARAM lParam)
 {
     if (message == WM_INITDIALOG) {
-        auto* self = reinterpret_cast<CDialog*>(lParam);
-        self->m_hWnd = hWnd;
+        reinterpret_cast<CDialog*>(lParam)->AttachDialog(hWnd);
         ::SetWindowLongPtrA(hWnd, DWLP_USER, lParam);
     }
     auto* self = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
     if (!self)
         return FALSE;
     const INT_PTR result = self->DialogProc(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(hWnd, DWLP_USER, 0);
-        self->m_hWnd = nullptr;
-    }
+    if (message == WM_NCDESTROY)
+        self->Detach();
     return result;
 }
 

@@ -10,6 +10,15 @@
 // subclasses the existing window and gets `this` back as the subclass
 // reference data.  Either way, WindowProc is the one place a derived class
 // sees every message.
+//
+// A window is destroyed with DestroyWindow while the whole object exists, so
+// the derived class sees its own WM_DESTROY.  By the time a base destructor
+// runs the derived part is gone, so the base only lets go of a window that is
+// still there and then destroys it, unheard.  A class whose WM_DESTROY /
+// OnDestroy matters is therefore final and calls DestroyWindow in its own
+// destructor, or its owner calls it.  A modal dialog's window is gone when
+// DoModal returns; a subclassed control's window belongs to its dialog and
+// is only let go.
 class CWindow
 {
 public:
@@ -18,11 +27,23 @@ public:
     CWindow(const CWindow&) = delete;
     CWindow& operator=(const CWindow&) = delete;
 
-    // A top-level or child window of the framework's own window class.
+    // A window class served by the framework's window procedure, registered
+    // on first use.
+    struct WindowClass
+    {
+        const char* name;
+        UINT style;
+        LPCSTR cursor;
+    };
+    static const WindowClass DefaultClass;
+
+    // A top-level or child window of one of the framework's window classes.
     bool Create(const std::string& title, DWORD style, DWORD exStyle, const RECT& rect,
-                HWND parent);
+                HWND parent, const WindowClass& windowClass = DefaultClass);
     // Takes over the existing control `id` of `parent` (a dialog's control).
     bool SubclassDlgItem(int id, HWND parent);
+    // Destroys the window; its messages up to WM_NCDESTROY reach the object.
+    void DestroyWindow();
 
     HWND GetSafeHwnd() const { return m_hWnd; }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
@@ -38,18 +59,24 @@ protected:
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
 
+    // A dialog's procedure hands its window over with WM_INITDIALOG; the
+    // object itself lives in DWLP_USER.
+    void AttachDialog(HWND hWnd);
+    // The window is gone (WM_NCDESTROY) or the object lets go of it.
+    void Detach();
+
     HWND m_hWnd = nullptr;
 
 private:
+    enum class Attachment { None, OwnClass, Subclass, Dialog };
+
     static LRESULT CALLBACK StaticWindowProc(HWND hWnd, UINT message, WPARAM wParam,
                                              LPARAM lParam);
     static LRESULT CALLBACK SubclassProc(HWND hWnd, UINT message, WPARAM wParam,
                                          LPARAM lParam, UINT_PTR idSubclass,
                                          DWORD_PTR refData);
-    static ATOM RegisterFrameworkClass();
+    static bool RegisterWindowClass(const WindowClass& windowClass);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
-    void Detach();
 
-    bool m_subclassed = false;
-    bool m_ownsWindow = false;
+    Attachment m_attachment = Attachment::None;
 };

@@ -4,45 +4,51 @@
 
 #include <vector>
 
-namespace
-{
-const char* const kClassName = "QuorbelWindow";
-}
+const CWindow::WindowClass CWindow::DefaultClass{"QuorbelWindow", CS_HREDRAW | CS_VREDRAW,
+                                                  IDC_ARROW};
 
 CWindow::~CWindow()
 {
-    if (m_ownsWindow && m_hWnd)
-        ::DestroyWindow(m_hWnd);   // the WM_NCDESTROY that follows detaches
+    // The derived part is gone: let go first, so that no message of the
+    // destruction reaches a half-destroyed object.
+    const HWND orphan = m_attachment == Attachment::Subclass ? nullptr : m_hWnd;
     Detach();
+    if (orphan)
+        ::DestroyWindow(orphan);
 }
 
-ATOM CWindow::RegisterFrameworkClass()
+void CWindow::DestroyWindow()
 {
-    static const ATOM atom = [] {
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof(wc);
-        wc.style = CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = StaticWindowProc;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClassName;
-        return ::RegisterClassExA(&wc);
-    }();
-    return atom;
+    if (m_hWnd)
+        ::DestroyWindow(m_hWnd);   // the WM_NCDESTROY that follows detaches
+}
+
+bool CWindow::RegisterWindowClass(const WindowClass& windowClass)
+{
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof(wc);
+    const HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    if (::GetClassInfoExA(instance, windowClass.name, &wc))
+        return true;
+    wc.style = windowClass.style;
+    wc.lpfnWndProc = StaticWindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = ::LoadCursorA(nullptr, windowClass.cursor);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = windowClass.name;
+    return ::RegisterClassExA(&wc) != 0;
 }
 
 bool CWindow::Create(const std::string& title, DWORD style, DWORD exStyle, const RECT& rect,
-                     HWND parent)
+                     HWND parent, const WindowClass& windowClass)
 {
-    if (m_hWnd || !RegisterFrameworkClass())
+    if (m_hWnd || !RegisterWindowClass(windowClass))
         return false;
-    const HWND created = ::CreateWindowExA(exStyle, kClassName, title.c_str(), style, rect.left,
+    const HWND created = ::CreateWindowExA(exStyle, windowClass.name, title.c_str(), style, rect.left,
                                            rect.top, rect.right - rect.left,
                                            rect.bottom - rect.top, parent, nullptr,
                                            ::GetModuleHandleA(nullptr), this);
-    m_ownsWindow = created != nullptr;
-    return m_ownsWindow;
+    return created != nullptr;
 }
 
 bool CWindow::SubclassDlgItem(int id, HWND parent)
@@ -52,19 +58,33 @@ bool CWindow::SubclassDlgItem(int id, HWND parent)
                                                    reinterpret_cast<DWORD_PTR>(this)))
         return false;
     m_hWnd = control;
-    m_subclassed = true;
+    m_attachment = Attachment::Subclass;
     return true;
+}
+
+void CWindow::AttachDialog(HWND hWnd)
+{
+    m_hWnd = hWnd;
+    m_attachment = Attachment::Dialog;
 }
 
 void CWindow::Detach()
 {
-    if (m_hWnd && m_subclassed)
+    switch (m_attachment) {
+    case Attachment::Subclass:
         ::RemoveWindowSubclass(m_hWnd, SubclassProc, 1);
-    else if (m_hWnd)
+        break;
+    case Attachment::OwnClass:
         ::SetWindowLongPtrA(m_hWnd, GWLP_USERDATA, 0);
+        break;
+    case Attachment::Dialog:
+        ::SetWindowLongPtrA(m_hWnd, DWLP_USER, 0);
+        break;
+    case Attachment::None:
+        break;
+    }
     m_hWnd = nullptr;
-    m_subclassed = false;
-    m_ownsWindow = false;
+    m_attachment = Attachment::None;
 }
 
 LRESULT CALLBACK CWindow::StaticWindowProc(HWND hWnd, UINT message, WPARAM wParam,
@@ -73,6 +93,7 @@ LRESULT CALLBACK CWindow::StaticWindowProc(HWND hWnd, UINT message, WPARAM wPara
     if (message == WM_NCCREATE) {
         auto* self = static_cast<CWindow*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         self->m_hWnd = hWnd;
+        self->m_attachment = Attachment::OwnClass;
         ::SetWindowLongPtrA(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<CWindow*>(::GetWindowLongPtrA(hWnd, GWLP_USERDATA));
@@ -102,7 +123,7 @@ LRESULT CWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 LRESULT CWindow::Default(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (m_subclassed)
+    if (m_attachment == Attachment::Subclass)
         return ::DefSubclassProc(m_hWnd, message, wParam, lParam);
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }

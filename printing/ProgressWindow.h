@@ -1,6 +1,6 @@
 #pragma once
 // Windows build only: a window of the user interface.
-#include <windows.h>
+#include "framework/Window.h"
 
 #include <string>
 
@@ -9,19 +9,17 @@
 // button.  Not modal; it never takes the focus.  The caller steps it and,
 // between steps, lets it dispatch the thread's messages (PeekAndPump) and
 // then reads IsCancelled.  It belongs to the thread that creates it.
-class CProgressWindow
+class CProgressWindow final : public CWindow
 {
 public:
     enum ControlIds { CancelButtonId = 10, TextId = 11, ProgressBarId = 12 };
 
-    // owner null: the creating thread's main window (SetMainWindow), if any.
+    // owner null: the application's main window when this thread made it.
     // textLines of 0 or less give 2.  A cancellable window shows the bar and
     // the percentage and enables Cancel.
     CProgressWindow(HWND owner, const std::string& title, bool smooth, bool cancellable,
                     int textLines, int width, int fontHeight);
-    virtual ~CProgressWindow();
-    CProgressWindow(const CProgressWindow&) = delete;
-    CProgressWindow& operator=(const CProgressWindow&) = delete;
+    ~CProgressWindow() override;
 
     void SetRange(int lower, int upper, int step);
     // printf-style; the result is cut to 511 characters.
@@ -37,23 +35,17 @@ public:
     void Hide();
     void Show();
 
-    HWND GetHwnd() const { return m_hwnd; }
     const std::string& GetText() const { return m_text; }
     void SetRememberPosition(bool remember) { m_rememberPosition = remember; }
-
-    // The window the thread treats as its main window: the default owner,
-    // and brought to the front when the user cancels.
-    static void SetMainWindow(HWND mainWindow);
-    static HWND GetMainWindow();
 
     // Profile section and values of the remembered position.
     static const char* const ProfileSection;
     static const char* const WindowClassName;
 
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static void RegisterWindowClass();
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnPaint();
     void OnCancel();
     void CreateFont(int fontHeight);
@@ -62,7 +54,6 @@ private:
     void PlaceWindow(HWND owner);
     void SavePosition();
 
-    HWND m_hwnd;
     HWND m_textWnd;
     HWND m_progressWnd;
     HWND m_cancelWnd;

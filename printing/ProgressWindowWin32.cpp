@@ -1,7 +1,7 @@
 #include "printing/ProgressWindow.h"
 
 #include "printing/ProgressText.h"
-#include "printing/RegistryProfile.h"
+#include "framework/Application.h"
 
 #include <commctrl.h>
 
@@ -16,7 +16,15 @@ namespace
 const int Margin = 10;
 const int TextBufferSize = 512;
 
-thread_local HWND t_mainWindow = nullptr;
+const CWindow::WindowClass ProgressClass{CProgressWindow::WindowClassName,
+                                         CS_HREDRAW | CS_VREDRAW | CS_OWNDC, IDC_APPSTARTING};
+
+// A window of another thread would tie this thread's input to it.
+HWND ThreadMainWindow()
+{
+    const HWND main = CApplication::MainWindow();
+    return main && GetWindowThreadProcessId(main, nullptr) == GetCurrentThreadId() ? main : nullptr;
+}
 
 COLORREF GradientColour(int band, int bands)
 {
@@ -42,67 +50,32 @@ bool IsOnScreen(int x, int y)
 }
 }
 
-void CProgressWindow::SetMainWindow(HWND mainWindow)
-{
-    t_mainWindow = mainWindow;
-}
-
-HWND CProgressWindow::GetMainWindow()
-{
-    return t_mainWindow;
-}
-
-void CProgressWindow::RegisterWindowClass()
-{
-    WNDCLASSA existing;
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    if (GetClassInfoA(instance, WindowClassName, &existing))
-        return;
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&controls);
-    WNDCLASSA windowClass{};
-    windowClass.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
-    windowClass.lpfnWndProc = &CProgressWindow::WindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursor(nullptr, IDC_APPSTARTING);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_3DFACE + 1);
-    windowClass.lpszClassName = WindowClassName;
-    RegisterClassA(&windowClass);
-}
-
 CProgressWindow::CProgressWindow(HWND owner, const std::string& title, bool smooth, bool cancellable,
                                  int textLines, int width, int fontHeight)
-    : m_hwnd(nullptr), m_textWnd(nullptr), m_progressWnd(nullptr), m_cancelWnd(nullptr),
+    : m_textWnd(nullptr), m_progressWnd(nullptr), m_cancelWnd(nullptr),
       m_font(nullptr), m_title(title), m_cancelText(" Cancel "),
       m_textLines(textLines > 0 ? textLines : 2), m_width(width), m_fontHeight(fontHeight),
       m_lower(0), m_upper(100), m_step(1), m_position(0), m_shownPercent(0),
       m_cancellable(cancellable), m_cancelled(false), m_rememberPosition(true)
 {
-    RegisterWindowClass();
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
     CreateFont(fontHeight);
     if (!owner)
-        owner = t_mainWindow;
-    m_hwnd = CreateWindowExA(WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, WindowClassName, title.c_str(),
-                             WS_POPUP | WS_CAPTION, 0, 0, 390, 130, owner, nullptr,
-                             GetModuleHandleA(nullptr), this);
-    if (!m_hwnd)
+        owner = ThreadMainWindow();
+    if (!Create(title, WS_POPUP | WS_CAPTION, WS_EX_DLGMODALFRAME | WS_EX_TOPMOST, RECT{0, 0, 390, 130},
+                owner, ProgressClass))
         return;
     CreateChildren(smooth);
     Layout();
     PlaceWindow(owner);
-    ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);
-    RedrawWindow(m_hwnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
+    RedrawWindow(m_hWnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
 CProgressWindow::~CProgressWindow()
 {
-    if (m_hwnd)
-    {
-        if (m_rememberPosition)
-            SavePosition();
-        SetWindowLongPtrA(m_hwnd, GWLP_USERDATA, 0);
-        DestroyWindow(m_hwnd);
-    }
+    DestroyWindow();
     if (m_font)
         DeleteObject(m_font);
 }
@@ -120,12 +93,12 @@ void CProgressWindow::CreateChildren(bool smooth)
 {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     m_textWnd = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_NOPREFIX | SS_LEFTNOWORDWRAP,
-                                0, 0, 0, 0, m_hwnd, reinterpret_cast<HMENU>(TextId), instance, nullptr);
+                                0, 0, 0, 0, m_hWnd, reinterpret_cast<HMENU>(TextId), instance, nullptr);
     const DWORD barStyle = WS_CHILD | (m_cancellable ? WS_VISIBLE : 0) | (smooth ? PBS_SMOOTH : 0);
-    m_progressWnd = CreateWindowExA(0, PROGRESS_CLASSA, "", barStyle, 0, 0, 0, 0, m_hwnd,
+    m_progressWnd = CreateWindowExA(0, PROGRESS_CLASSA, "", barStyle, 0, 0, 0, 0, m_hWnd,
                                     reinterpret_cast<HMENU>(ProgressBarId), instance, nullptr);
     m_cancelWnd = CreateWindowExA(0, "BUTTON", m_cancelText.c_str(),
-                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, m_hwnd,
+                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, m_hWnd,
                                   reinterpret_cast<HMENU>(CancelButtonId), instance, nullptr);
     for (HWND child : {m_textWnd, m_progressWnd, m_cancelWnd})
         SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
@@ -134,9 +107,9 @@ void CProgressWindow::CreateChildren(bool smooth)
 
 void CProgressWindow::Layout()
 {
-    const int lineHeight = TextExtent(m_hwnd, m_font, "M").cy;
+    const int lineHeight = TextExtent(m_hWnd, m_font, "M").cy;
     const RECT text{Margin, Margin, Margin + m_width, Margin + m_textLines * lineHeight};
-    const SIZE cancel = TextExtent(m_hwnd, m_font, m_cancelText + "  ");
+    const SIZE cancel = TextExtent(m_hWnd, m_font, m_cancelText + "  ");
     const int edgeX = GetSystemMetrics(SM_CXEDGE);
     const int edgeY = GetSystemMetrics(SM_CYEDGE);
     const int buttonWidth = cancel.cx + 4 * edgeX;
@@ -150,9 +123,9 @@ void CProgressWindow::Layout()
     MoveWindow(m_progressWnd, bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top, FALSE);
 
     RECT window{0, 0, text.right + Margin, button.bottom + Margin};
-    AdjustWindowRectEx(&window, static_cast<DWORD>(GetWindowLongPtrA(m_hwnd, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrA(m_hwnd, GWL_EXSTYLE)));
-    SetWindowPos(m_hwnd, nullptr, 0, 0, window.right - window.left, window.bottom - window.top,
+    AdjustWindowRectEx(&window, static_cast<DWORD>(GetWindowLongPtrA(m_hWnd, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE)));
+    SetWindowPos(m_hWnd, nullptr, 0, 0, window.right - window.left, window.bottom - window.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -160,11 +133,11 @@ void CProgressWindow::PlaceWindow(HWND owner)
 {
     if (m_rememberPosition)
     {
-        const int x = CRegistryProfile::GetInt(ProfileSection, "X", -1);
-        const int y = CRegistryProfile::GetInt(ProfileSection, "Y", -1);
+        const int x = CApplication::GetProfileInt(ProfileSection, "X", -1);
+        const int y = CApplication::GetProfileInt(ProfileSection, "Y", -1);
         if (IsOnScreen(x, y))
         {
-            SetWindowPos(m_hwnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
             return;
         }
     }
@@ -172,10 +145,10 @@ void CProgressWindow::PlaceWindow(HWND owner)
     if (!owner || !GetWindowRect(owner, &area))
         SetRect(&area, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     RECT window;
-    GetWindowRect(m_hwnd, &window);
+    GetWindowRect(m_hWnd, &window);
     const int width = window.right - window.left;
     const int height = window.bottom - window.top;
-    SetWindowPos(m_hwnd, nullptr, area.left + (area.right - area.left - width) / 2,
+    SetWindowPos(m_hWnd, nullptr, area.left + (area.right - area.left - width) / 2,
                  area.top + (area.bottom - area.top - height) / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -183,10 +156,10 @@ void CProgressWindow::PlaceWindow(HWND owner)
 void CProgressWindow::SavePosition()
 {
     RECT window;
-    if (!GetWindowRect(m_hwnd, &window))
+    if (!GetWindowRect(m_hWnd, &window))
         return;
-    CRegistryProfile::WriteInt(ProfileSection, "X", window.left);
-    CRegistryProfile::WriteInt(ProfileSection, "Y", window.top);
+    CApplication::WriteProfileInt(ProfileSection, "X", window.left);
+    CApplication::WriteProfileInt(ProfileSection, "Y", window.top);
 }
 
 void CProgressWindow::SetRange(int lower, int upper, int step)
@@ -216,7 +189,7 @@ int CProgressWindow::StepIt()
 
 int CProgressWindow::SetPos(int position)
 {
-    if (m_hwnd && !IsWindowVisible(m_hwnd))
+    if (m_hWnd && !IsWindowVisible(m_hWnd))
         Show();
     m_position = position;
     const int percent = ProgressPercent(position, m_lower, m_upper);
@@ -225,7 +198,7 @@ int CProgressWindow::SetPos(int position)
     if (percent != m_shownPercent)
     {
         m_shownPercent = percent;
-        SetWindowTextA(m_hwnd, PercentCaption(m_title, percent).c_str());
+        SetWindowTextA(m_hWnd, PercentCaption(m_title, percent).c_str());
     }
     return static_cast<int>(SendMessageA(m_progressWnd, PBM_SETPOS, static_cast<WPARAM>(position), 0));
 }
@@ -252,12 +225,12 @@ void CProgressWindow::PeekAndPump(bool cancelOnEscape)
 
 void CProgressWindow::Hide()
 {
-    ShowWindow(m_hwnd, SW_HIDE);
+    ShowWindow(m_hWnd, SW_HIDE);
 }
 
 void CProgressWindow::Show()
 {
-    ShowWindow(m_hwnd, SW_SHOWNOACTIVATE);
+    ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
 }
 
 void CProgressWindow::OnCancel()
@@ -266,16 +239,16 @@ void CProgressWindow::OnCancel()
         SavePosition();
     m_cancelled = true;
     Hide();
-    if (t_mainWindow)
-        SetForegroundWindow(t_mainWindow);
+    if (const HWND main = ThreadMainWindow())
+        SetForegroundWindow(main);
 }
 
 void CProgressWindow::OnPaint()
 {
     PAINTSTRUCT paint;
-    HDC dc = BeginPaint(m_hwnd, &paint);
+    HDC dc = BeginPaint(m_hWnd, &paint);
     RECT client;
-    GetClientRect(m_hwnd, &client);
+    GetClientRect(m_hWnd, &client);
     const int bands = 255;
     for (int band = 0; band < bands; ++band)
     {
@@ -285,10 +258,10 @@ void CProgressWindow::OnPaint()
         FillRect(dc, &strip, brush);
         DeleteObject(brush);
     }
-    EndPaint(m_hwnd, &paint);
+    EndPaint(m_hWnd, &paint);
 }
 
-LRESULT CProgressWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CProgressWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message)
     {
@@ -306,21 +279,12 @@ LRESULT CProgressWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;
+    case WM_DESTROY:
+        if (m_rememberPosition)
+            SavePosition();
+        break;
     default:
         break;
     }
-    return DefWindowProcA(m_hwnd, message, wParam, lParam);
-}
-
-LRESULT CALLBACK CProgressWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE)
-    {
-        auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
-        auto* self = static_cast<CProgressWindow*>(create->lpCreateParams);
-        self->m_hwnd = hwnd;
-        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<CProgressWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-    return self ? self->OnMessage(message, wParam, lParam) : DefWindowProcA(hwnd, message, wParam, lParam);
+    return CWindow::WindowProc(message, wParam, lParam);
 }

@@ -45,11 +45,6 @@ void CTicketPrinter::SetMargins(int leftMargin, int topMargin)
     m_topMargin = topMargin;
 }
 
-void CTicketPrinter::SetMessageSink(std::function<void(const std::string&)> sink)
-{
-    m_messageSink = std::move(sink);
-}
-
 unsigned CTicketPrinter::WriteJobLine(const char* fileName, const char* text, int mode)
 {
     // Binary mode with explicit CR LF: the file has the same bytes on

@@ -1,6 +1,5 @@
 #pragma once
 #include <deque>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,9 +43,6 @@ public:
     // printer or a line could not be drawn or read.
     unsigned PrintTextFile(const char* fileName);
 
-    // Where messages for the user go (a message box unless replaced).
-    void SetMessageSink(std::function<void(const std::string&)> sink);
-
     // The text shown once per printer object when no default printer exists.
     static const char* const NoPrinterMessage;
     static const char* const PrintingErrorMessage;
@@ -63,7 +59,8 @@ private:
     unsigned PrintJob(const Job& job);
     unsigned DrawLines(const Job& job, CPrinterPage& page, CProgressWindow& progress);
     void AdvanceLine(int& lineIndex, int& y, const CTicketLayout& layout, CPrinterPage& page);
-    void ShowMessage(const std::string& text);
+    // A message box titled with the document name (Windows build).
+    static void ShowMessage(const std::string& text);
 
     int m_leftMargin;
     int m_topMargin;
@@ -77,5 +74,4 @@ private:
     bool m_printing;
     bool m_noPrinterReported;
     std::deque<Job> m_pendingJobs;
-    std::function<void(const std::string&)> m_messageSink;
 };

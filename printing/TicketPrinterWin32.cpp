@@ -1,5 +1,6 @@
 #include "printing/TicketPrinter.h"
 
+#include "framework/Application.h"
 #include "printing/PrinterPage.h"
 #include "printing/ProgressWindow.h"
 #include "printing/TicketLayout.h"
@@ -16,10 +17,7 @@ const int ProgressFontHeight = 22;
 
 void CTicketPrinter::ShowMessage(const std::string& text)
 {
-    if (m_messageSink)
-        m_messageSink(text);
-    else
-        MessageBoxA(nullptr, text.c_str(), DocumentName, MB_OK);
+    CApplication::MessageBox(text, DocumentName, MB_OK);
 }
 
 unsigned CTicketPrinter::PrintTextFile(const char* fileName)

@@ -4,6 +4,32 @@
 
 #include <utility>
 
+namespace
+{
+// A day file holds lines ended by CR LF and nothing else: a CR or LF left
+// inside the text (a serial frame's trailing LF is the head of the next
+// frame) or a CR LF pair becomes one CR LF, so every reader sees the same
+// lines.
+std::string WithCrLfBreaks(const std::string& text)
+{
+    if (text.find_first_of("\r\n") == std::string::npos)
+        return text + "\r\n";
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (size_t i = 0; i < text.size(); ++i)
+    {
+        const char c = text[i];
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            continue;
+        if (c == '\r' || c == '\n')
+            out += "\r\n";
+        else
+            out += c;
+    }
+    return out + "\r\n";
+}
+}
+
 CErrorLog::CErrorLog(const std::string& directory, const std::string& extension,
                      LocalTimeSource clock)
     : m_directory(directory), m_extension(extension), m_clock(std::move(clock))
@@ -42,7 +68,7 @@ CErrorLog::DayLine CErrorLog::ComposeDayLine(const std::string& text, TimestampS
 
 bool CErrorLog::AppendLine(const std::string& path, const std::string& line)
 {
-    return FileSystem::AppendToFile(path, line + "\r\n");
+    return FileSystem::AppendToFile(path, WithCrLfBreaks(line));
 }
 
 std::string CErrorLog::DayPath(const std::string& directory, const std::tm& day) const

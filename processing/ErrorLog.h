@@ -11,7 +11,8 @@ enum class TimestampStyle
 
 // Appends lines to files named after the local day ("%Y-%m-%d" plus the
 // extension) in one directory: the error log, and the result files of the
-// frame store.  Every line ends with CR LF whatever the platform.  The file
+// frame store.  Every line ends with CR LF whatever the platform, and so
+// does every line break inside a line.  The file
 // is opened with read and write sharing for the one append, so a viewer that
 // holds it open never makes a line fail.  The writer never creates its
 // directory.
@@ -47,7 +48,8 @@ public:
     // day's file.
     DayLine ComposeDayLine(const std::string& text, TimestampStyle style,
                            const std::string& prefix) const;
-    // Appends the line and CR LF; false when not every byte reached the file.
+    // Appends the line and CR LF, every line break inside it written as CR
+    // LF too; false when not every byte reached the file.
     static bool AppendLine(const std::string& path, const std::string& line);
 
 private:

@@ -31,7 +31,7 @@ bool AppendToFile(const std::string& path, const std::string& bytes);
 // the path's place in one step, so a crash or a full disk leaves either the
 // old file or the new one, never a cut one.  False when the file is as it
 // was before.
-bool ReplaceFile(const std::string& path, const std::string& bytes);
+bool ReplaceContents(const std::string& path, const std::string& bytes);
 
 // Deletes the file; true when no file of that name is left.
 bool RemoveFile(const std::string& path);

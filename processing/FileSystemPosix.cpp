@@ -77,7 +77,7 @@ bool AppendToFile(const std::string& path, const std::string& bytes)
     return closed && written;
 }
 
-bool ReplaceFile(const std::string& path, const std::string& bytes)
+bool ReplaceContents(const std::string& path, const std::string& bytes)
 {
     const std::string host = HostPath(path);
     std::string temporary = host + ".XXXXXX";

@@ -44,7 +44,7 @@ bool AppendToFile(const std::string& path, const std::string& bytes)
     return wrote && closed && written == bytes.size();
 }
 
-bool ReplaceFile(const std::string& path, const std::string& bytes)
+bool ReplaceContents(const std::string& path, const std::string& bytes)
 {
     const std::string temporary = path + ".new";
     HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

@@ -34,7 +34,7 @@ ReadResult ReadWholeFile(const std::string& hostPath, std::string& bytes)
 // A read-only file stays as it is, as on Windows.
 bool ReplaceWritableFile(const std::string& hostPath, const std::string& bytes)
 {
-    return access(hostPath.c_str(), W_OK) == 0 && FileSystem::ReplaceFile(hostPath, bytes);
+    return access(hostPath.c_str(), W_OK) == 0 && FileSystem::ReplaceContents(hostPath, bytes);
 }
 }
 
@@ -63,7 +63,7 @@ bool WriteString(const std::string& section, const std::string& key,
     if (!document.SetString(section, key, value))
         return true;
     if (read == ReadResult::Missing)
-        return FileSystem::ReplaceFile(hostPath, document.Serialise());
+        return FileSystem::ReplaceContents(hostPath, document.Serialise());
     return ReplaceWritableFile(hostPath, document.Serialise());
 }
 }

@@ -1,6 +1,6 @@
-// Frames per second from vorlsim through the TCP link to a counting
-// OnFrame.  Not a test: tools/tcp-link-bench.sh runs it beside plain
-// socket readers of the same stream.
+// Frames per second from vorlsim through the TCP link to a counting sink.
+// Not a test: tools/tcp-link-bench.sh runs it beside plain socket readers
+// of the same stream.
 //   tcp_link_bench [frames] [chunk]
 #include "acquisition/SocketApi.h"
 #include "acquisition/TcpClientLink.h"
@@ -10,12 +10,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 
 namespace
 {
-class CCountingLink : public CTcpClientLink
+class CFrameCounter : public CLinkSink
 {
 public:
     void OnFrame(const char*, int length, const SocketAddress&) override
@@ -44,19 +46,21 @@ int main(int argc, char** argv)
                          "tcp_link_bench.out"))
         return 2;
     const int port = simulator.WaitForPort(readyFile);
-    CCountingLink link;
+    auto counter = std::make_unique<CFrameCounter>();
+    const CFrameCounter& counted = *counter;
+    CTcpClientLink link(std::move(counter));
     const auto start = std::chrono::steady_clock::now();
     if (port == 0 || !link.Connect("127.0.0.1", std::to_string(port).c_str()) || !link.StartReceiving())
         return 2;
-    while (!link.m_lost && std::chrono::steady_clock::now() - start < std::chrono::minutes(2))
+    while (!counted.m_lost && std::chrono::steady_clock::now() - start < std::chrono::minutes(2))
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     link.Stop();
     std::printf("link chunk=%s: %llu frames, %llu text bytes in %.3f s = %.0f frames/s\n", chunk.c_str(),
-                static_cast<unsigned long long>(link.m_frames.load()),
-                static_cast<unsigned long long>(link.m_bytes.load()), seconds, link.m_frames / seconds);
+                static_cast<unsigned long long>(counted.m_frames.load()),
+                static_cast<unsigned long long>(counted.m_bytes.load()), seconds, counted.m_frames / seconds);
     std::remove(readyFile.c_str());
     std::remove("tcp_link_bench.out");
     SocketApi::Cleanup();
-    return link.m_frames == std::strtoull(frames.c_str(), nullptr, 10) ? 0 : 1;
+    return counted.m_frames == std::strtoull(frames.c_str(), nullptr, 10) ? 0 : 1;
 }

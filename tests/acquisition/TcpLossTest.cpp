@@ -56,18 +56,18 @@ TEST_F(TcpLoss, EveryFrameOfARandomlyChunkedStreamArrivesOnceInOrderUnchanged)
     ASSERT_NE(0, port);
 
     CTcpTestLink link;
-    ASSERT_TRUE(link.Connect("127.0.0.1", std::to_string(port).c_str()));
-    ASSERT_TRUE(link.StartReceiving());
+    ASSERT_TRUE(link->Connect("127.0.0.1", std::to_string(port).c_str()));
+    ASSERT_TRUE(link->StartReceiving());
     // vorlsim closes the connection after its last frame.
-    ASSERT_TRUE(link.WaitForEvent(90)) << link.Frames().size() << " frames so far";
+    ASSERT_TRUE(link.recorder.WaitForEvent(90)) << link.recorder.Frames().size() << " frames so far";
     int exitCode = -1;
     ASSERT_TRUE(simulator.WaitForExit(10000, exitCode));
     EXPECT_EQ(0, exitCode);
-    link.Stop();
+    link->Stop();
 
     const std::vector<std::string> sent = ReadLines(echoFile);
     ASSERT_EQ(static_cast<size_t>(kFrames), sent.size());
-    const std::vector<std::string> received = link.Frames();
+    const std::vector<std::string> received = link.recorder.Frames();
     ASSERT_EQ(sent.size(), received.size());
     for (size_t i = 0; i < sent.size(); ++i)
         ASSERT_EQ(sent[i], received[i]) << "frame " << i;

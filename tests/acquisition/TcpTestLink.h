@@ -3,13 +3,14 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
-// A TCP link whose frames and events are collected instead of going to a
-// window, with bounded waits for them.
-class CTcpTestLink : public CTcpClientLink
+// Collects a TCP link's frames and events, with bounded waits for them.
+class CLinkRecorder : public CLinkSink
 {
 public:
     void OnFrame(const char* text, int length, const SocketAddress&) override
@@ -56,4 +57,19 @@ private:
     std::condition_variable m_changed;
     std::vector<std::string> m_frames;
     std::vector<int> m_events;
+};
+
+// A TCP link whose frames and events go to a recorder instead of a window.
+class CTcpTestLink
+{
+public:
+    CTcpTestLink() : CTcpTestLink(std::make_unique<CLinkRecorder>()) {}
+    CTcpClientLink* operator->() { return &m_link; }
+
+    CLinkRecorder& recorder;
+
+private:
+    explicit CTcpTestLink(std::unique_ptr<CLinkRecorder> owned) : recorder(*owned), m_link(std::move(owned)) {}
+
+    CTcpClientLink m_link;
 };

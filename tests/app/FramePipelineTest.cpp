@@ -117,6 +117,9 @@ TEST(FramePipeline, FrameWithTooFewFieldsIsShownButNeitherCountedNorWritten)
 
 TEST(FramePipeline, CounterWrapsAfter99999)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "100000 file appends under Wine take most of a minute; the count is portable";
+#endif
     CTempDir dir;
     Receiver receiver;
     std::string frame;

@@ -20,7 +20,7 @@ class CDeleteProfileSection
 public:
     ~CDeleteProfileSection()
     {
-        ::RegDeleteKeyA(HKEY_CURRENT_USER, ("Software\\Vorl\\Quorbel\\" + kSection).c_str());
+        ::RegDeleteKeyA(HKEY_CURRENT_USER, (CApplication::RegistryKey() + "\\" + kSection).c_str());
     }
 };
 }
@@ -46,14 +46,18 @@ TEST(ApplicationTest, ALanguageLibraryOverridesWhatItHolds)
 TEST(ApplicationTest, MessageBoxesGoToTheInterceptor)
 {
     std::vector<std::string> shown;
-    CApplication::SetMessageBoxInterceptor([&](const std::string& text, UINT type) {
-        shown.push_back(text);
-        return type == MB_YESNO ? IDNO : IDOK;
-    });
+    CApplication::SetMessageBoxInterceptor(
+        [&](const std::string& text, const std::string& caption, UINT type) {
+            shown.push_back(caption + ": " + text);
+            return type == MB_YESNO ? IDNO : IDOK;
+        });
     EXPECT_EQ(IDNO, CApplication::MessageBox("Really?", MB_YESNO));
     EXPECT_EQ(IDOK, CApplication::MessageBox(IDS_NO_FIELDS_SELECTED));
+    EXPECT_EQ(IDOK, CApplication::MessageBox("Port busy", "Error", MB_OK));
     CApplication::SetMessageBoxInterceptor(nullptr);
-    EXPECT_EQ((std::vector<std::string>{"Really?", "No fields selected !!!"}), shown);
+    EXPECT_EQ((std::vector<std::string>{"Quorbel: Really?", "Quorbel: No fields selected !!!",
+                                        "Error: Port busy"}),
+              shown);
 }
 
 TEST(ApplicationTest, ProfileValuesRoundTripInTheRegistry)

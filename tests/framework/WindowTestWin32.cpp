@@ -1,5 +1,6 @@
 // Windows and dialogs of the framework: messages reach the object that
 // owns the window, under Wine with real windows.
+#include "framework/Application.h"
 #include "framework/DataExchange.h"
 #include "framework/Dialog.h"
 #include "framework/Window.h"
@@ -14,14 +15,18 @@ const UINT kEcho = WM_APP + 1;
 class CEchoWindow : public CWindow
 {
 public:
+    explicit CEchoWindow(int* destroyed = nullptr) : m_destroyedOutside(destroyed) {}
     int m_created = 0;
     int m_destroyed = 0;
+    int* m_destroyedOutside;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
         if (message == WM_CREATE)
             ++m_created;
+        if (message == WM_DESTROY && m_destroyedOutside)
+            ++*m_destroyedOutside;
         if (message == WM_DESTROY)
             ++m_destroyed;
         if (message == kEcho)
@@ -40,8 +45,11 @@ public:
     int m_commands = 0;
     int m_timerTicks = 0;
     int m_destroyed = 0;
+    int m_keys = 0;
     int m_number = 7;
     bool m_tickUntilEnd = false;
+    HBRUSH m_staticBrush = nullptr;
+    HICON m_dragIcon = nullptr;
 
 protected:
     BOOL OnInitDialog() override
@@ -62,16 +70,41 @@ protected:
     }
     void OnTimer(UINT_PTR id) override
     {
-        if (id == 5 && ++m_timerTicks == 3)
+        if (id != 5)
+            return;
+        if (++m_timerTicks == 1)
+            ::PostMessageA(m_hWnd, WM_KEYDOWN, 'A', 0x001E0001);
+        if (m_timerTicks == 3)
             EndDialog(42);
     }
     void OnDestroy() override { ++m_destroyed; }
+    HBRUSH OnCtlColor(HDC, HWND, UINT message) override
+    {
+        return message == WM_CTLCOLORSTATIC ? m_staticBrush : nullptr;
+    }
     bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override
     {
-        if (message != kEcho)
+        m_keys += message == WM_KEYDOWN;
+        if (message == WM_QUERYDRAGICON)
+            result = reinterpret_cast<LRESULT>(m_dragIcon);
+        else if (message == kEcho)
+            result = 99;
+        else
             return false;
-        result = 99;
         return true;
+    }
+};
+
+// Eats every key before a modal loop dispatches it.
+class CKeyEatingApp : public CApplication
+{
+public:
+    int m_eaten = 0;
+
+protected:
+    BOOL PreTranslateMessage(MSG* message) override
+    {
+        return message->message == WM_KEYDOWN && ++m_eaten;
     }
 };
 }
@@ -85,6 +118,25 @@ TEST(WindowTest, MessagesReachTheObjectFromCreationToDestruction)
     ::DestroyWindow(window.GetSafeHwnd());
     EXPECT_EQ(1, window.m_destroyed);
     EXPECT_EQ(nullptr, window.GetSafeHwnd());
+}
+
+TEST(WindowTest, TheOwnerDestroysTheWindowWhileTheWholeObjectHearsIt)
+{
+    int destroyed = 0;
+    HWND leftOpen = nullptr;
+    {
+        CEchoWindow window(&destroyed);
+        ASSERT_TRUE(window.Create("owned", WS_OVERLAPPED, 0, RECT{0, 0, 50, 50}, nullptr));
+        window.DestroyWindow();
+        EXPECT_EQ(1, destroyed);
+        EXPECT_EQ(nullptr, window.GetSafeHwnd());
+        ASSERT_TRUE(window.Create("left open", WS_OVERLAPPED, 0, RECT{0, 0, 50, 50}, nullptr));
+        leftOpen = window.GetSafeHwnd();
+    }
+    // The base destructor lets go before it destroys: the derived handler,
+    // already gone, is never called, and the window does not outlive it.
+    EXPECT_EQ(1, destroyed);
+    EXPECT_FALSE(::IsWindow(leftOpen));
 }
 
 TEST(WindowTest, ASubclassedControlReportsToItsObject)
@@ -118,8 +170,23 @@ TEST(DialogTest, ModelessDialogRoutesItsMessagesAndEscapeReadsNoControl)
     }
 }
 
-TEST(DialogTest, DoModalRunsUntilAHandlerEndsIt)
+TEST(DialogTest, BrushesAndIconsAreTheDialogProceduresOwnResult)
 {
+    CProbeDialog dialog;
+    dialog.m_staticBrush = ::GetSysColorBrush(COLOR_HIGHLIGHT);
+    dialog.m_dragIcon = ::LoadIcon(nullptr, IDI_APPLICATION);
+    ASSERT_TRUE(dialog.Create());
+    const HWND hWnd = dialog.GetSafeHwnd();
+    const HDC dc = ::GetDC(hWnd);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(dialog.m_staticBrush),
+              ::SendMessageA(hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), 0));
+    ::ReleaseDC(hWnd, dc);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(dialog.m_dragIcon), ::SendMessageA(hWnd, WM_QUERYDRAGICON, 0, 0));
+}
+
+TEST(DialogTest, DoModalRunsUntilAHandlerEndsItAndTheApplicationSeesMessagesFirst)
+{
+    CKeyEatingApp application;
     static CProbeDialog* s_running = nullptr;
     CProbeDialog dialog;
     dialog.m_tickUntilEnd = true;
@@ -134,4 +201,6 @@ TEST(DialogTest, DoModalRunsUntilAHandlerEndsIt)
     ::KillTimer(nullptr, guard);
     EXPECT_EQ(3, dialog.m_timerTicks);
     EXPECT_EQ(1, dialog.m_destroyed);
+    EXPECT_EQ(1, application.m_eaten);
+    EXPECT_EQ(0, dialog.m_keys);
 }

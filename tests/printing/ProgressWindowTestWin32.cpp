@@ -1,5 +1,5 @@
 #include "printing/ProgressWindow.h"
-#include "printing/RegistryProfile.h"
+#include "framework/Application.h"
 
 #include <commctrl.h>
 
@@ -23,14 +23,14 @@ std::string Text(HWND hwnd)
 
 HWND Child(const CProgressWindow& window, int id)
 {
-    return GetDlgItem(window.GetHwnd(), id);
+    return GetDlgItem(window.GetSafeHwnd(), id);
 }
 
 RECT ChildRect(const CProgressWindow& window, int id)
 {
     RECT rect;
     GetWindowRect(Child(window, id), &rect);
-    MapWindowPoints(nullptr, window.GetHwnd(), reinterpret_cast<POINT*>(&rect), 2);
+    MapWindowPoints(nullptr, window.GetSafeHwnd(), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
 }
 
@@ -54,31 +54,31 @@ void PostEscape(HWND target)
 
 void ForgetPosition()
 {
-    CRegistryProfile::WriteInt(CProgressWindow::ProfileSection, "X", -1);
-    CRegistryProfile::WriteInt(CProgressWindow::ProfileSection, "Y", -1);
+    CApplication::WriteProfileInt(CProgressWindow::ProfileSection, "X", -1);
+    CApplication::WriteProfileInt(CProgressWindow::ProfileSection, "Y", -1);
 }
 
 class ProgressWindowTest : public ::testing::Test
 {
 protected:
     void SetUp() override { ForgetPosition(); }
-    void TearDown() override { CProgressWindow::SetMainWindow(nullptr); }
+    void TearDown() override { CApplication::SetMainWindow(nullptr); }
 };
 }
 
 TEST_F(ProgressWindowTest, CancellableWindowIsLaidOutAroundItsTextArea)
 {
     CProgressWindow window(nullptr, Title, true, true, 1, 390, 22);
-    ASSERT_NE(nullptr, window.GetHwnd());
-    EXPECT_TRUE(IsWindowVisible(window.GetHwnd()));
-    EXPECT_EQ(Title, Text(window.GetHwnd()));
-    EXPECT_TRUE(GetWindowLongPtrA(window.GetHwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    ASSERT_NE(nullptr, window.GetSafeHwnd());
+    EXPECT_TRUE(IsWindowVisible(window.GetSafeHwnd()));
+    EXPECT_EQ(Title, Text(window.GetSafeHwnd()));
+    EXPECT_TRUE(GetWindowLongPtrA(window.GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
 
     const RECT text = ChildRect(window, CProgressWindow::TextId);
     const RECT button = ChildRect(window, CProgressWindow::CancelButtonId);
     const RECT bar = ChildRect(window, CProgressWindow::ProgressBarId);
     RECT client;
-    GetClientRect(window.GetHwnd(), &client);
+    GetClientRect(window.GetSafeHwnd(), &client);
     EXPECT_EQ(10, text.left);
     EXPECT_EQ(10, text.top);
     EXPECT_EQ(400, text.right);
@@ -114,7 +114,7 @@ TEST_F(ProgressWindowTest, StepsShowThePercentageInTheCaptionUnlessTheRangeIsEmp
     for (int step = 1; step <= 5; ++step)
     {
         EXPECT_EQ(step - 1, window.StepIt());
-        EXPECT_EQ(std::string(Title) + " [" + std::to_string(step * 20) + "%]", Text(window.GetHwnd()));
+        EXPECT_EQ(std::string(Title) + " [" + std::to_string(step * 20) + "%]", Text(window.GetSafeHwnd()));
     }
     EXPECT_EQ(5, SendMessageA(Child(window, CProgressWindow::ProgressBarId), PBM_GETPOS, 0, 0));
 
@@ -122,7 +122,7 @@ TEST_F(ProgressWindowTest, StepsShowThePercentageInTheCaptionUnlessTheRangeIsEmp
     empty.SetRange(0, 0, 1);
     empty.StepIt();
     empty.StepIt();
-    EXPECT_EQ(Title, Text(empty.GetHwnd()));
+    EXPECT_EQ(Title, Text(empty.GetSafeHwnd()));
 }
 
 TEST_F(ProgressWindowTest, WindowThatCannotCancelHasNoBarAndNoPercentage)
@@ -133,7 +133,7 @@ TEST_F(ProgressWindowTest, WindowThatCannotCancelHasNoBarAndNoPercentage)
     window.SetRange(0, 4, 1);
     EXPECT_EQ(0, window.StepIt());
     EXPECT_EQ(0, window.StepIt());
-    EXPECT_EQ("Initializing !!!", Text(window.GetHwnd()));
+    EXPECT_EQ("Initializing !!!", Text(window.GetSafeHwnd()));
 }
 
 TEST_F(ProgressWindowTest, TextIsFormattedAndCutToItsBuffer)
@@ -150,17 +150,17 @@ TEST_F(ProgressWindowTest, EscapeWhilePumpingCancelsAndHides)
 {
     HWND main = CreateWindowExA(0, "STATIC", "main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200, 100,
                                 nullptr, nullptr, nullptr, nullptr);
-    CProgressWindow::SetMainWindow(main);
+    CApplication::SetMainWindow(main);
     CProgressWindow window(nullptr, Title, true, true, 1, 390, 22);
 
     PostEscape(main);
     window.PeekAndPump(false);
     EXPECT_FALSE(window.IsCancelled());
-    EXPECT_TRUE(IsWindowVisible(window.GetHwnd()));
+    EXPECT_TRUE(IsWindowVisible(window.GetSafeHwnd()));
 
     PostEscape(main);
     EXPECT_TRUE(PumpUntilCancelled(window, true));
-    EXPECT_FALSE(IsWindowVisible(window.GetHwnd()));
+    EXPECT_FALSE(IsWindowVisible(window.GetSafeHwnd()));
     EXPECT_EQ(main, GetForegroundWindow());
     DestroyWindow(main);
 }
@@ -176,41 +176,41 @@ TEST_F(ProgressWindowTest, CancelButtonPressedFromAnotherThreadCancels)
     const bool cancelled = PumpUntilCancelled(window, false);
     user.join();
     EXPECT_TRUE(cancelled);
-    EXPECT_FALSE(IsWindowVisible(window.GetHwnd()));
+    EXPECT_FALSE(IsWindowVisible(window.GetSafeHwnd()));
 }
 
 TEST_F(ProgressWindowTest, HiddenWindowComesBackWithTheNextStep)
 {
     CProgressWindow window(nullptr, Title, true, true, 1, 390, 22);
     window.Hide();
-    EXPECT_FALSE(IsWindowVisible(window.GetHwnd()));
+    EXPECT_FALSE(IsWindowVisible(window.GetSafeHwnd()));
     window.StepIt();
-    EXPECT_TRUE(IsWindowVisible(window.GetHwnd()));
+    EXPECT_TRUE(IsWindowVisible(window.GetSafeHwnd()));
 }
 
 TEST_F(ProgressWindowTest, PositionIsRememberedAcrossWindows)
 {
     {
         CProgressWindow window(nullptr, Title, true, true, 1, 390, 22);
-        SetWindowPos(window.GetHwnd(), nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(window.GetSafeHwnd(), nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    EXPECT_EQ(123, CRegistryProfile::GetInt(CProgressWindow::ProfileSection, "X", -1));
-    EXPECT_EQ(77, CRegistryProfile::GetInt(CProgressWindow::ProfileSection, "Y", -1));
+    EXPECT_EQ(123, CApplication::GetProfileInt(CProgressWindow::ProfileSection, "X", -1));
+    EXPECT_EQ(77, CApplication::GetProfileInt(CProgressWindow::ProfileSection, "Y", -1));
     CProgressWindow again(nullptr, Title, true, true, 1, 390, 22);
     RECT rect;
-    GetWindowRect(again.GetHwnd(), &rect);
+    GetWindowRect(again.GetSafeHwnd(), &rect);
     EXPECT_EQ(123, rect.left);
     EXPECT_EQ(77, rect.top);
 }
 
 TEST_F(ProgressWindowTest, PositionOffTheScreenCentresTheWindow)
 {
-    CRegistryProfile::WriteInt(CProgressWindow::ProfileSection, "X", GetSystemMetrics(SM_CXSCREEN) + 10);
-    CRegistryProfile::WriteInt(CProgressWindow::ProfileSection, "Y", 20);
+    CApplication::WriteProfileInt(CProgressWindow::ProfileSection, "X", GetSystemMetrics(SM_CXSCREEN) + 10);
+    CApplication::WriteProfileInt(CProgressWindow::ProfileSection, "Y", 20);
     CProgressWindow window(nullptr, Title, true, true, 1, 390, 22);
     window.SetRememberPosition(false);
     RECT rect;
-    GetWindowRect(window.GetHwnd(), &rect);
+    GetWindowRect(window.GetSafeHwnd(), &rect);
     const int centreX = (rect.left + rect.right) / 2;
     const int centreY = (rect.top + rect.bottom) / 2;
     EXPECT_LE(std::abs(centreX - GetSystemMetrics(SM_CXSCREEN) / 2), 1);
@@ -220,13 +220,13 @@ TEST_F(ProgressWindowTest, PositionOffTheScreenCentresTheWindow)
 TEST_F(ProgressWindowTest, BackgroundRunsFromDarkToBrightGreen)
 {
     CProgressWindow window(nullptr, Title, true, true, 1, 390, 22);
-    UpdateWindow(window.GetHwnd());
+    UpdateWindow(window.GetSafeHwnd());
     RECT client;
-    GetClientRect(window.GetHwnd(), &client);
-    HDC dc = GetDC(window.GetHwnd());
+    GetClientRect(window.GetSafeHwnd(), &client);
+    HDC dc = GetDC(window.GetSafeHwnd());
     const COLORREF left = GetPixel(dc, 1, client.bottom - 2);
     const COLORREF right = GetPixel(dc, client.right - 2, client.bottom - 2);
-    ReleaseDC(window.GetHwnd(), dc);
+    ReleaseDC(window.GetSafeHwnd(), dc);
     EXPECT_EQ(RGB(0, 52, 0), left);
     EXPECT_EQ(RGB(0, 255, 0), right);
 }

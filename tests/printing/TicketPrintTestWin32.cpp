@@ -1,6 +1,7 @@
 // Prints real jobs on the default printer.  ticket-print-test.sh runs each
 // case against a private CUPS queue that turns every job into a PDF, and
 // checks those PDFs; the cases here check what the program itself sees.
+#include "framework/Application.h"
 #include "printing/PrintSettings.h"
 #include "printing/ProgressWindow.h"
 #include "printing/TicketPrinter.h"
@@ -108,7 +109,7 @@ class TicketPrint : public ::testing::Test
 protected:
     TicketPrint()
     {
-        printer.SetMessageSink([this](const std::string& text) { messages.push_back(text); });
+        CApplication::SetMessageBoxInterceptor([this](const std::string& text, UINT) { messages.push_back(text); return IDOK; });
     }
 
     void WriteNumberedLines(const char* prefix, int count)
@@ -217,7 +218,7 @@ TEST(NoPrinter, JobIsNotAttemptedAndTheUserIsToldOnce)
     CTempDir dir;
     CTicketPrinter printer;
     std::vector<std::string> messages;
-    printer.SetMessageSink([&messages](const std::string& text) { messages.push_back(text); });
+    CApplication::SetMessageBoxInterceptor([&messages](const std::string& text, UINT) { messages.push_back(text); return IDOK; });
     printer.WriteJobLine(JobFile, "never printed", CTicketPrinter::AppendLine);
     EXPECT_EQ(CTicketPrinter::Failure, printer.PrintTextFile(JobFile));
     EXPECT_EQ(CTicketPrinter::Failure, printer.PrintTextFile(JobFile));

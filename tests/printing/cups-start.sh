@@ -5,12 +5,20 @@
 # another test's server is never touched; programs reach this one through
 # CUPS_SERVER=STATE_DIR/cups.sock.  cups-stop.sh ends it.  Every wait is
 # bounded so that a broken set-up fails instead of hanging.
+#
+# The filters run as user lp, who may not be able to enter the build tree
+# (a clone in root's home or in a mktemp -d folder): the server's files
+# live in a fresh folder under /tmp, and STATE_DIR is a link to it.
 set -u
-state=$(realpath -m "$1")
+link=$(realpath -m "$(dirname "$1")")/$(basename "$1")
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-"$here/cups-stop.sh" "$state" >/dev/null 2>&1
+"$here/cups-stop.sh" "$link" >/dev/null 2>&1
+# A state folder of the build tree's own, left by an older set-up.
+[ -d "$link" ] && [ ! -L "$link" ] && [ -f "$link/etc/cupsd.conf" ] && rm -rf -- "$link"
+state=$(mktemp -d /tmp/quorbel-cups.XXXXXX) || exit 1
+ln -sfnT "$state" "$link" || exit 1
 mkdir -p "$state"/{etc/ppd,spool,cache,run,tmp,log,pdf}
-chmod 755 "$state" "$state"/pdf
+chmod 755 "$state" "$state"/etc "$state"/etc/ppd "$state"/pdf
 chmod 1777 "$state"/tmp
 
 # The cups-pdf backend only reads its settings from /etc/cups, one file per

@@ -1,8 +1,10 @@
 #!/bin/bash
 # Ends the private CUPS server of cups-start.sh and removes its backend
-# settings file:  cups-stop.sh STATE_DIR
+# settings file, its folder under /tmp and the link to it:
+#   cups-stop.sh STATE_DIR
 set -u
-state=$(realpath -m "$1")
+link=$(realpath -m "$(dirname "$1")")/$(basename "$1")
+state=$(realpath -m "$link")
 if [ -f "$state/cupsd.pid" ]; then
   pid=$(cat "$state/cupsd.pid")
   if kill "$pid" 2>/dev/null; then
@@ -14,5 +16,9 @@ fi
 if [ -f "$state/pdf-name" ]; then
   rm -f "/etc/cups/cups-pdf-$(cat "$state/pdf-name").conf"
   rm -f "$state/pdf-name"
+fi
+if [ -L "$link" ]; then
+  case $state in /tmp/quorbel-cups.*) rm -rf -- "$state" ;; esac
+  rm -f "$link"
 fi
 exit 0

@@ -7,29 +7,48 @@ driver=$1
 state=$(realpath -m "$2")
 prefix=$3
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# The two tickets are kept beside the link, in the build tree: the server's
+# folder goes when it stops.
+keep=$(cd "$(dirname "$2")" && pwd)
 wine_run="$here/../../tools/wine-run.sh"
 pdfs="$state/pdf"
 failures=0
 
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
-# Runs one driver case; the PDFs of its jobs are then in $pdfs, oldest first.
+# Waits until no job is left (the backend writes the PDF last).  A job that
+# CUPS stops ends the whole test at once, with CUPS's own account of it:
+# every later job would stop alike.
+wait_for_queue() {
+  local name=$1
+  for _ in $(seq 300); do
+    if grep -q '^E .*\[Job [0-9]*\]' "$state/log/error_log" 2>/dev/null; then
+      echo "FAIL: $name: CUPS stopped a job:" >&2
+      grep '\[Job [0-9]*\]' "$state/log/error_log" >&2
+      exit 1
+    fi
+    [ -z "$(lpstat -o 2>/dev/null)" ] && return 0
+    sleep 0.1
+  done
+  lpstat -l -o >&2
+  fail "$name: jobs still queued"
+  return 1
+}
+
+# Runs one driver case on an empty queue; the PDFs of its jobs are then in
+# $pdfs, oldest first.
 run_case() {
   local name=$1
   rm -f "$pdfs"/*.pdf
+  cancel -a -x 2>/dev/null
+  : >"$state/log/error_log"
   if ! timeout 90 "$wine_run" --prefix "$prefix" "$driver" --gtest_filter="$name" >"$state/case.log" 2>&1; then
     cat "$state/case.log" >&2
     fail "$name: the driver failed"
     return 1
   fi
   grep -q '\[  PASSED  \] 1 test' "$state/case.log" || { cat "$state/case.log" >&2; fail "$name: no test ran"; return 1; }
-  # The queue is done when no job is left; the backend writes the PDF last.
-  for _ in $(seq 300); do
-    [ -z "$(lpstat -o 2>/dev/null)" ] && break
-    sleep 0.1
-  done
-  [ -z "$(lpstat -o 2>/dev/null)" ] || { fail "$name: jobs still queued"; return 1; }
-  return 0
+  wait_for_queue "$name"
 }
 
 pdf_list() { ls "$pdfs"/*.pdf 2>/dev/null | sort -V; }
@@ -82,7 +101,7 @@ OK 12.3'
 # A ticket holds its lines in job order; the margins move it right and down.
 if run_case TicketPrint.TicketWithoutMargins && [ "$(pdf_count)" = 1 ]; then
   plain=$(pdf_list | head -1)
-  cp "$plain" "$state/ticket-plain.pdf"
+  cp "$plain" "$keep/ticket-plain.pdf"
   expect_lines "ticket" "$(pdf_lines "$plain")" "$ticket"
   read -r plain_x plain_y < <(first_word_position "$plain")
   pitch=$(awk -v a="$(second_line_y "$plain")" -v b="$plain_y" 'BEGIN {print a - b}')
@@ -91,7 +110,7 @@ else
 fi
 if run_case TicketPrint.TicketWithMargins && [ "$(pdf_count)" = 1 ]; then
   margins=$(pdf_list | head -1)
-  cp "$margins" "$state/ticket-margins.pdf"
+  cp "$margins" "$keep/ticket-margins.pdf"
   expect_lines "ticket with margins" "$(pdf_lines "$margins")" "$ticket"
   read -r x y < <(first_word_position "$margins")
   if [ -n "${plain_x:-}" ]; then

@@ -171,6 +171,11 @@ TEST(FrameStore, EveryStoreTypeWritesItsLineWithCrLf)
     store.WriteResult(Results, ".TXT", "1\t2\t3", selected, 1, line);
     store.WriteResult(Results, ".TXT", "1\t2\t3", selected, 3, line);
     EXPECT_EQ(line, "05/12/2026 17:56:09 \t1 \t 3");
+    // A serial frame's trailing LF heads the next frame; no break inside a
+    // line may leave anything but CR LF in the file.
+    for (const char* frame : {"\n1;2", "a\rb\r\nc\n"})
+        for (int storeType : {0, 1})
+            store.WriteResult(Results, ".TXT", frame, selected, storeType, line);
 
     EXPECT_EQ(ReadBytes(Day5), "Date-Time;P;R;\r\n"
                                "1;2;3\r\n"
@@ -179,7 +184,11 @@ TEST(FrameStore, EveryStoreTypeWritesItsLineWithCrLf)
                                "05/12/2026 17:56:09 ;1 ; 3 \r\n"
                                "1;2;3\r\n"
                                "05/12/2026 17:56:09 \t1\t2\t3\r\n"
-                               "05/12/2026 17:56:09 \t1 \t 3\r\n");
+                               "05/12/2026 17:56:09 \t1 \t 3\r\n"
+                               "\r\n1;2\r\n"
+                               "05/12/2026 17:56:09 \t\r\n1;2\r\n"
+                               "a\r\nb\r\nc\r\n\r\n"
+                               "05/12/2026 17:56:09 \ta\r\nb\r\nc\r\n\r\n");
 }
 
 TEST(FrameStore, TheExtensionNamesTheFileAndMidnightStartsANewOne)

@@ -26,6 +26,8 @@ TEST(VorlsimProgram, EndsWithCodeTwoOnBadInput)
     EXPECT_EQ(2, ExitCodeOf({"serial", "--device", "no-such-device-dir/ttyNONE", "--count", "1"}));
     EXPECT_EQ(2, ExitCodeOf({"tcp", "--file", "no-such-file.txt"}));
     EXPECT_EQ(0, ExitCodeOf({"--help"}));
+    EXPECT_EQ(0, ExitCodeOf({"tcp", "--help"}));
+    EXPECT_EQ(0, ExitCodeOf({"serial", "--device", "x", "-h"}));
 }
 
 TEST(VorlsimProgram, RefusesAPortInUse)

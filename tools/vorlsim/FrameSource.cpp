@@ -26,7 +26,7 @@ CFrameSource::CFrameSource(char separator, uint32_t seed)
 {
 }
 
-bool CFrameSource::LoadFile(const std::string& path, bool cycle, std::string& error)
+bool CFrameSource::LoadFile(const std::string& path, std::string& error)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -47,25 +47,16 @@ bool CFrameSource::LoadFile(const std::string& path, bool cycle, std::string& er
         return false;
     }
     m_fromFile = true;
-    m_cycle = cycle;
     return true;
 }
 
-bool CFrameSource::Next(std::string& frame)
+std::string CFrameSource::Next()
 {
     if (!m_fromFile)
-    {
-        frame = Generate();
-        return true;
-    }
+        return Generate();
     if (m_nextLine == m_lines.size())
-    {
-        if (!m_cycle)
-            return false;
         m_nextLine = 0;
-    }
-    frame = m_lines[m_nextLine++];
-    return true;
+    return m_lines[m_nextLine++];
 }
 
 std::string CFrameSource::Generate()

@@ -13,12 +13,11 @@ class CFrameSource
 public:
     CFrameSource(char separator, uint32_t seed);
 
-    // Sends the file's lines instead of generated results; with `cycle`
-    // the lines start over after the last one.  False when unreadable.
-    bool LoadFile(const std::string& path, bool cycle, std::string& error);
+    // Sends the file's lines instead of generated results, starting over
+    // after the last one.  False when unreadable or empty.
+    bool LoadFile(const std::string& path, std::string& error);
 
-    // False when a file without cycling has no line left.
-    bool Next(std::string& frame);
+    std::string Next();
 
 private:
     std::string Generate();
@@ -30,5 +29,4 @@ private:
     std::vector<std::string> m_lines;
     size_t m_nextLine = 0;
     bool m_fromFile = false;
-    bool m_cycle = false;
 };

@@ -15,7 +15,7 @@ CSimulator::CSimulator(const CSimOptions& options)
 int CSimulator::Run()
 {
     std::string error;
-    if (!m_options.file.empty() && !m_source.LoadFile(m_options.file, m_options.count > 0, error))
+    if (!m_options.file.empty() && !m_source.LoadFile(m_options.file, error))
         return Fail(error, 2);
     return m_options.mode == CSimOptions::Mode::Tcp ? ServeTcp() : WriteSerial();
 }

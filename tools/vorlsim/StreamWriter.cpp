@@ -1,28 +1,46 @@
 #include "tools/vorlsim/StreamWriter.h"
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
+
+namespace
+{
+using Clock = std::chrono::steady_clock;
+
+// Sleeps in slices of at most an hour: a frame due centuries ahead (a rate
+// near 0) lies beyond what the clock's time points can hold.
+void WaitUntil(Clock::time_point start, double seconds)
+{
+    constexpr double kSlice = 3600;
+    for (;;)
+    {
+        const double left = seconds - std::chrono::duration<double>(Clock::now() - start).count();
+        if (left <= 0)
+            return;
+        std::this_thread::sleep_for(std::chrono::duration<double>(std::min(left, kSlice)));
+    }
+}
+}
 
 CStreamWriter::CStreamWriter(const CSimOptions& options, CFrameSource& source, std::FILE* echo)
     : m_options(options), m_source(source), m_echo(echo), m_chunkRandom(options.seed + 1)
 {
 }
 
+
 bool CStreamWriter::Send(CByteSink& sink)
 {
-    using Clock = std::chrono::steady_clock;
     const auto start = Clock::now();
     const bool paced = m_options.rate > 0;
     m_pending.clear();
     m_unechoed.clear();
     m_produced = m_written = 0;
-    std::string frame;
     for (uint64_t i = 0; m_options.count == 0 || i < m_options.count; ++i)
     {
-        if (!m_source.Next(frame))
-            break;
+        const std::string frame = m_source.Next();
         if (paced)
-            std::this_thread::sleep_until(start + std::chrono::duration<double>(i / m_options.rate));
+            WaitUntil(start, i / m_options.rate);
         const std::string bytes = Encode(frame);
         m_pending += bytes;
         m_produced += bytes.size();

@@ -1,14 +1,24 @@
 #include "tools/vorlsim/SimOptions.h"
 #include "tools/vorlsim/Simulator.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+namespace
+{
+bool AsksForHelp(const std::vector<std::string>& args)
+{
+    return std::any_of(args.begin(), args.end(),
+                       [](const std::string& arg) { return arg == "--help" || arg == "-h"; });
+}
+}
+
 int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h"))
+    if (AsksForHelp(args))
     {
         std::fputs(CSimOptions::Usage().c_str(), stdout);
         return 0;
