@@ -294,8 +294,8 @@ TEST_F(Scenario, SelectedFieldsWithDateAndPlacementRestore)
         ASSERT_EQ(lines.size(), 3u);
         EXPECT_EQ(lines[0], "Date-Time;P;R;");
         const std::string stamp = "\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d ;";
-        EXPECT_TRUE(std::regex_match(lines[1], std::regex(stamp + "1 ; 3"))) << lines[1];
-        EXPECT_TRUE(std::regex_match(lines[2], std::regex(stamp + "A ; C"))) << lines[2];
+        EXPECT_TRUE(std::regex_match(lines[1], std::regex(stamp + "1 ; 3 "))) << lines[1];
+        EXPECT_TRUE(std::regex_match(lines[2], std::regex(stamp + "A ; C "))) << lines[2];
         EXPECT_TRUE(AwaitText(main, kStoredFrame, "Frame format error !!!"));
         EXPECT_EQ(Q::ItemText(main, kCounter), "00002");
         const std::vector<std::string> list = Q::ListLines(main, kFrameList);
