@@ -28,23 +28,6 @@ const UINT kIndicatorMs = 150;
 const DWORD kSerialSettleMs = 2000;
 const char* const kPlacementSection = "VorlDlgtPos";
 const char* const kPlacementEntry = "WindowPlacement";
-
-std::string TabsToBlanks(std::string text)
-{
-    for (char& c : text)
-        if (c == '\t')
-            c = ' ';
-    return text;
-}
-
-std::string Trimmed(const std::string& text)
-{
-    const char* const blanks = " \t\r\n";
-    const size_t first = text.find_first_not_of(blanks);
-    if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
 }
 
 CReceiverDlg::CReceiverDlg(CReceiverSettings& settings, CPrintSettings& printSettings)
@@ -491,7 +474,7 @@ void CReceiverDlg::AppendListLine(const std::string& text)
 
 void CReceiverDlg::SetStoredLine(const std::string& text)
 {
-    SetDlgItemText(IDC_RECEIVER_STORED_FRAME, TabsToBlanks(text));
+    SetDlgItemText(IDC_RECEIVER_STORED_FRAME, text);
 }
 
 void CReceiverDlg::SwitchIndicatorOn()
@@ -502,7 +485,7 @@ void CReceiverDlg::SwitchIndicatorOn()
 PrintFields CReceiverDlg::ReadPrintFields()
 {
     PrintFields fields;
-    fields.operatorName = Trimmed(GetDlgItemText(IDC_RECEIVER_OPERATOR));
+    fields.operatorName = GetDlgItemText(IDC_RECEIVER_OPERATOR);
     fields.serialNumber = GetDlgItemText(IDC_RECEIVER_SERIAL_NUMBER);
     fields.comment = GetDlgItemText(IDC_RECEIVER_COMMENT);
     return fields;
