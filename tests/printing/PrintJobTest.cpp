@@ -5,22 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace
 {
 const char* const JobFile = "VorlFrame2Printer.txt";
-
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::string Joined(const std::vector<std::string>& lines)
 {
@@ -55,7 +45,7 @@ protected:
     {
         settings.m_printingType = printingType;
         EXPECT_EQ(expectedResult, settings.BuildPrintJob(JobFile, printer, record));
-        return ReadBytes(dir.Join(JobFile));
+        return dir.Read(JobFile);
     }
 
     void EnableAll()
@@ -218,12 +208,12 @@ TEST_F(PrintJobTest, JobLinesAreAppendedOrEmptiedAndCountedWhateverTheirEnds)
 {
     printer.WriteJobLine(JobFile, "one", CTicketPrinter::AppendLine);
     printer.WriteJobLine(JobFile, "two", CTicketPrinter::AppendLine);
-    EXPECT_EQ("one\r\ntwo\r\n", ReadBytes(dir.Join(JobFile)));
+    EXPECT_EQ("one\r\ntwo\r\n", dir.Read(JobFile));
     EXPECT_EQ(2, printer.CountFileLines(JobFile));
     printer.WriteJobLine(JobFile, "ignored", CTicketPrinter::EmptyFile);
-    EXPECT_EQ("", ReadBytes(dir.Join(JobFile)));
+    EXPECT_EQ("", dir.Read(JobFile));
     EXPECT_EQ(0, printer.CountFileLines(JobFile));
     EXPECT_EQ(0, printer.CountFileLines("missing.txt"));
-    std::ofstream(dir.Join("lines.txt"), std::ios::binary) << "a\r\n\r\nb\nlast";
+    dir.Write("lines.txt", "a\r\n\r\nb\nlast");
     EXPECT_EQ(4, printer.CountFileLines("lines.txt"));
 }

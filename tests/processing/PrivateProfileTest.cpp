@@ -7,9 +7,7 @@
 #include "tests/support/TempDir.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -203,18 +201,6 @@ const std::vector<ProfileCase> kCases = {
            std::string(255, 'v')),
 };
 
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 // Nothing but the INI file may be left behind, no temporary copy.
 std::vector<std::string> FilesIn(const CTempDir& dir)
 {
@@ -237,7 +223,7 @@ TEST_P(PrivateProfileCase, BehavesAsTheWindowsFunctions)
     CTempDir dir;
     const std::string path = dir.Join("t.ini");
     if (c.before)
-        WriteBytes(path, *c.before);
+        dir.Write("t.ini", *c.before);
 
     for (const Write& write : c.writes)
         EXPECT_TRUE(PrivateProfile::WriteString(write.section, write.key, write.value, path));
@@ -248,7 +234,7 @@ TEST_P(PrivateProfileCase, BehavesAsTheWindowsFunctions)
     ASSERT_EQ(FilesIn(dir), c.after ? std::vector<std::string>{"t.ini"} : std::vector<std::string>{});
     if (c.after)
     {
-        EXPECT_EQ(ReadBytes(path), *c.after);
+        EXPECT_EQ(dir.Read("t.ini"), *c.after);
     }
 }
 
