@@ -77,11 +77,36 @@ protected:
 };
 }
 
-TEST_F(SerialPtyProbe, EdgeCaseFramesAtTheDefault9600EvenParity)
+TEST_F(SerialPtyProbe, PortRulesAndEdgeCaseFrames)
 {
+    CSerialTestLink first;
+    first.SetPort(m_index);
+    EXPECT_FALSE(first.Open());
+    EXPECT_FALSE(first.IsOpen());
+    const std::string name = CSerialPort::GetConfig(m_index)->portName;
+    ASSERT_EQ(1u, first.m_reports.size());
+    EXPECT_EQ(SystemMessage(ERROR_FILE_NOT_FOUND) + "\n Serial Port -> " + name, first.m_reports[0].text);
+    EXPECT_TRUE(first.m_reports[0].stopIcon);
+    Signal("failed");
+    ASSERT_TRUE(AwaitScript("mapped"));
+
+    // The failed open took no count: one Close per successful Open closes the device.
     CSerialTestLink link;
     link.SetPort(m_index);
+    ASSERT_TRUE(first.Open());
     ASSERT_TRUE(link.Open());
+    first.Close();
+    EXPECT_TRUE(link.IsOpen());
+    link.Close();
+    EXPECT_FALSE(first.IsOpen());
+
+    SerialPortConfig record = *CSerialPort::GetConfig(m_index);
+    record.handshake = 3;
+    CSerialPort::SetConfig(m_index, record);
+    ASSERT_TRUE(link.Open());
+    ASSERT_EQ(1u, link.m_reports.size());
+    EXPECT_EQ(name + " - Hanskahe setup error !!!!", link.m_reports[0].text);
+    EXPECT_FALSE(link.m_reports[0].stopIcon);
     Signal("opened");
     ASSERT_TRUE(AwaitScript("sent"));
     const Frames expected{"ABC", "AB", "AB", "\rD", std::string(511, 'x')};
@@ -93,7 +118,6 @@ TEST_F(SerialPtyProbe, EdgeCaseFramesAtTheDefault9600EvenParity)
     Signal("partial");
     ASSERT_TRUE(AwaitScript("terminated"));
     EXPECT_EQ(Frames{std::string(88, 'x')}, PollFrames(link, 1, IdlePollLimit));
-    EXPECT_TRUE(link.m_reports.empty());
 }
 
 TEST_F(SerialPtyProbe, SimulatorFramesArriveCompleteAndInOrder)
@@ -111,39 +135,4 @@ TEST_F(SerialPtyProbe, SimulatorFramesArriveCompleteAndInOrder)
     ASSERT_EQ(expected.size(), received.size());
     for (size_t i = 0; i < expected.size(); ++i)
         ASSERT_EQ(expected[i], received[i]) << "frame " << i;
-}
-
-TEST_F(SerialPtyProbe, OpeningClosingAndReportingFailures)
-{
-    CSerialTestLink first;
-    first.SetPort(m_index);
-    EXPECT_FALSE(first.Open());
-    EXPECT_FALSE(first.IsOpen());
-    const std::string name = CSerialPort::GetConfig(m_index)->portName;
-    ASSERT_EQ(1u, first.m_reports.size());
-    EXPECT_EQ(SystemMessage(ERROR_FILE_NOT_FOUND) + "\n Serial Port -> " + name, first.m_reports[0].text);
-    EXPECT_TRUE(first.m_reports[0].stopIcon);
-    Signal("failed");
-    ASSERT_TRUE(AwaitScript("mapped"));
-
-    // The failed open took no count: one Close per successful Open closes the device.
-    CSerialTestLink second;
-    second.SetPort(m_index);
-    ASSERT_TRUE(first.Open());
-    ASSERT_TRUE(second.Open());
-    first.Close();
-    EXPECT_TRUE(second.IsOpen());
-    second.Close();
-    EXPECT_FALSE(first.IsOpen());
-
-    SerialPortConfig record = *CSerialPort::GetConfig(m_index);
-    record.handshake = 3;
-    CSerialPort::SetConfig(m_index, record);
-    ASSERT_TRUE(second.Open());
-    ASSERT_EQ(1u, second.m_reports.size());
-    EXPECT_EQ(name + " - Hanskahe setup error !!!!", second.m_reports[0].text);
-    EXPECT_FALSE(second.m_reports[0].stopIcon);
-    Signal("reopened");
-    ASSERT_TRUE(AwaitScript("sent"));
-    EXPECT_EQ(Frames{"ok"}, PollFrames(second, 1, IdlePollLimit));
 }
