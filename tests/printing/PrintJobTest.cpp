@@ -48,6 +48,18 @@ protected:
         return dir.Read(JobFile);
     }
 
+    using Formatter = int (CPrintSettings::*)(char*, int, const char*) const;
+    // The formatted field, whose length the formatter must return.
+    std::string Field(Formatter format, int line, const std::string& text)
+    {
+        char buffer[CPrintSettings::FieldBufferSize] = "old";
+        const int length = (settings.*format)(buffer, line, text.c_str());
+        EXPECT_EQ(length, static_cast<int>(std::strlen(buffer)));
+        return buffer;
+    }
+    std::string Epl(int line, const std::string& text) { return Field(&CPrintSettings::FormatEplField, line, text); }
+    std::string Zpl(int line, const std::string& text) { return Field(&CPrintSettings::FormatZplField, line, text); }
+
     void EnableAll()
     {
         for (PrintLine& line : settings.m_lines)
@@ -140,54 +152,30 @@ TEST_F(PrintJobTest, LabelCharacterSizeSelectsTheFontOfBothLanguages)
     for (const Expected& expected : table)
     {
         settings.m_labelCarSize = expected.carSize;
-        char buffer[CPrintSettings::FieldBufferSize];
-        const int eplLength = settings.FormatEplField(buffer, CPrintSettings::FrameLine, "x");
-        EXPECT_EQ(expected.epl, std::string(buffer)) << expected.carSize;
-        EXPECT_EQ(static_cast<int>(std::strlen(expected.epl)), eplLength);
-        const int zplLength = settings.FormatZplField(buffer, CPrintSettings::FrameLine, "x");
-        EXPECT_EQ(expected.zpl, std::string(buffer)) << expected.carSize;
-        EXPECT_EQ(static_cast<int>(std::strlen(expected.zpl)), zplLength);
+        EXPECT_EQ(expected.epl, Epl(CPrintSettings::FrameLine, "x")) << expected.carSize;
+        EXPECT_EQ(expected.zpl, Zpl(CPrintSettings::FrameLine, "x")) << expected.carSize;
     }
 }
 
 TEST_F(PrintJobTest, LabelTextCannotBreakOutOfItsField)
 {
-    char buffer[CPrintSettings::FieldBufferSize];
-    settings.FormatEplField(buffer, CPrintSettings::CommentLine, "say \"hi\" C:\\x");
-    EXPECT_EQ("A100,120,0,1,1,1,N,\"say \\\"hi\\\" C:\\\\x\"", std::string(buffer));
-    settings.FormatEplField(buffer, CPrintSettings::CommentLine, "a\r\nP9");
-    EXPECT_EQ("A100,120,0,1,1,1,N,\"a  P9\"", std::string(buffer));
-
-    settings.FormatZplField(buffer, CPrintSettings::CommentLine, "1^XZ~JR_2");
-    EXPECT_EQ("^FO100,120 ^A0,32,32^FH^FD1_5EXZ_7EJR_5F2^FS", std::string(buffer));
+    const int comment = CPrintSettings::CommentLine;
+    EXPECT_EQ("A100,120,0,1,1,1,N,\"say \\\"hi\\\" C:\\\\x\"", Epl(comment, "say \"hi\" C:\\x"));
+    EXPECT_EQ("A100,120,0,1,1,1,N,\"a  P9\"", Epl(comment, "a\r\nP9"));
+    EXPECT_EQ("^FO100,120 ^A0,32,32^FH^FD1_5EXZ_7EJR_5F2^FS", Zpl(comment, "1^XZ~JR_2"));
     // Without a caret or tilde the field is sent as it is, underscore and all.
-    settings.FormatZplField(buffer, CPrintSettings::CommentLine, "a_b \"c\"");
-    EXPECT_EQ("^FO100,120 ^A0,32,32^FDa_b \"c\"^FS", std::string(buffer));
-}
+    EXPECT_EQ("^FO100,120 ^A0,32,32^FDa_b \"c\"^FS", Zpl(comment, "a_b \"c\""));
 
-TEST_F(PrintJobTest, LongestCommentFullOfEscapesFitsTheFieldBuffer)
-{
-    const std::string comment(99, '"');
-    char buffer[CPrintSettings::FieldBufferSize];
-    const int length = settings.FormatEplField(buffer, CPrintSettings::CommentLine, comment.c_str());
-    EXPECT_EQ(length, static_cast<int>(std::strlen(buffer)));
-    std::string expected = "A100,120,0,1,1,1,N,\"";
+    // The longest comment, all escapes, still fits the field buffer.
+    std::string escaped;
     for (int i = 0; i < 99; ++i)
-        expected += "\\\"";
-    EXPECT_EQ(expected + "\"", std::string(buffer));
+        escaped += "\\\"";
+    EXPECT_EQ("A100,120,0,1,1,1,N,\"" + escaped + "\"", Epl(comment, std::string(99, '"')));
+    EXPECT_LT(Zpl(comment, std::string(99, '^')).size(), size_t{CPrintSettings::FieldBufferSize});
 
-    const std::string carets(99, '^');
-    const int zplLength = settings.FormatZplField(buffer, CPrintSettings::CommentLine, carets.c_str());
-    EXPECT_EQ(zplLength, static_cast<int>(std::strlen(buffer)));
-    EXPECT_LT(zplLength, CPrintSettings::FieldBufferSize);
-}
-
-TEST_F(PrintJobTest, FieldOfAnUnknownEntryIsEmpty)
-{
-    char buffer[CPrintSettings::FieldBufferSize] = "old";
-    EXPECT_EQ(0, settings.FormatEplField(buffer, 5, "x"));
-    EXPECT_EQ("", std::string(buffer));
-    EXPECT_EQ(0, settings.FormatZplField(buffer, -1, "x"));
+    // An unknown entry has an empty field and no position.
+    EXPECT_EQ("", Epl(5, "x"));
+    EXPECT_EQ("", Zpl(-1, "x"));
     EXPECT_EQ(0, settings.GetLineX(5));
     EXPECT_EQ(0, settings.GetLineY(-1));
 }
