@@ -172,6 +172,8 @@ TEST_F(PrintJobTest, LabelTextCannotBreakOutOfItsField)
         escaped += "\\\"";
     EXPECT_EQ("A100,120,0,1,1,1,N,\"" + escaped + "\"", Epl(comment, std::string(99, '"')));
     EXPECT_LT(Zpl(comment, std::string(99, '^')).size(), size_t{CPrintSettings::FieldBufferSize});
+    // A longer text is cut to the buffer, and the length says so.
+    EXPECT_EQ(size_t{CPrintSettings::FieldBufferSize - 1}, Epl(comment, std::string(600, 'x')).size());
 
     // An unknown entry has an empty field and no position.
     EXPECT_EQ("", Epl(5, "x"));
