@@ -241,21 +241,18 @@ TEST_P(PrivateProfileCase, BehavesAsTheWindowsFunctions)
 INSTANTIATE_TEST_SUITE_P(Table, PrivateProfileCase, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<ProfileCase>& info) { return std::string(info.param.name); });
 
-TEST(PrivateProfile, WriteIntoMissingFolderFailsAndCreatesNothing)
+// A missing folder fails the write and is not created; a folder in the
+// place of the file is neither read nor replaced.
+TEST(PrivateProfile, WritesThatCannotReachAFileFailAndChangeNothing)
 {
-    CTempDir dir;
-    const std::string path = dir.Join("missing") + "\\t.ini";
-    EXPECT_FALSE(PrivateProfile::WriteString("S", "A", "1", path));
-    EXPECT_EQ(PrivateProfile::GetString("S", "A", "d", path), "d");
-    EXPECT_FALSE(std::filesystem::exists(dir.Join("missing")));
-}
-
-TEST(PrivateProfile, FolderInPlaceOfTheFileIsNeitherReadNorReplaced)
-{
-    CTempDir dir;
-    const std::string path = dir.Join("t.ini");
-    std::filesystem::create_directory(path);
-    EXPECT_FALSE(PrivateProfile::WriteString("S", "A", "1", path));
-    EXPECT_EQ(PrivateProfile::GetString("S", "A", "d", path), "d");
-    EXPECT_TRUE(std::filesystem::is_directory(path));
+    for (const bool folderInPlace : {false, true})
+    {
+        CTempDir dir;
+        const std::string path = folderInPlace ? dir.Join("t.ini") : dir.Join("missing") + "\\t.ini";
+        if (folderInPlace)
+            std::filesystem::create_directory(path);
+        EXPECT_FALSE(PrivateProfile::WriteString("S", "A", "1", path));
+        EXPECT_EQ(PrivateProfile::GetString("S", "A", "d", path), "d");
+        EXPECT_EQ(FilesIn(dir), folderInPlace ? std::vector<std::string>{"t.ini"} : std::vector<std::string>{});
+    }
 }
