@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 namespace
@@ -26,6 +27,12 @@ protected:
     {
         if (m_master >= 0)
             close(m_master);
+    }
+    // True once no one holds the terminal's slave side open.
+    bool SlaveClosed() const
+    {
+        pollfd master{m_master, POLLIN, 0};
+        return poll(&master, 1, 0) == 1 && (master.revents & POLLHUP) != 0;
     }
     void Send(const std::string& bytes)
     {
@@ -83,6 +90,15 @@ TEST_F(SerialPtyTest, PortRules)
     Send("shared\r");
     EXPECT_EQ(Frames{"shared"}, PollFrames(second, 1, 5));
     second.Close();
+    EXPECT_FALSE(first.IsOpen());
+    EXPECT_TRUE(SlaveClosed());
+    {
+        // A Close before any Open holds nothing back: going, the link closes what it opened.
+        CSerialTestLink early;
+        early.SetPort(4);
+        early.Close();
+        ASSERT_TRUE(early.Open());
+    }
     EXPECT_FALSE(first.IsOpen());
 
     SerialPortConfig record = *CSerialPort::GetConfig(4);

@@ -81,7 +81,7 @@ std::string Junk()
 
 const std::vector<ProfileCase> kCases = {
     // Names
-    Reads("SectionAndKeyIgnoreCase", kSettings, {"OPTION", "hideatstart"}, "1"),
+    Reads("SectionAndKeyIgnoreCase", "[zone]\r\nHideAtStart=1\r\n", {"ZONE", "hideatstart"}, "1"),
     Reads("SectionsDifferingInCaseAreDuplicates", "[S]\r\nA=1\r\n[s]\r\nB=2\r\n", {"s", "B"}, "d"),
     Reads("NameWithInnerBlank", "[S T]\r\nMy Key=1\r\n", {"s t", "my key"}, "1"),
     // Blanks

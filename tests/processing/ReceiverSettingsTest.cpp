@@ -24,6 +24,7 @@ TEST(ReceiverSettings, WithoutIniFileEverythingIsDefaultAndNothingIsWritten)
     CTempDir dir;
     CReceiverSettings settings;
     EXPECT_EQ(settings.GetLinkType(), -1);
+    EXPECT_EQ(settings.m_language, 0);
     EXPECT_EQ(settings.GetDirectory(), "RESULT\\");
     EXPECT_TRUE(FileSystem::Exists("RESULT"));
     EXPECT_FALSE(FileSystem::Exists("Quorbel.ini"));
