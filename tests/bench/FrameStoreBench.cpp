@@ -1,6 +1,7 @@
 #include "processing/ErrorLog.h"
 #include "processing/FrameStore.h"
 #include "tests/bench/BenchFrames.h"
+#include "tests/support/TempDir.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,7 +16,7 @@ struct Selection
         store.SetSeparators(";", ";");
     }
 
-    CScratchFolder folder{"quorbel-bench"};
+    CTempDir folder;  // the settings read and create their files in the working directory
     CReceiverSettings settings;
     CFrameStore store;
     const std::string frame = TwentyFieldFrame(123456);
