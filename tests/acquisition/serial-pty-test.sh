@@ -55,18 +55,16 @@ done_step() { : >"$work/$1.script"; }
 send() { printf "$1" >"$work/ttyB"; }
 
 start_probe() {
-  local index=$1 test=$2
-  (cd "$work" && QUORBEL_SERIAL_INDEX=$index exec timeout 100 \
-     "$tools/wine-run.sh" --prefix "$prefix" "$probe" --gtest_filter="SerialPtyProbe.$test" \
+  (cd "$work" && exec timeout 100 \
+     "$tools/wine-run.sh" --prefix "$prefix" "$probe" --gtest_filter="SerialPtyProbe.$1" \
      >"$work/probe.log" 2>&1) &
   probe_pid=$!
 }
 
 case "$scenario" in
   edge-cases)
-    # Index 9 is COM10, which opens only under its "\\.\COM10" name.
     rm -f "$prefix/dosdevices/com10"
-    start_probe 9 PortRulesAndEdgeCaseFrames
+    start_probe PortRulesAndEdgeCaseFrames
     await failed
     map_port 10
     done_step mapped
@@ -91,7 +89,7 @@ case "$scenario" in
       >"$work/frames.txt"
     head -n 300 "$work/frames.txt" >"$work/short.txt"
     cat "$work/frames.txt" "$work/short.txt" "$work/short.txt" >"$work/expected.txt"
-    start_probe 9 SimulatorFramesArriveCompleteAndInOrder
+    start_probe SimulatorFramesArriveCompleteAndInOrder
     await opened
     play() {
       timeout 60 "$vorlsim" serial --device "$work/ttyB" --baud 115200 --parity E "$@" \
