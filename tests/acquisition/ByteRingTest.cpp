@@ -27,6 +27,7 @@ std::string ReadAll(CByteRing& ring)
 TEST(ByteRing, StoresAChunkOnlyWhenStrictlySmallerThanTheFreeSpace)
 {
     CByteRing ring;
+    EXPECT_TRUE(AppendText(ring, ""));
     ASSERT_TRUE(AppendText(ring, Bytes(2000, 'a')));
     EXPECT_FALSE(AppendText(ring, Bytes(100, 'b')));
     EXPECT_EQ(2000, ring.Count());

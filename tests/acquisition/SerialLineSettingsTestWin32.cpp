@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace
 {
-// A DCB as a driver might report it: every flow-control flag set.
-DCB DriverState()
+// The record applied over a DCB as a driver might report it: every
+// flow-control flag set.
+DCB Configured(const SerialPortConfig& record)
 {
     DCB dcb{};
     dcb.DCBlength = sizeof dcb;
@@ -15,80 +18,57 @@ DCB DriverState()
     dcb.fRtsControl = RTS_CONTROL_TOGGLE;
     dcb.fOutX = 1;
     dcb.fInX = 1;
+    ApplySerialPortConfig(dcb, record);
     return dcb;
 }
 
-DCB Configured(uint8_t handshake)
+SerialPortConfig Record(uint32_t baud, uint8_t dataBits, uint8_t stopBits, uint8_t parity, uint8_t handshake)
 {
     SerialPortConfig record = SerialPortRecord::Default(0);
+    record.baudRate = baud;
+    record.dataBits = dataBits;
+    record.stopBits = stopBits;
+    record.parity = parity;
     record.handshake = handshake;
-    DCB dcb = DriverState();
-    ApplySerialPortConfig(dcb, record);
-    return dcb;
-}
+    return record;
 }
 
-TEST(SerialLineSettingsTest, DefaultRecordGives9600EvenParityOneStopBit)
+using Line = std::tuple<DWORD, int, int, int, DWORD>;  // baud, bits, parity, stop bits, fParity
+using Flow = std::tuple<DWORD, DWORD, DWORD, DWORD, DWORD, DWORD>;
+
+Line LineOf(const DCB& dcb)
 {
-    const DCB dcb = Configured(0);
-    EXPECT_EQ(9600u, dcb.BaudRate);
-    EXPECT_EQ(8, dcb.ByteSize);
-    EXPECT_EQ(EVENPARITY, dcb.Parity);
-    EXPECT_EQ(ONESTOPBIT, dcb.StopBits);
-    EXPECT_EQ(1u, dcb.fParity);
-    EXPECT_EQ(0x11, dcb.XonChar);
-    EXPECT_EQ(0x13, dcb.XoffChar);
-    EXPECT_EQ(100, dcb.XonLim);
-    EXPECT_EQ(100, dcb.XoffLim);
+    return {dcb.BaudRate, dcb.ByteSize, dcb.Parity, dcb.StopBits, dcb.fParity};
 }
 
-TEST(SerialLineSettingsTest, OtherLineSettings)
-{
-    SerialPortConfig record = SerialPortRecord::Default(0);
-    record.baudRate = 115200;
-    record.dataBits = 7;
-    record.stopBits = TWOSTOPBITS;
-    record.parity = NOPARITY;
-    DCB dcb = DriverState();
-    ApplySerialPortConfig(dcb, record);
-    EXPECT_EQ(115200u, dcb.BaudRate);
-    EXPECT_EQ(7, dcb.ByteSize);
-    EXPECT_EQ(NOPARITY, dcb.Parity);
-    EXPECT_EQ(TWOSTOPBITS, dcb.StopBits);
-    EXPECT_EQ(0u, dcb.fParity);
-    record.parity = ODDPARITY;
-    ApplySerialPortConfig(dcb, record);
-    EXPECT_EQ(1u, dcb.fParity);
-}
-
-namespace
-{
-struct FlowControl
-{
-    DWORD ctsFlow, dsrFlow, dtrControl, rtsControl, outX, inX;
-    bool operator==(const FlowControl& other) const
-    {
-        return ctsFlow == other.ctsFlow && dsrFlow == other.dsrFlow && dtrControl == other.dtrControl &&
-               rtsControl == other.rtsControl && outX == other.outX && inX == other.inX;
-    }
-};
-
-FlowControl FlowControlOf(const DCB& dcb)
+Flow FlowOf(const DCB& dcb)
 {
     return {dcb.fOutxCtsFlow, dcb.fOutxDsrFlow, dcb.fDtrControl, dcb.fRtsControl, dcb.fOutX, dcb.fInX};
 }
 }
 
+TEST(SerialLineSettingsTest, LineSettingsAndSoftwareFlowCharacters)
+{
+    const DCB standard = Configured(SerialPortRecord::Default(0));
+    EXPECT_EQ(Line(9600, 8, EVENPARITY, ONESTOPBIT, 1), LineOf(standard));
+    EXPECT_EQ(std::make_tuple(0x11, 0x13, 100, 100),
+              std::make_tuple(standard.XonChar, standard.XoffChar, standard.XonLim, standard.XoffLim));
+    EXPECT_EQ(Line(115200, 7, NOPARITY, TWOSTOPBITS, 0),
+              LineOf(Configured(Record(115200, 7, TWOSTOPBITS, NOPARITY, 0))));
+    EXPECT_EQ(Line(4800, 8, ODDPARITY, ONE5STOPBITS, 1),
+              LineOf(Configured(Record(4800, 8, ONE5STOPBITS, ODDPARITY, 0))));
+}
+
 TEST(SerialLineSettingsTest, HandshakeTable)
 {
-    const FlowControl none{0, 0, DTR_CONTROL_DISABLE, RTS_CONTROL_DISABLE, 0, 0};
-    const FlowControl hardware{1, 1, DTR_CONTROL_HANDSHAKE, RTS_CONTROL_HANDSHAKE, 0, 0};
-    const FlowControl software{0, 0, DTR_CONTROL_DISABLE, RTS_CONTROL_DISABLE, 1, 1};
+    const Flow none{0, 0, DTR_CONTROL_DISABLE, RTS_CONTROL_DISABLE, 0, 0};
     // An invalid code leaves the driver's flow control, except software flow.
-    const FlowControl invalid{1, 1, DTR_CONTROL_ENABLE, RTS_CONTROL_TOGGLE, 0, 0};
-    EXPECT_TRUE(none == FlowControlOf(Configured(0)));
-    EXPECT_TRUE(hardware == FlowControlOf(Configured(1)));
-    EXPECT_TRUE(software == FlowControlOf(Configured(2)));
-    EXPECT_TRUE(invalid == FlowControlOf(Configured(3)));
-    EXPECT_TRUE(invalid == FlowControlOf(Configured(255)));
+    const Flow invalid{1, 1, DTR_CONTROL_ENABLE, RTS_CONTROL_TOGGLE, 0, 0};
+    const Flow expected[] = {none,
+                             {1, 1, DTR_CONTROL_HANDSHAKE, RTS_CONTROL_HANDSHAKE, 0, 0},
+                             {0, 0, DTR_CONTROL_DISABLE, RTS_CONTROL_DISABLE, 1, 1},
+                             invalid};
+    for (uint8_t code = 0; code < 4; ++code)
+        EXPECT_EQ(expected[code], FlowOf(Configured(Record(9600, 8, ONESTOPBIT, EVENPARITY, code)))) << int{code};
+    EXPECT_EQ(invalid, FlowOf(Configured(Record(9600, 8, ONESTOPBIT, EVENPARITY, 255))));
 }

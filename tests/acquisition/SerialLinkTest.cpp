@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -59,6 +61,13 @@ TEST_F(SerialLinkTest, LongFrameIsCutAt511Characters)
 
 TEST_F(SerialLinkTest, FrameTextStaysUntilTheNextFrameStarts)
 {
+    // A new link has no text, whatever its memory held before.
+    alignas(CSerialLink) unsigned char storage[sizeof(CSerialLink)];
+    std::memset(storage, 'x', sizeof storage);
+    CSerialLink* fresh = new (storage) CSerialLink;
+    EXPECT_STREQ("", fresh->FrameText());
+    fresh->~CSerialLink();
+
     Feed(m_link, "first\r\n");
     EXPECT_STREQ("first", m_link.FrameText());
     m_link.AddChar('x');

@@ -5,44 +5,34 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <vector>
+#include <string>
 
 namespace
 {
-std::vector<unsigned char> ReadBytes(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::vector<unsigned char>(std::istreambuf_iterator<char>(file), {});
-}
-
-void WriteBytes(const std::string& path, const std::vector<unsigned char>& bytes)
-{
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
 // COM2 at 19200 baud, 7 data bits, hardware handshake, two stop bits, odd parity.
-const unsigned char Com2Record[14] = {'C', 'O', 'M', '2', 0, 0, 0x00, 0x4B, 0x00, 0x00, 7, 1, 2, 1};
+const std::string Com2Record("COM2\0\0\0\x4B\0\0\7\1\2\1", 14);
+
+const unsigned char* Bytes(const std::string& bytes)
+{
+    return reinterpret_cast<const unsigned char*>(bytes.data());
+}
 }
 
 TEST(SerialPortConfigTest, RecordsRoundTripByteForByte)
 {
     unsigned char encoded[14] = {};
-    SerialPortRecord::Encode(SerialPortRecord::Decode(Com2Record), encoded);
-    EXPECT_EQ(0, std::memcmp(Com2Record, encoded, sizeof encoded));
+    SerialPortRecord::Encode(SerialPortRecord::Decode(Bytes(Com2Record)), encoded);
+    EXPECT_EQ(0, std::memcmp(Com2Record.data(), encoded, sizeof encoded));
 }
 
 TEST(SerialPortConfigTest, FirstInstanceWithoutFileWritesTheDefaults)
 {
     CTempDir dir;
     CSerialPort port;
-    const std::vector<unsigned char> bytes = ReadBytes(dir.Join("Serial.cfg"));
+    const std::string bytes = dir.Read("Serial.cfg");
     ASSERT_EQ(560u, bytes.size());
-    const unsigned char com1[14] = {'C', 'O', 'M', '1', 0, 0, 0x80, 0x25, 0, 0, 8, 0, 0, 2};
-    EXPECT_EQ(0, std::memcmp(com1, bytes.data(), sizeof com1));
-    const SerialPortConfig last = SerialPortRecord::Decode(bytes.data() + 39 * 14);
+    EXPECT_EQ(std::string("COM1\0\0\x80\x25\0\0\x08\0\0\2", 14), bytes.substr(0, 14));
+    const SerialPortConfig last = SerialPortRecord::Decode(Bytes(bytes) + 39 * 14);
     EXPECT_STREQ("COM40", last.portName);
     EXPECT_EQ(0, port.GetPort());
     EXPECT_FALSE(port.IsOpen());
@@ -67,7 +57,7 @@ TEST(SerialPortConfigTest, SavedRecordIsLoadedByTheNextFirstInstance)
     }
     CSerialPort reloaded;
     EXPECT_EQ("12 : 115200, 7, N, 1.5, Soft", CSerialPort::Describe(11));
-    EXPECT_EQ(560u, ReadBytes(dir.Join("Serial.cfg")).size());
+    EXPECT_EQ(560u, dir.Read("Serial.cfg").size());
 }
 
 TEST(SerialPortConfigTest, ASecondInstanceKeepsTheTableInMemory)
@@ -84,9 +74,7 @@ TEST(SerialPortConfigTest, ASecondInstanceKeepsTheTableInMemory)
 TEST(SerialPortConfigTest, ShortOrLongFileGivesOnlyWholeRecords)
 {
     CTempDir dir;
-    std::vector<unsigned char> bytes(Com2Record, Com2Record + 14);
-    bytes.insert(bytes.end(), {'X', 'Y', 'Z', 0, 0, 0, 1, 2});  // 8 bytes of a second record
-    WriteBytes(dir.Join("Serial.cfg"), bytes);
+    dir.Write("Serial.cfg", Com2Record + std::string("XYZ\0\0\0\1\2", 8));  // 8 bytes of a second record
     {
         CSerialPort port;
         EXPECT_EQ("1 : 19200, 7, O, 2, Hard", CSerialPort::Describe(0));
@@ -94,9 +82,7 @@ TEST(SerialPortConfigTest, ShortOrLongFileGivesOnlyWholeRecords)
         EXPECT_EQ("2 : 9600, 8, E, 1, None", CSerialPort::Describe(1));
         EXPECT_STREQ("COM2", CSerialPort::GetConfig(1)->portName);
     }
-    std::vector<unsigned char> tooLong(600, 0);
-    std::memcpy(tooLong.data() + 39 * 14, Com2Record, 14);
-    WriteBytes(dir.Join("Serial.cfg"), tooLong);
+    dir.Write("Serial.cfg", std::string(39 * 14, '\0') + Com2Record + std::string(600 - 40 * 14, '\0'));
     CSerialPort port;
     EXPECT_EQ("40 : 19200, 7, O, 2, Hard", CSerialPort::Describe(39));
 }
@@ -104,8 +90,7 @@ TEST(SerialPortConfigTest, ShortOrLongFileGivesOnlyWholeRecords)
 TEST(SerialPortConfigTest, DamagedRecordsAreShownSafely)
 {
     CTempDir dir;
-    std::vector<unsigned char> bytes(560, 'A');  // names without a NUL, codes out of range
-    WriteBytes(dir.Join("Serial.cfg"), bytes);
+    dir.Write("Serial.cfg", std::string(560, 'A'));  // names without a NUL, codes out of range
     CSerialPort port;
     const SerialPortConfig* record = CSerialPort::GetConfig(5);
     EXPECT_STREQ("AAAAA", record->portName);
@@ -151,7 +136,7 @@ TEST(SerialPortConfigDeathTest, TableIsLoadedForStaticUseBeforeAnyInstance)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     CTempDir dir;
-    WriteBytes(dir.Join("Serial.cfg"), std::vector<unsigned char>(Com2Record, Com2Record + 14));
+    dir.Write("Serial.cfg", Com2Record);
     const auto loadedBeforeAnyInstance = [] {
         const bool loaded = CSerialPort::GetConfig(0)->baudRate == 19200 &&
                             std::strcmp(CSerialPort::GetConfig(1)->portName, "COM2") == 0 &&

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 namespace
@@ -27,11 +28,11 @@ protected:
         if (m_master >= 0)
             close(m_master);
     }
-    // A link on "COM3", the terminal's slave side.
-    static void OpenCom3(CSerialTestLink& link)
+    // True once no one holds the terminal's slave side open.
+    bool SlaveClosed() const
     {
-        link.SetPort(2);
-        ASSERT_TRUE(link.Open());
+        pollfd master{m_master, POLLIN, 0};
+        return poll(&master, 1, 0) == 1 && (master.revents & POLLHUP) != 0;
     }
     void Send(const std::string& bytes)
     {
@@ -48,8 +49,8 @@ using Frames = std::vector<std::string>;
 TEST_F(SerialPtyTest, FramesFromRealBytes)
 {
     CSerialTestLink link;
-    OpenCom3(link);
-    EXPECT_TRUE(link.IsOpen());
+    link.SetPort(2);
+    ASSERT_TRUE(link.Open());
     const std::string longRun(600, 'x');
     Send("ABC\r\n" "\x02" "AB\x03" "AB\n\rD\n" + longRun);
     const Frames expected{"ABC", "AB", "AB", "\rD", longRun.substr(0, 511)};
@@ -63,52 +64,50 @@ TEST_F(SerialPtyTest, FramesFromRealBytes)
     EXPECT_TRUE(link.m_reports.empty());
 }
 
-TEST_F(SerialPtyTest, FailedOpenTakesNoOpenCount)
-{
-    CSerialTestLink link;
-    link.SetPort(4);
-    EXPECT_FALSE(link.Open());
-    EXPECT_FALSE(link.IsOpen());
-    ASSERT_EQ(1u, link.m_reports.size());
-    EXPECT_EQ("No such file or directory\r\n\n Serial Port -> COM5", link.m_reports[0].text);
-    EXPECT_TRUE(link.m_reports[0].stopIcon);
-
-    ASSERT_EQ(0, symlink(ptsname(m_master), m_dir.Join("COM5").c_str()));
-    ASSERT_TRUE(link.Open());
-    link.Close();
-    EXPECT_FALSE(link.IsOpen());
-}
-
-TEST_F(SerialPtyTest, InstancesOnOnePortShareTheDevice)
+TEST_F(SerialPtyTest, PortRules)
 {
     CSerialTestLink first;
+    first.SetPort(4);
+    EXPECT_FALSE(first.Open());
+    EXPECT_FALSE(first.IsOpen());
+    ASSERT_EQ(1u, first.m_reports.size());
+    EXPECT_EQ("No such file or directory\r\n\n Serial Port -> COM5", first.m_reports[0].text);
+    EXPECT_TRUE(first.m_reports[0].stopIcon);
+    ASSERT_EQ(0, symlink(ptsname(m_master), m_dir.Join("COM5").c_str()));
+
+    // The failed open took no count: one Close per successful Open closes the device.
     CSerialTestLink second;
-    OpenCom3(first);
-    OpenCom3(second);
+    second.SetPort(4);
+    ASSERT_TRUE(first.Open());
+    ASSERT_TRUE(second.Open());
     first.Close();
-    EXPECT_TRUE(second.IsOpen());
     {
         // An instance that never opened the port gives back nothing when it goes.
         CSerialTestLink bystander;
-        bystander.SetPort(2);
+        bystander.SetPort(4);
     }
     EXPECT_TRUE(second.IsOpen());
     Send("shared\r");
     EXPECT_EQ(Frames{"shared"}, PollFrames(second, 1, 5));
     second.Close();
     EXPECT_FALSE(first.IsOpen());
-}
+    EXPECT_TRUE(SlaveClosed());
+    {
+        // A Close before any Open holds nothing back: going, the link closes what it opened.
+        CSerialTestLink early;
+        early.SetPort(4);
+        early.Close();
+        ASSERT_TRUE(early.Open());
+    }
+    EXPECT_FALSE(first.IsOpen());
 
-TEST_F(SerialPtyTest, InvalidHandshakeIsReportedAndThePortStillOpens)
-{
-    CSerialTestLink link;
-    SerialPortConfig record = *CSerialPort::GetConfig(2);
+    SerialPortConfig record = *CSerialPort::GetConfig(4);
     record.handshake = 3;
-    CSerialPort::SetConfig(2, record);
-    OpenCom3(link);
-    ASSERT_EQ(1u, link.m_reports.size());
-    EXPECT_EQ("COM3 - Hanskahe setup error !!!!", link.m_reports[0].text);
-    EXPECT_FALSE(link.m_reports[0].stopIcon);
+    CSerialPort::SetConfig(4, record);
+    ASSERT_TRUE(second.Open());
+    ASSERT_EQ(1u, second.m_reports.size());
+    EXPECT_EQ("COM5 - Hanskahe setup error !!!!", second.m_reports[0].text);
+    EXPECT_FALSE(second.m_reports[0].stopIcon);
     Send("ok\r\n");
-    EXPECT_EQ(Frames{"ok"}, PollFrames(link, 1, 5));
+    EXPECT_EQ(Frames{"ok"}, PollFrames(second, 1, 5));
 }

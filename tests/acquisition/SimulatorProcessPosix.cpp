@@ -13,8 +13,7 @@
 struct CSimulatorProcess::Native
 {
     pid_t pid = -1;
-    bool exited = false;
-    int status = 0;
+    int status = -1;  // -1 until the process has been reaped
 };
 
 CSimulatorProcess::CSimulatorProcess() : m_native(new Native)
@@ -23,12 +22,10 @@ CSimulatorProcess::CSimulatorProcess() : m_native(new Native)
 
 CSimulatorProcess::~CSimulatorProcess()
 {
-    int ignored;
-    if (m_native->pid > 0 && !WaitForExit(0, ignored))
-    {
+    if (IsRunning())
         kill(m_native->pid, SIGKILL);
-        WaitForExit(10000, ignored);
-    }
+    int ignored;
+    WaitForExit(10000, ignored);
 }
 
 bool CSimulatorProcess::Start(const std::vector<std::string>& args, const std::string& outputPath)
@@ -50,24 +47,19 @@ bool CSimulatorProcess::Start(const std::vector<std::string>& args, const std::s
 
 bool CSimulatorProcess::WaitForExit(int timeoutMs, int& exitCode)
 {
-    if (m_native->pid <= 0)
-        return false;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!m_native->exited)
+    while (IsRunning())
     {
-        if (waitpid(m_native->pid, &m_native->status, WNOHANG) == m_native->pid)
-            m_native->exited = true;
-        else if (std::chrono::steady_clock::now() >= deadline)
+        if (std::chrono::steady_clock::now() >= deadline)
             return false;
-        else
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     exitCode = WIFEXITED(m_native->status) ? WEXITSTATUS(m_native->status) : -1;
-    return true;
+    return m_native->pid > 0;
 }
 
 bool CSimulatorProcess::IsRunning()
 {
-    int ignored;
-    return m_native->pid > 0 && !WaitForExit(0, ignored);
+    return m_native->pid > 0 && m_native->status == -1 &&
+           waitpid(m_native->pid, &m_native->status, WNOHANG) != m_native->pid;
 }

@@ -16,11 +16,6 @@ std::string ProgramBesideThisOne()
     std::string program = path;
     return program.substr(0, program.find_last_of("\\/") + 1) + "vorlsim.exe";
 }
-
-std::string Quoted(const std::string& arg)
-{
-    return "\"" + arg + "\"";
-}
 }
 
 CSimulatorProcess::CSimulatorProcess() : m_native(new Native)
@@ -31,11 +26,9 @@ CSimulatorProcess::~CSimulatorProcess()
 {
     if (!m_native->process.hProcess)
         return;
-    if (WaitForSingleObject(m_native->process.hProcess, 0) == WAIT_TIMEOUT)
-    {
+    if (IsRunning())
         TerminateProcess(m_native->process.hProcess, 9);
-        WaitForSingleObject(m_native->process.hProcess, 10000);
-    }
+    WaitForSingleObject(m_native->process.hProcess, 10000);
     CloseHandle(m_native->process.hProcess);
     CloseHandle(m_native->process.hThread);
 }
@@ -43,9 +36,9 @@ CSimulatorProcess::~CSimulatorProcess()
 bool CSimulatorProcess::Start(const std::vector<std::string>& args, const std::string& outputPath)
 {
     const std::string program = ProgramBesideThisOne();
-    std::string commandLine = Quoted(program);
+    std::string commandLine = "\"" + program + "\"";
     for (const std::string& arg : args)
-        commandLine += " " + Quoted(arg);
+        commandLine += " \"" + arg + "\"";
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     const HANDLE output = CreateFileA(outputPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -46,18 +46,19 @@ done_step() { : >"$work/$1.script"; }
 send() { printf "$1" >"$work/ttyB"; }
 
 start_probe() {
-  local index=$1 test=$2
-  (cd "$work" && QUORBEL_SERIAL_INDEX=$index exec timeout 100 \
-     "$tools/wine-run.sh" --prefix "$prefix" "$probe" --gtest_filter="SerialPtyProbe.$test" \
+  (cd "$work" && exec timeout 100 \
+     "$tools/wine-run.sh" --prefix "$prefix" "$probe" --gtest_filter="SerialPtyProbe.$1" \
      >"$work/probe.log" 2>&1) &
   probe_pid=$!
 }
 
 case "$scenario" in
   edge-cases)
-    # Index 9 is COM10, which opens only under its "\\.\COM10" name.
+    rm -f "$prefix/dosdevices/com10"
+    start_probe PortRulesAndEdgeCaseFrames
+    await failed
     map_port 10
-    start_probe 9 EdgeCaseFramesAtTheDefault9600EvenParity
+    done_step mapped
     await opened
     settings=$(stty -F "$work/ttyA" -a) || fail "stty failed"
     grep -q "speed 9600 baud" <<<"$settings" || fail "the port is not at 9600 baud: $settings"
@@ -74,13 +75,12 @@ case "$scenario" in
     [ -x "$vorlsim" ] || fail "no native vorlsim at $vorlsim (build the native tree first)"
     map_port 10
     # 10,000 frames of the instrument's kind, the same every run.
-    # 10,000 frames of the instrument's kind, the same every run.
     awk 'BEGIN { srand(4); for (i = 1; i <= 10000; i++)
            printf "%05d;VORL-%d;%.3f;%s\n", i, int(rand() * 1000), rand() * 100, (rand() < 0.9 ? "PASS" : "FAIL") }' \
       >"$work/frames.txt"
     head -n 300 "$work/frames.txt" >"$work/short.txt"
     cat "$work/frames.txt" "$work/short.txt" "$work/short.txt" >"$work/expected.txt"
-    start_probe 9 SimulatorFramesArriveCompleteAndInOrder
+    start_probe SimulatorFramesArriveCompleteAndInOrder
     await opened
     play() {
       timeout 60 "$vorlsim" serial --device "$work/ttyB" --baud 115200 --parity E "$@" \
@@ -89,16 +89,6 @@ case "$scenario" in
     play --file "$work/frames.txt" --count 10000 --terminator crlf --chunk random --seed 11
     play --file "$work/short.txt" --count 300 --stx --terminator etx --chunk byte
     play --file "$work/short.txt" --count 300 --terminator lf --chunk 7
-    ;;
-  port-rules)
-    rm -f "$prefix/dosdevices/com9"
-    start_probe 8 OpeningClosingAndReportingFailures
-    await failed
-    map_port 9
-    done_step mapped
-    await reopened
-    send 'ok\r\n'
-    done_step sent
     ;;
   *) fail "unknown scenario" ;;
 esac

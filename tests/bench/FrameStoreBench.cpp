@@ -1,24 +1,35 @@
 #include "processing/ErrorLog.h"
 #include "processing/FrameStore.h"
 #include "tests/bench/BenchFrames.h"
+#include "tests/support/TempDir.h"
 
 #include <benchmark/benchmark.h>
 
 namespace
 {
-void SelectFieldsOfTwentyFieldFrame(benchmark::State& state)
+// Every other field of a twenty-field frame selected, ";" on both sides.
+struct Selection
 {
-    CScratchFolder folder("quorbel-bench-select");
+    Selection()
+    {
+        SelectEveryOtherField(settings);
+        store.SetSeparators(";", ";");
+    }
+
+    CTempDir folder;  // the settings read and create their files in the working directory
     CReceiverSettings settings;
-    SelectEveryOtherField(settings);
     CFrameStore store;
-    store.SetSeparators(";", ";");
     const std::string frame = TwentyFieldFrame(123456);
     std::string selected;
+};
+
+void SelectFieldsOfTwentyFieldFrame(benchmark::State& state)
+{
+    Selection s;
     for (auto _ : state)
     {
-        benchmark::DoNotOptimize(store.SelectFields(frame, selected, settings));
-        benchmark::DoNotOptimize(selected.data());
+        benchmark::DoNotOptimize(s.store.SelectFields(s.frame, s.selected, s.settings));
+        benchmark::DoNotOptimize(s.selected.data());
     }
 }
 BENCHMARK(SelectFieldsOfTwentyFieldFrame);
@@ -27,18 +38,12 @@ BENCHMARK(SelectFieldsOfTwentyFieldFrame);
 // stamped line of store type 3.
 void SelectAndFormatLine(benchmark::State& state)
 {
-    CScratchFolder folder("quorbel-bench-line");
-    CReceiverSettings settings;
-    SelectEveryOtherField(settings);
-    CFrameStore store;
-    store.SetSeparators(";", ";");
+    Selection s;
     const CErrorLog writer("RESULT\\", ".TXT");
-    const std::string frame = TwentyFieldFrame(123456);
-    std::string selected;
     for (auto _ : state)
     {
-        store.SelectFields(frame, selected, settings);
-        const CErrorLog::DayLine line = writer.ComposeDayLine(selected, TimestampStyle::Full, ";");
+        s.store.SelectFields(s.frame, s.selected, s.settings);
+        const CErrorLog::DayLine line = writer.ComposeDayLine(s.selected, TimestampStyle::Full, ";");
         benchmark::DoNotOptimize(line.line.data());
     }
 }

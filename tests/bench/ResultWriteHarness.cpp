@@ -2,9 +2,9 @@
 // CFrameStore::WriteResult, against a bare loop that opens the file, appends
 // the same line and closes it, one line at a time.  The two run in
 // alternating blocks so that drifts of the machine hit both alike.
-#include "processing/FileSystem.h"
 #include "processing/FrameStore.h"
 #include "tests/bench/BenchFrames.h"
+#include "tests/support/TempDir.h"
 
 #include <chrono>
 #include <cstdio>
@@ -35,13 +35,13 @@ double LinesPerSecond(Clock::duration elapsed)
 
 int main()
 {
-    CScratchFolder folder("quorbel-write-harness");
+    const CTempDir folder;  // the settings read and create their files in the working directory
     CReceiverSettings settings;
     SelectEveryOtherField(settings);
     CFrameStore store;
     store.SetSeparators(";", ";");
-    const std::string results = folder.Directory() + "RESULT\\";
-    const std::string barePath = FileSystem::HostPath(folder.Directory() + "bare.TXT");
+    const std::string results = folder.Path() + "\\RESULT\\";
+    const std::string barePath = folder.Join("bare.TXT");
 
     std::vector<std::string> selected(LineCount);
     for (int i = 0; i < LineCount; ++i)

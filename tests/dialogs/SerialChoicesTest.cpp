@@ -10,6 +10,7 @@ TEST(SerialChoicesTest, EveryShownRateIsTheRateStored)
     for (const Choice& rate : BaudRates()) {
         if (rate.text[0] != '\0') {
             EXPECT_EQ(std::to_string(rate.value), rate.text);
+            EXPECT_EQ(&rate - BaudRates().data(), IndexOfValue(BaudRates(), rate.value));
         }
     }
     EXPECT_EQ(-1, IndexOfValue(BaudRates(), 14400));

@@ -20,55 +20,37 @@ SerialPortConfig Record(const char* name, uint32_t baud)
     record.parity = 2;
     return record;
 }
-
-class SerialSetupDlgTest : public ::testing::Test
-{
-protected:
-    HWND Open(const SerialPortConfig& record)
-    {
-        m_dialog.m_config = record;
-        EXPECT_TRUE(m_dialog.Create());
-        ::ShowWindow(m_dialog.GetSafeHwnd(), SW_SHOW);
-        return m_dialog.GetSafeHwnd();
-    }
-
-    CSerialSetupDlg m_dialog{nullptr};
-};
 }
 
-TEST_F(SerialSetupDlgTest, TheDefaultRecordOpensAs9600Even8N1)
+TEST(SerialSetupDlgTest, TheDefaultRecordOpensAs9600Even8N1AndEveryListStoresItsValue)
 {
-    const HWND dialog = Open(Record("COM1", 9600));
-    EXPECT_EQ("COM1", Text(dialog, IDC_SERIAL_PORT_NAME));
-    EXPECT_EQ("9600", SelectedComboText(dialog, IDC_SERIAL_BAUD));
-    EXPECT_EQ("8", SelectedComboText(dialog, IDC_SERIAL_DATA_BITS));
-    EXPECT_EQ("EVEN", SelectedComboText(dialog, IDC_SERIAL_PARITY));
-    EXPECT_EQ("1", SelectedComboText(dialog, IDC_SERIAL_STOP_BITS));
-    EXPECT_EQ("None", SelectedComboText(dialog, IDC_SERIAL_HANDSHAKE));
-    const std::vector<std::string> rates{"115200", "57600", "38400", "28800", "24400", "19200",
-                                         "9600",   "4800",  "2400",  "1200",  ""};
-    EXPECT_EQ(rates, ComboItems(dialog, IDC_SERIAL_BAUD));
-}
+    CSerialSetupDlg dialog(nullptr);
+    dialog.m_config = Record("COM1", 9600);
+    ASSERT_TRUE(dialog.Create());
+    const HWND hWnd = dialog.GetSafeHwnd();
+    EXPECT_EQ("COM1", Text(hWnd, IDC_SERIAL_PORT_NAME));
+    EXPECT_EQ("9600", SelectedComboText(hWnd, IDC_SERIAL_BAUD));
+    EXPECT_EQ("8", SelectedComboText(hWnd, IDC_SERIAL_DATA_BITS));
+    EXPECT_EQ("EVEN", SelectedComboText(hWnd, IDC_SERIAL_PARITY));
+    EXPECT_EQ("1", SelectedComboText(hWnd, IDC_SERIAL_STOP_BITS));
+    EXPECT_EQ("None", SelectedComboText(hWnd, IDC_SERIAL_HANDSHAKE));
 
-TEST_F(SerialSetupDlgTest, EveryListStoresItsValue)
-{
-    const HWND dialog = Open(Record("COM2", 4800));
-    SelectComboItem(dialog, IDC_SERIAL_DATA_BITS, 1);   // 7
-    SelectComboItem(dialog, IDC_SERIAL_STOP_BITS, 1);   // 1.5
-    SelectComboItem(dialog, IDC_SERIAL_PARITY, 1);      // ODD
-    SelectComboItem(dialog, IDC_SERIAL_HANDSHAKE, 3);   // the empty item
+    SelectComboItem(hWnd, IDC_SERIAL_DATA_BITS, 1);   // 7
+    SelectComboItem(hWnd, IDC_SERIAL_STOP_BITS, 1);   // 1.5
+    SelectComboItem(hWnd, IDC_SERIAL_PARITY, 1);      // ODD
+    SelectComboItem(hWnd, IDC_SERIAL_HANDSHAKE, 3);   // the empty item
     // The empty rate keeps the record's.
-    SelectComboItem(dialog, IDC_SERIAL_BAUD, 10);
-    Click(dialog, IDOK);
-    EXPECT_EQ(IDOK, m_dialog.GetResult());
-    EXPECT_EQ(4800u, m_dialog.m_config.baudRate);
-    EXPECT_EQ(7, m_dialog.m_config.dataBits);
-    EXPECT_EQ(1, m_dialog.m_config.stopBits);
-    EXPECT_EQ(1, m_dialog.m_config.parity);
-    EXPECT_EQ(3, m_dialog.m_config.handshake);
+    SelectComboItem(hWnd, IDC_SERIAL_BAUD, 10);
+    Click(hWnd, IDOK);
+    EXPECT_EQ(IDOK, dialog.GetResult());
+    EXPECT_EQ(9600u, dialog.m_config.baudRate);
+    EXPECT_EQ(7, dialog.m_config.dataBits);
+    EXPECT_EQ(1, dialog.m_config.stopBits);
+    EXPECT_EQ(1, dialog.m_config.parity);
+    EXPECT_EQ(3, dialog.m_config.handshake);
 }
 
-TEST_F(SerialSetupDlgTest, OkKeepsAnUntouchedRecordAndCancelAChangedOne)
+TEST(SerialSetupDlgTest, OkKeepsAnUntouchedRecordAndCancelAChangedOne)
 {
     SerialPortConfig outside = Record("COM4", 12345);
     outside.parity = 7;

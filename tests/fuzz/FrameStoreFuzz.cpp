@@ -6,12 +6,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <fuzzer/FuzzedDataProvider.h>
 #include <memory>
 #include <string>
 
-// Input layout: 3 bytes of field flags (20 used), 1 byte store type, 1 byte
-// quote, 1 byte input separator length (0 to 3), 1 byte output separator
-// length (0 to 3), the separators, then the frame.
+// The input gives the selected fields, the store type, the quote, both
+// separators (up to 3 bytes each), then the frame.
 namespace
 {
 std::unique_ptr<CReceiverSettings> g_settings;
@@ -21,24 +21,6 @@ void Check(bool condition)
     if (!condition)
         __builtin_trap();
 }
-
-struct Input
-{
-    Input(const uint8_t* data, size_t size) : m_data(data), m_size(size) {}
-    uint8_t Byte() { return m_used < m_size ? m_data[m_used++] : 0; }
-    std::string Text(size_t length)
-    {
-        length = std::min(length, m_size - m_used);
-        std::string text(reinterpret_cast<const char*>(m_data + m_used), length);
-        m_used += length;
-        return text;
-    }
-    std::string Rest() { return Text(m_size - m_used); }
-
-    const uint8_t* m_data;
-    size_t m_size;
-    size_t m_used = 0;
-};
 
 void CheckTokenizer(const std::string& frame, const std::string& separators, char quote)
 {
@@ -70,17 +52,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    Input input(data, size);
-    const uint32_t flags = input.Byte() | input.Byte() << 8 | static_cast<uint32_t>(input.Byte()) << 16;
+    FuzzedDataProvider input(data, size);
+    const uint32_t flags = input.ConsumeIntegral<uint32_t>();
     for (int i = 0; i < CReceiverSettings::FieldCount; ++i)
         g_settings->SetFieldInUse(i, static_cast<int16_t>((flags >> i) & 1));
-    g_settings->m_storeType = input.Byte() % 5;
-    const char quote = static_cast<char>(input.Byte());
-    const size_t inputLength = input.Byte() % 4;
-    const size_t outputLength = input.Byte() % 4;
-    const std::string inputSeparator = input.Text(inputLength);
-    const std::string outputSeparator = input.Text(outputLength);
-    const std::string frame = input.Rest();
+    g_settings->m_storeType = input.ConsumeIntegralInRange(0, 4);
+    const char quote = input.ConsumeIntegral<char>();
+    const std::string inputSeparator = input.ConsumeBytesAsString(input.ConsumeIntegralInRange(0, 3));
+    const std::string outputSeparator = input.ConsumeBytesAsString(input.ConsumeIntegralInRange(0, 3));
+    const std::string frame = input.ConsumeRemainingBytesAsString();
 
     CheckTokenizer(frame, inputSeparator, quote);
 

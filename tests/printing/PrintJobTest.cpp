@@ -5,22 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace
 {
 const char* const JobFile = "VorlFrame2Printer.txt";
-
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::string Joined(const std::vector<std::string>& lines)
 {
@@ -55,8 +45,20 @@ protected:
     {
         settings.m_printingType = printingType;
         EXPECT_EQ(expectedResult, settings.BuildPrintJob(JobFile, printer, record));
-        return ReadBytes(dir.Join(JobFile));
+        return dir.Read(JobFile);
     }
+
+    using Formatter = int (CPrintSettings::*)(char*, int, const char*) const;
+    // The formatted field, whose length the formatter must return.
+    std::string Field(Formatter format, int line, const std::string& text)
+    {
+        char buffer[CPrintSettings::FieldBufferSize] = "old";
+        const int length = (settings.*format)(buffer, line, text.c_str());
+        EXPECT_EQ(length, static_cast<int>(std::strlen(buffer)));
+        return buffer;
+    }
+    std::string Epl(int line, const std::string& text) { return Field(&CPrintSettings::FormatEplField, line, text); }
+    std::string Zpl(int line, const std::string& text) { return Field(&CPrintSettings::FormatZplField, line, text); }
 
     void EnableAll()
     {
@@ -150,54 +152,32 @@ TEST_F(PrintJobTest, LabelCharacterSizeSelectsTheFontOfBothLanguages)
     for (const Expected& expected : table)
     {
         settings.m_labelCarSize = expected.carSize;
-        char buffer[CPrintSettings::FieldBufferSize];
-        const int eplLength = settings.FormatEplField(buffer, CPrintSettings::FrameLine, "x");
-        EXPECT_EQ(expected.epl, std::string(buffer)) << expected.carSize;
-        EXPECT_EQ(static_cast<int>(std::strlen(expected.epl)), eplLength);
-        const int zplLength = settings.FormatZplField(buffer, CPrintSettings::FrameLine, "x");
-        EXPECT_EQ(expected.zpl, std::string(buffer)) << expected.carSize;
-        EXPECT_EQ(static_cast<int>(std::strlen(expected.zpl)), zplLength);
+        EXPECT_EQ(expected.epl, Epl(CPrintSettings::FrameLine, "x")) << expected.carSize;
+        EXPECT_EQ(expected.zpl, Zpl(CPrintSettings::FrameLine, "x")) << expected.carSize;
     }
 }
 
 TEST_F(PrintJobTest, LabelTextCannotBreakOutOfItsField)
 {
-    char buffer[CPrintSettings::FieldBufferSize];
-    settings.FormatEplField(buffer, CPrintSettings::CommentLine, "say \"hi\" C:\\x");
-    EXPECT_EQ("A100,120,0,1,1,1,N,\"say \\\"hi\\\" C:\\\\x\"", std::string(buffer));
-    settings.FormatEplField(buffer, CPrintSettings::CommentLine, "a\r\nP9");
-    EXPECT_EQ("A100,120,0,1,1,1,N,\"a  P9\"", std::string(buffer));
-
-    settings.FormatZplField(buffer, CPrintSettings::CommentLine, "1^XZ~JR_2");
-    EXPECT_EQ("^FO100,120 ^A0,32,32^FH^FD1_5EXZ_7EJR_5F2^FS", std::string(buffer));
+    const int comment = CPrintSettings::CommentLine;
+    EXPECT_EQ("A100,120,0,1,1,1,N,\"say \\\"hi\\\" C:\\\\x\"", Epl(comment, "say \"hi\" C:\\x"));
+    EXPECT_EQ("A100,120,0,1,1,1,N,\"a  P9\"", Epl(comment, "a\r\nP9"));
+    EXPECT_EQ("^FO100,120 ^A0,32,32^FH^FD1_5EXZ_7EJR_5F2^FS", Zpl(comment, "1^XZ~JR_2"));
     // Without a caret or tilde the field is sent as it is, underscore and all.
-    settings.FormatZplField(buffer, CPrintSettings::CommentLine, "a_b \"c\"");
-    EXPECT_EQ("^FO100,120 ^A0,32,32^FDa_b \"c\"^FS", std::string(buffer));
-}
+    EXPECT_EQ("^FO100,120 ^A0,32,32^FDa_b \"c\"^FS", Zpl(comment, "a_b \"c\""));
 
-TEST_F(PrintJobTest, LongestCommentFullOfEscapesFitsTheFieldBuffer)
-{
-    const std::string comment(99, '"');
-    char buffer[CPrintSettings::FieldBufferSize];
-    const int length = settings.FormatEplField(buffer, CPrintSettings::CommentLine, comment.c_str());
-    EXPECT_EQ(length, static_cast<int>(std::strlen(buffer)));
-    std::string expected = "A100,120,0,1,1,1,N,\"";
+    // The longest comment, all escapes, still fits the field buffer.
+    std::string escaped;
     for (int i = 0; i < 99; ++i)
-        expected += "\\\"";
-    EXPECT_EQ(expected + "\"", std::string(buffer));
+        escaped += "\\\"";
+    EXPECT_EQ("A100,120,0,1,1,1,N,\"" + escaped + "\"", Epl(comment, std::string(99, '"')));
+    EXPECT_LT(Zpl(comment, std::string(99, '^')).size(), size_t{CPrintSettings::FieldBufferSize});
+    // A longer text is cut to the buffer, and the length says so.
+    EXPECT_EQ(size_t{CPrintSettings::FieldBufferSize - 1}, Epl(comment, std::string(600, 'x')).size());
 
-    const std::string carets(99, '^');
-    const int zplLength = settings.FormatZplField(buffer, CPrintSettings::CommentLine, carets.c_str());
-    EXPECT_EQ(zplLength, static_cast<int>(std::strlen(buffer)));
-    EXPECT_LT(zplLength, CPrintSettings::FieldBufferSize);
-}
-
-TEST_F(PrintJobTest, FieldOfAnUnknownEntryIsEmpty)
-{
-    char buffer[CPrintSettings::FieldBufferSize] = "old";
-    EXPECT_EQ(0, settings.FormatEplField(buffer, 5, "x"));
-    EXPECT_EQ("", std::string(buffer));
-    EXPECT_EQ(0, settings.FormatZplField(buffer, -1, "x"));
+    // An unknown entry has an empty field and no position.
+    EXPECT_EQ("", Epl(5, "x"));
+    EXPECT_EQ("", Zpl(-1, "x"));
     EXPECT_EQ(0, settings.GetLineX(5));
     EXPECT_EQ(0, settings.GetLineY(-1));
 }
@@ -218,12 +198,12 @@ TEST_F(PrintJobTest, JobLinesAreAppendedOrEmptiedAndCountedWhateverTheirEnds)
 {
     printer.WriteJobLine(JobFile, "one", CTicketPrinter::AppendLine);
     printer.WriteJobLine(JobFile, "two", CTicketPrinter::AppendLine);
-    EXPECT_EQ("one\r\ntwo\r\n", ReadBytes(dir.Join(JobFile)));
+    EXPECT_EQ("one\r\ntwo\r\n", dir.Read(JobFile));
     EXPECT_EQ(2, printer.CountFileLines(JobFile));
     printer.WriteJobLine(JobFile, "ignored", CTicketPrinter::EmptyFile);
-    EXPECT_EQ("", ReadBytes(dir.Join(JobFile)));
+    EXPECT_EQ("", dir.Read(JobFile));
     EXPECT_EQ(0, printer.CountFileLines(JobFile));
     EXPECT_EQ(0, printer.CountFileLines("missing.txt"));
-    std::ofstream(dir.Join("lines.txt"), std::ios::binary) << "a\r\n\r\nb\nlast";
+    dir.Write("lines.txt", "a\r\n\r\nb\nlast");
     EXPECT_EQ(4, printer.CountFileLines("lines.txt"));
 }

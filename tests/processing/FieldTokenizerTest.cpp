@@ -6,10 +6,9 @@
 
 namespace
 {
-std::vector<std::string> Fields(const std::string& text, const std::string& separators = ";",
-                                char quote = '"')
+std::vector<std::string> Fields(const std::string& text, const std::string& separators = ";")
 {
-    CFieldTokenizer tokenizer(nullptr, text, separators, quote);
+    CFieldTokenizer tokenizer(nullptr, text, separators, '"');
     std::vector<std::string> fields;
     for (size_t i = 0; i < tokenizer.Count(); ++i)
         fields.push_back(tokenizer.GetAt(i));
@@ -19,51 +18,45 @@ std::vector<std::string> Fields(const std::string& text, const std::string& sepa
 using Strings = std::vector<std::string>;
 }
 
-TEST(FieldTokenizer, EmptyFieldsComeFromAdjacentSeparatorsButNotFromAFinalOne)
+TEST(FieldTokenizer, SplitsBlanksQuotesAndStrayBytesWithoutLoss)
 {
-    EXPECT_EQ(Fields("A;B;C"), (Strings{"A", "B", "C"}));
-    EXPECT_EQ(Fields("A;;C"), (Strings{"A", "", "C"}));
-    EXPECT_EQ(Fields(";A;B"), (Strings{"", "A", "B"}));
-    EXPECT_EQ(Fields("A;B;C;"), (Strings{"A", "B", "C"}));
-    EXPECT_EQ(Fields(";;"), (Strings{"", ""}));
-    EXPECT_TRUE(Fields("").empty());
-    EXPECT_TRUE(Fields("   ").empty());
-}
-
-TEST(FieldTokenizer, LeadingBlanksAreSkippedUnlessTheyAreTheSeparator)
-{
-    EXPECT_EQ(Fields("A ;  B;C"), (Strings{"A ", "B", "C"}));
-    EXPECT_EQ(Fields("\t A;\tB"), (Strings{"A", "B"}));
-    EXPECT_EQ(Fields("A\t\tC", "\t"), (Strings{"A", "", "C"}));
-    EXPECT_EQ(Fields("  A\t  B", "\t"), (Strings{"A", "B"}));
-    EXPECT_EQ(Fields("A  B C", " "), (Strings{"A", "", "B", "C"}));
-    EXPECT_EQ(Fields("\tA \t\tB", " "), (Strings{"A", "B"}));
-    EXPECT_EQ(Fields("A;   ;C"), (Strings{"A", "", "C"}));
-}
-
-TEST(FieldTokenizer, QuotedFieldsHoldSeparatorsAndDoubledQuotes)
-{
-    EXPECT_EQ(Fields("\"x;y\";B;C"), (Strings{"x;y", "B", "C"}));
-    EXPECT_EQ(Fields("\"a\"\"b\";B;C"), (Strings{"a\"b", "B", "C"}));
-    EXPECT_EQ(Fields("\"ab\"cd;B;C"), (Strings{"\"ab\" cd", "B", "C"}));
-    EXPECT_EQ(Fields("\"ab\"  ;B"), (Strings{"ab", "B"}));
-    EXPECT_EQ(Fields("\"\";B"), (Strings{"", "B"}));
-    EXPECT_EQ(Fields("A;\"B"), (Strings{"A", "B"}));
-    EXPECT_EQ(Fields("A;\"x;y"), (Strings{"A", "x;y"}));
-    EXPECT_EQ(Fields("a\"b;c"), (Strings{"a\"b", "c"}));
-    EXPECT_EQ(Fields("\"a\"\"\";b"), (Strings{"a\"", "b"}));
-}
-
-TEST(FieldTokenizer, StrayBytesAndLongFramesSplitWithoutLoss)
-{
-    const std::string withNul("A\0B;C", 5);
-    EXPECT_EQ(Fields(withNul), (Strings{std::string("A\0B", 3), "C"}));
-    EXPECT_EQ(Fields("\xff;\x80\x02"), (Strings{"\xff", "\x80\x02"}));
-
-    std::string manyFields;
-    for (int i = 0; i < 70000; ++i)
-        manyFields += ";";
-    EXPECT_EQ(Fields(manyFields).size(), 70000u);
+    const struct
+    {
+        std::string text, separators;
+        Strings fields;
+    } cases[] = {
+        // Empty fields come from adjacent separators, but not from a final one.
+        {"A;;C", ";", {"A", "", "C"}},
+        {";A;B", ";", {"", "A", "B"}},
+        {"A;B;C;", ";", {"A", "B", "C"}},
+        {";;", ";", {"", ""}},
+        {"", ";", {}},
+        {"   ", ";", {}},
+        // Leading blanks are skipped unless they are the separator.
+        {"A ;  B;C", ";", {"A ", "B", "C"}},
+        {"\t A;\tB", ";", {"A", "B"}},
+        {"A\t\tC", "\t", {"A", "", "C"}},
+        {"  A\t  B", "\t", {"A", "B"}},
+        {"A  B C", " ", {"A", "", "B", "C"}},
+        {"\tA \t\tB", " ", {"A", "B"}},
+        {"A;   ;C", ";", {"A", "", "C"}},
+        // Quoted fields hold separators and doubled quotes.
+        {"\"x;y\";B;C", ";", {"x;y", "B", "C"}},
+        {"\"a\"\"b\";B;C", ";", {"a\"b", "B", "C"}},
+        {"\"ab\"cd;B;C", ";", {"\"ab\" cd", "B", "C"}},
+        {"\"ab\"  ;B", ";", {"ab", "B"}},
+        {"\"\";B", ";", {"", "B"}},
+        {"A;\"B", ";", {"A", "B"}},
+        {"A;\"x;y", ";", {"A", "x;y"}},
+        {"a\"b;c", ";", {"a\"b", "c"}},
+        {"\"a\"\"\";b", ";", {"a\"", "b"}},
+        // Stray bytes are field bytes like any other.
+        {std::string("A\0B;C", 5), ";", {std::string("A\0B", 3), "C"}},
+        {"\xff;\x80\x02", ";", {"\xff", "\x80\x02"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Fields(c.text, c.separators), c.fields) << c.text;
+    EXPECT_EQ(Fields(std::string(70000, ';')).size(), 70000u);
 }
 
 // Count and GetAt split the whole text without moving the cursor or the target.

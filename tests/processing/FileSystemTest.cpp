@@ -1,18 +1,7 @@
 #include "processing/FileSystem.h"
 #include "tests/support/TempDir.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
-
-namespace
-{
-std::string ReadAll(const std::string& hostPath)
-{
-    std::ifstream in(hostPath, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-}
 
 TEST(FileSystem, BackslashPathsNameTheSameFoldersOnBothBuilds)
 {
@@ -31,7 +20,7 @@ TEST(FileSystem, AppendKeepsEveryByteAndCreatesTheFile)
     CTempDir dir;
     ASSERT_TRUE(FileSystem::AppendToFile("log.txt", "one\r\n"));
     ASSERT_TRUE(FileSystem::AppendToFile("log.txt", std::string("t\0o\n", 4)));
-    EXPECT_EQ(ReadAll(dir.Join("log.txt")), std::string("one\r\nt\0o\n", 9));
+    EXPECT_EQ(dir.Read("log.txt"), std::string("one\r\nt\0o\n", 9));
     EXPECT_FALSE(FileSystem::AppendToFile("nowhere\\log.txt", "x"));
 }
 

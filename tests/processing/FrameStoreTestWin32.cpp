@@ -42,21 +42,6 @@ OtherProgram OpenAsOtherProgram(const char* path, DWORD share)
 }
 }
 
-TEST(FrameStoreWin32, AReadOnlyFileKeepsTheLineUntilItIsWritableAgain)
-{
-    Writer writer;
-    ASSERT_EQ(writer.Write("first"), 0u);
-    ASSERT_TRUE(SetFileAttributesA("RESULT\\2026-12-05.TXT", FILE_ATTRIBUTE_READONLY));
-    if (CErrorLog::AppendLine("RESULT\\2026-12-05.TXT", "probe"))
-        GTEST_SKIP() << "this account may write read-only files (an administrator under Wine)";
-
-    EXPECT_EQ(writer.Write("second"), 65535u);
-    EXPECT_EQ(writer.store.PendingCount(), 1u);
-    ASSERT_TRUE(SetFileAttributesA("RESULT\\2026-12-05.TXT", FILE_ATTRIBUTE_NORMAL));
-    EXPECT_EQ(writer.Write("third"), 0u);
-    EXPECT_EQ(ReadBytes("RESULT\\2026-12-05.TXT"), "first\r\nsecond\r\nthird\r\n");
-}
-
 TEST(FrameStoreWin32, AViewerThatSharesTheFileNeverBlocksAppending)
 {
     Writer writer;

@@ -57,7 +57,10 @@ TEST(IniFile, RelativePathsCountFromTheWorkingDirectory)
     const std::string absolute = FileSystem::CurrentDirectory() + "\\abs.ini";
     EXPECT_EQ(MakeAbsolutePath(absolute, 0), absolute);
     EXPECT_EQ(MakeAbsolutePath("C:\\x.ini", 1), "C:\\x.ini");
-    EXPECT_NE(DefaultIniPath(0).find(".ini"), std::string::npos);
+    // The default file is named after the program, here the test program.
+    const std::string module = FileSystem::ModuleFileName();
+    EXPECT_EQ(DefaultIniPath(0), FileSystem::CurrentDirectory() + "\\processing_tests.ini");
+    EXPECT_EQ(DefaultIniPath(1), module.substr(0, module.rfind("processing_tests")) + "processing_tests.ini");
 }
 
 TEST(IniFile, DirectoryPathsAreCreatedLevelByLevel)

@@ -7,9 +7,7 @@
 #include "tests/support/TempDir.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -83,7 +81,7 @@ std::string Junk()
 
 const std::vector<ProfileCase> kCases = {
     // Names
-    Reads("SectionAndKeyIgnoreCase", kSettings, {"OPTION", "hideatstart"}, "1"),
+    Reads("SectionAndKeyIgnoreCase", "[zone]\r\nHideAtStart=1\r\n", {"ZONE", "hideatstart"}, "1"),
     Reads("SectionsDifferingInCaseAreDuplicates", "[S]\r\nA=1\r\n[s]\r\nB=2\r\n", {"s", "B"}, "d"),
     Reads("NameWithInnerBlank", "[S T]\r\nMy Key=1\r\n", {"s t", "my key"}, "1"),
     // Blanks
@@ -203,18 +201,6 @@ const std::vector<ProfileCase> kCases = {
            std::string(255, 'v')),
 };
 
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream out(path, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
 // Nothing but the INI file may be left behind, no temporary copy.
 std::vector<std::string> FilesIn(const CTempDir& dir)
 {
@@ -237,7 +223,7 @@ TEST_P(PrivateProfileCase, BehavesAsTheWindowsFunctions)
     CTempDir dir;
     const std::string path = dir.Join("t.ini");
     if (c.before)
-        WriteBytes(path, *c.before);
+        dir.Write("t.ini", *c.before);
 
     for (const Write& write : c.writes)
         EXPECT_TRUE(PrivateProfile::WriteString(write.section, write.key, write.value, path));
@@ -248,28 +234,25 @@ TEST_P(PrivateProfileCase, BehavesAsTheWindowsFunctions)
     ASSERT_EQ(FilesIn(dir), c.after ? std::vector<std::string>{"t.ini"} : std::vector<std::string>{});
     if (c.after)
     {
-        EXPECT_EQ(ReadBytes(path), *c.after);
+        EXPECT_EQ(dir.Read("t.ini"), *c.after);
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, PrivateProfileCase, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<ProfileCase>& info) { return std::string(info.param.name); });
 
-TEST(PrivateProfile, WriteIntoMissingFolderFailsAndCreatesNothing)
+// A missing folder fails the write and is not created; a folder in the
+// place of the file is neither read nor replaced.
+TEST(PrivateProfile, WritesThatCannotReachAFileFailAndChangeNothing)
 {
-    CTempDir dir;
-    const std::string path = dir.Join("missing") + "\\t.ini";
-    EXPECT_FALSE(PrivateProfile::WriteString("S", "A", "1", path));
-    EXPECT_EQ(PrivateProfile::GetString("S", "A", "d", path), "d");
-    EXPECT_FALSE(std::filesystem::exists(dir.Join("missing")));
-}
-
-TEST(PrivateProfile, FolderInPlaceOfTheFileIsNeitherReadNorReplaced)
-{
-    CTempDir dir;
-    const std::string path = dir.Join("t.ini");
-    std::filesystem::create_directory(path);
-    EXPECT_FALSE(PrivateProfile::WriteString("S", "A", "1", path));
-    EXPECT_EQ(PrivateProfile::GetString("S", "A", "d", path), "d");
-    EXPECT_TRUE(std::filesystem::is_directory(path));
+    for (const bool folderInPlace : {false, true})
+    {
+        CTempDir dir;
+        const std::string path = folderInPlace ? dir.Join("t.ini") : dir.Join("missing") + "\\t.ini";
+        if (folderInPlace)
+            std::filesystem::create_directory(path);
+        EXPECT_FALSE(PrivateProfile::WriteString("S", "A", "1", path));
+        EXPECT_EQ(PrivateProfile::GetString("S", "A", "d", path), "d");
+        EXPECT_EQ(FilesIn(dir), folderInPlace ? std::vector<std::string>{"t.ini"} : std::vector<std::string>{});
+    }
 }

@@ -3,6 +3,8 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 namespace stdfs = std::filesystem;
@@ -36,4 +38,15 @@ CTempDir::~CTempDir()
 std::string CTempDir::Join(const std::string& name) const
 {
     return (stdfs::path(m_path) / name).string();
+}
+
+std::string CTempDir::Read(const std::string& name) const
+{
+    std::ifstream in(Join(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void CTempDir::Write(const std::string& name, const std::string& bytes) const
+{
+    std::ofstream(Join(name), std::ios::binary) << bytes;
 }

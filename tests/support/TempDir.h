@@ -15,6 +15,9 @@ public:
     const std::string& Path() const { return m_path; }
     // Path of a file or folder inside, with the host's separator.
     std::string Join(const std::string& name) const;
+    // Every byte of a file inside; empty when it cannot be read.
+    std::string Read(const std::string& name) const;
+    void Write(const std::string& name, const std::string& bytes) const;
 
 private:
     std::string m_path;

@@ -6,8 +6,8 @@
 set -eu
 build=$(cd "$1" && pwd)
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-docs=$(cd "$here/../../../docs" && pwd)
-exe=$build/tests/dialogs/showcase/dialog_showcase.exe
+docs=$(cd "$here/../../docs" && pwd)
+exe=$build/tools/showcase/dialog_showcase.exe
 export WINEPREFIX=$build/wineprefix
 
 for n in $(seq 150 180); do
@@ -26,7 +26,7 @@ for shot in setup fieldname serial print setup:QuorbelFr setup:QuorbelIT; do
   dialog=${shot%%:*}
   library=${shot#"$dialog"}
   library=${library#:}
-  "$here/../../../tools/wine-run.sh" --prefix "$WINEPREFIX" "$exe" $dialog rect.txt \
+  "$here/../wine-run.sh" --prefix "$WINEPREFIX" "$exe" $dialog rect.txt \
     ${library:+$library.dll} >/dev/null 2>&1 &
   runner=$!
   for _ in $(seq 100); do [ -s rect.txt ] && break; sleep 0.1; done
