@@ -178,6 +178,8 @@ void CFramePipeline::RestoreWaitingLines()
     if (kept.lines.empty() && kept.damaged == 0)
         return;
     m_store.AddWaitingLines(kept.lines);
+    // Into their files now, not with the next frame, which may be far off.
+    m_store.WritePending();
     Notify(lines + " have been restored from " + m_waitingFile.Path() + damaged);
     ReportWaitingLines();
 }

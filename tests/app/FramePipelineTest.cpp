@@ -252,6 +252,7 @@ TEST(FramePipeline, WaitingLinesOutliveARestartOnceEach)
     {
         Receiver next;
         next.pipeline.RestoreWaitingLines();
+        EXPECT_EQ(ReadBytes(Day), "1\r\n2\r\n3\r\n");
         next.pipeline.SaveWaitingLines();
         const std::string notice =
             "3 result line(s) left waiting at the last exit have been restored from Quorbel.pending";
@@ -260,7 +261,6 @@ TEST(FramePipeline, WaitingLinesOutliveARestartOnceEach)
         {
             EXPECT_EQ(next.view.list.front(), notice + "\r\n");
         }
-        EXPECT_EQ(ReadBytes(Day), "1\r\n2\r\n3\r\n");
         EXPECT_FALSE(FileSystem::Exists(Pending));
         EXPECT_NE(ReadBytes(Log).find("17:56:09 " + notice + "\r\n"), std::string::npos);
     }
