@@ -14,15 +14,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Always an X server of our own: a DISPLAY inherited from elsewhere may be
-# gone or belong to someone's desktop.
-for n in $(seq 91 120); do
-  [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
-done
-Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$n"
-for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
+. "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+start_xvfb
 
 status=0
 echo "=== native tests (AddressSanitizer, UBSan) ==="
