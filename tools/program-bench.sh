@@ -112,6 +112,15 @@ wineserver_pid() {
   return 0
 }
 
+# Each idle measurement starts with a server of its own: the server may
+# still be busy with what the last program left behind.
+fresh_wine_server() {
+  wineserver -k >/dev/null 2>&1 || true
+  "$root/tools/wine-prefix.sh"
+  server_pid=$(wineserver_pid)
+  [ -n "$server_pid" ] || { echo "no Wine server for $WINEPREFIX" >&2; exit 1; }
+}
+
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$1/stat"; }
 
 # Per cent of one core that each of the given processes used over the idle
@@ -129,9 +138,7 @@ idle_cpu() {
 value() { sed -n "s/^$1=//p" "$2" | tail -1; }
 
 start_xvfb
-"$root/tools/wine-prefix.sh"
-server_pid=$(wineserver_pid)
-[ -n "$server_pid" ] || { echo "no Wine server for $WINEPREFIX" >&2; exit 1; }
+fresh_wine_server
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 started=$(date -u '+%Y-%m-%d %H:%M UTC')
 
@@ -183,6 +190,7 @@ wait "$helper_pids" || true
 stop_program
 
 echo "program: idle with a serial port that does not open" >&2
+fresh_wine_server
 dir=$work/serial
 # COM40 is not mapped in the prefix; the program reports it in a message
 # box, which Return closes.
