@@ -2,7 +2,8 @@
 # Runs the frame store benchmarks of a native Release build and of the
 # Windows build (under Wine) and records the figures in docs/performance.md,
 # in the section "## Frame store and result files" (replaced on every run,
-# the rest of the file is kept).
+# the rest of the file is kept); then measures the program itself under
+# Wine against the same bare loop (tools/program-bench.sh).
 #   run-benchmarks.sh NATIVE_BENCH_DIR WIN_DIR
 set -euo pipefail
 if [ $# -ne 2 ]; then
@@ -69,18 +70,7 @@ through the Wine server.
 SECTION
 )
 
-kept=""
-if [ -f "$doc" ]; then
-  kept=$(awk -v heading="$heading" '
-    $0 == heading { skipping = 1; next }
-    skipping && /^## / { skipping = 0 }
-    !skipping { print }' "$doc")
-fi
-mkdir -p "$(dirname "$doc")"
-{
-  if [ -n "$kept" ]; then
-    printf '%s\n\n' "$kept"
-  fi
-  printf '%s\n' "$section"
-} > "$doc"
-echo "written: $doc" >&2
+echo "$section" | "$root/tools/doc-section.sh" "$doc" "$heading"
+
+bare=$(echo "$wine_harness" | sed -n 's/^bare open-append-close: \([0-9]*\) .*/\1/p')
+"$root/tools/program-bench.sh" "$1" "$2" "$bare"

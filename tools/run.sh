@@ -51,8 +51,8 @@ if [ -n "${port:-}" ]; then
 fi
 
 if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then
-  . "$here/private-xvfb.sh"
-  start_private_xvfb
+  . "$here/xvfb.sh"
+  start_xvfb
 fi
 
 "$here/wine-prefix.sh" || exit 1

@@ -14,8 +14,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-. "$(dirname "$0")/private-xvfb.sh"
-start_private_xvfb
+. "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
+start_xvfb
 
 status=0
 echo "=== native tests (AddressSanitizer, UBSan) ==="

@@ -1,8 +1,8 @@
-# Sourced: start_private_xvfb starts an Xvfb on the first free display
-# from :91 up, sets xvfb_pid and exports DISPLAY.  A DISPLAY inherited from
-# elsewhere may be gone or belong to someone's desktop, so tests always
-# use one of their own.
-start_private_xvfb() {
+# Sourced: start_xvfb starts an X server of this script's own on the first
+# free display from :91 on, exports DISPLAY and sets xvfb_pid, which the
+# caller kills when done.  A DISPLAY inherited from elsewhere may be gone
+# or belong to someone's desktop.
+start_xvfb() {
   local n
   for n in $(seq 91 120); do
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
