@@ -29,7 +29,7 @@ win: deps
 dist: win
 	rm -rf build/dist
 	mkdir -p build/dist
-	cp $(WIN)/dist/Quorbel-*-setup.exe $(WIN)/dist/Quorbel-*.zip build/dist/
+	cp $(WIN)/dist/release/Quorbel-*-setup.exe $(WIN)/dist/release/Quorbel-*.zip build/dist/
 	@ls -l build/dist
 
 bench: deps
