@@ -92,7 +92,7 @@ Section "un.Quorbel (program and shortcuts)"
 SectionEnd
 
 ; Off unless ticked, so a silent uninstall keeps the settings and results.
-Section /o "un.Settings, results and logs (${DATADIR})"
+Section /o "un.Settings, results and logs"
   RMDir /r "${DATADIR}"
   DeleteRegKey HKCU "Software\Vorl\Quorbel"
   DeleteRegKey /ifempty HKCU "Software\Vorl"
