@@ -37,7 +37,7 @@ printf '%s\r\n' '[Option]' 'HideAtStart=0' 'StoreTxt=1' 'PrintOut=0' 'Language=0
   'Directory=RESULT\' 'FileExtCode=0' 'OutputSeparator=1' '[Input]' 'InputSeparator=1' \
   'UsbRs232=1' '[Ehernet]' "ServerPort=$(cat "$work/port")" 'IP=127.0.0.1' >"$data/Quorbel.ini"
 wine_ start /unix "$menu/Quorbel.lnk" || fail "start from the shortcut"
-for _ in $(seq 300); do
+for _ in $(seq 450); do
   [ "$(cat "$data"/RESULT/*.TXT 2>/dev/null | wc -l)" -ge 3 ] && break; sleep 0.1
 done
 wineserver -k; wineserver -w
