@@ -7,9 +7,11 @@
 set -u
 setup=$1 work=$2
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-rm -rf "$work" && mkdir -p "$work"
+rm -rf "$work" && mkdir -p "$work/home"
 # HOME too: Wine links the prefix's Desktop and Documents to the home's.
-export HOME=$work WINEPREFIX=$work/prefix WINEDEBUG=-all
+# The virtual desktop's shell reads new files on the desktop, so vorlsim's
+# ready file must not be written there.
+export HOME=$work/home WINEPREFIX=$work/prefix WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=;winedbg.exe=d"
 log=$work/wine.log
 fail() { echo "FAIL: $*"; tail -20 "$log"; wineserver -k 2>/dev/null; exit 1; }
