@@ -5,7 +5,7 @@ WIN    := build/win
 BENCH  := build/bench
 JOBS   := $(shell nproc)
 
-.PHONY: all deps native fuzz win bench test run clean
+.PHONY: all deps native fuzz win dist bench test run clean
 
 all: native win
 
@@ -23,6 +23,14 @@ fuzz: deps
 win: deps
 	cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
 	cmake --build $(WIN) -j $(JOBS)
+
+# The release (the Windows build is a Release build): the installer and the
+# zip, named after the version in res/version.h.
+dist: win
+	rm -rf build/dist
+	mkdir -p build/dist
+	cp $(WIN)/dist/release/Quorbel-*-setup.exe $(WIN)/dist/release/Quorbel-*.zip build/dist/
+	@ls -l build/dist
 
 bench: deps
 	cmake -S . -B $(BENCH) -DQUORBEL_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release >/dev/null

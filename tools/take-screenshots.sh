@@ -1,7 +1,7 @@
 #!/bin/bash
-# The screenshots in docs/ of the main window (English, French, Italian),
-# the About box and the tray menu, taken while the scenario driver holds
-# the windows open:   take-screenshots.sh WIN_DIR
+# The screenshots in docs/ of the main window (with frames; English,
+# French, Italian), the About box and the tray menu, taken while the
+# scenario driver holds the windows open:   take-screenshots.sh WIN_DIR
 # The driver asks for each picture with a NAME.want file and goes on when
 # NAME.done appears.  Needs an X server in DISPLAY (an Xvfb will do).
 set -u

@@ -229,6 +229,7 @@ TEST_F(Scenario, FirstRunTcpFramesTrayAndExit)
     EXPECT_EQ(std::vector<std::string>(list.begin() + 2, list.begin() + 7), frames);
     EXPECT_EQ(Q::ItemText(main, kStoredFrame), frames.back());
     EXPECT_EQ(Q::ItemText(main, kLinkStatus), TcpStatus(port));
+    Screenshot(main, "frames");
 
     Q::PostCommand(main, kAbout);
     const HWND about = quorbel.WaitForDialog("About Quorbel ");
