@@ -70,7 +70,10 @@ std::string DialogDriver::SelectedComboText(HWND dialog, int id)
     const LRESULT selected = ::SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0);
     if (selected == CB_ERR)
         return "<none>";
-    return ComboItems(dialog, id).at(static_cast<size_t>(selected));
+    char buffer[256] = {};
+    ::SendDlgItemMessageA(dialog, id, CB_GETLBTEXT, static_cast<WPARAM>(selected),
+                          reinterpret_cast<LPARAM>(buffer));
+    return buffer;
 }
 
 void DialogDriver::TypeCharacters(HWND edit, const std::string& text)
