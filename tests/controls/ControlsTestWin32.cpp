@@ -5,7 +5,6 @@
 #include "controls/GradientLabel.h"
 #include "controls/LayoutDialog.h"
 #include "controls/LedButton.h"
-#include "controls/ShadeButton.h"
 #include "controls/SplashWindow.h"
 
 #include <gtest/gtest.h>
@@ -166,16 +165,6 @@ TEST_F(ControlsTest, TheLampGoesBackByItselfAndASecondSwitchRestartsItsTime)
     // An indicator takes no clicks.
     ::SendMessageA(led.GetSafeHwnd(), BM_CLICK, 0, 0);
     EXPECT_TRUE(m_dialog.clicks.empty());
-}
-
-TEST_F(ControlsTest, ShadedButtonsStillClick)
-{
-    CShadeButton button;
-    ASSERT_TRUE(button.Attach(Dialog(), IDC_TEST_SHADE));
-    button.SetShade(4, 8, 20, 5, RGB(55, 55, 255));
-    EXPECT_TRUE(button.SetIcon(IDI_TEST_BUTTON));
-    ::SendMessageA(button.GetSafeHwnd(), BM_CLICK, 0, 0);
-    EXPECT_EQ(std::vector<int>{IDC_TEST_SHADE}, m_dialog.clicks);
 }
 
 TEST_F(ControlsTest, LabelsDrawTheirColours)

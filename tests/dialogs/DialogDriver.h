@@ -16,7 +16,6 @@ void PostClick(HWND dialog, int id);
 // Selects the item and tells the dialog, as a selection by the user does.
 void SelectComboItem(HWND dialog, int id, int index);
 std::string SelectedComboText(HWND dialog, int id);
-std::vector<std::string> ComboItems(HWND dialog, int id);
 void TypeCharacters(HWND edit, const std::string& text);
 bool IsChecked(HWND dialog, int id);
 std::string Text(HWND dialog, int id);

@@ -65,25 +65,15 @@ void DialogDriver::SelectComboItem(HWND dialog, int id, int index)
                    reinterpret_cast<LPARAM>(combo));
 }
 
-std::vector<std::string> DialogDriver::ComboItems(HWND dialog, int id)
-{
-    std::vector<std::string> items;
-    const int count = static_cast<int>(::SendDlgItemMessageA(dialog, id, CB_GETCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) {
-        char buffer[256] = {};
-        ::SendDlgItemMessageA(dialog, id, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                              reinterpret_cast<LPARAM>(buffer));
-        items.emplace_back(buffer);
-    }
-    return items;
-}
-
 std::string DialogDriver::SelectedComboText(HWND dialog, int id)
 {
     const LRESULT selected = ::SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0);
     if (selected == CB_ERR)
         return "<none>";
-    return ComboItems(dialog, id).at(static_cast<size_t>(selected));
+    char buffer[256] = {};
+    ::SendDlgItemMessageA(dialog, id, CB_GETLBTEXT, static_cast<WPARAM>(selected),
+                          reinterpret_cast<LPARAM>(buffer));
+    return buffer;
 }
 
 void DialogDriver::TypeCharacters(HWND edit, const std::string& text)

@@ -1,5 +1,5 @@
-// The application services: resources, message boxes, the registry
-// profile, the worker thread and its stop that keeps answering.
+// The application services: resources, the registry profile, the worker
+// thread and its stop that keeps answering.
 #include "framework/Application.h"
 #include "framework/Window.h"
 #include "framework/WorkerThread.h"
@@ -43,38 +43,12 @@ TEST(ApplicationTest, ALanguageLibraryOverridesWhatItHolds)
     EXPECT_EQ("No fields selected !!!", CApplication::LoadString(IDS_NO_FIELDS_SELECTED));
 }
 
-TEST(ApplicationTest, MessageBoxesGoToTheInterceptor)
-{
-    std::vector<std::string> shown;
-    CApplication::SetMessageBoxInterceptor(
-        [&](const std::string& text, const std::string& caption, UINT type) {
-            shown.push_back(caption + ": " + text);
-            return type == MB_YESNO ? IDNO : IDOK;
-        });
-    EXPECT_EQ(IDNO, CApplication::MessageBox("Really?", MB_YESNO));
-    EXPECT_EQ(IDOK, CApplication::MessageBox(IDS_NO_FIELDS_SELECTED));
-    EXPECT_EQ(IDOK, CApplication::MessageBox("Port busy", "Error", MB_OK));
-    CApplication::SetMessageBoxInterceptor(nullptr);
-    EXPECT_EQ((std::vector<std::string>{"Quorbel: Really?", "Quorbel: No fields selected !!!",
-                                        "Error: Port busy"}),
-              shown);
-}
-
-TEST(ApplicationTest, ProfileValuesRoundTripInTheRegistry)
+TEST(ApplicationTest, AProfileValueOfTheOtherKindIsNotTaken)
 {
     CDeleteProfileSection cleanup;
     EXPECT_EQ(-3, CApplication::GetProfileInt(kSection, "Missing", -3));
-    EXPECT_TRUE(CApplication::GetProfileBinary(kSection, "Missing").empty());
-
     ASSERT_TRUE(CApplication::WriteProfileInt(kSection, "Number", 1234));
-    EXPECT_EQ(1234, CApplication::GetProfileInt(kSection, "Number", 0));
-
-    std::vector<unsigned char> placement(44);
-    for (size_t i = 0; i < placement.size(); ++i)
-        placement[i] = static_cast<unsigned char>(i * 7);
-    ASSERT_TRUE(CApplication::WriteProfileBinary(kSection, "WindowPlacement", placement));
-    EXPECT_EQ(placement, CApplication::GetProfileBinary(kSection, "WindowPlacement"));
-    // A value of the other kind is not taken for this one.
+    ASSERT_TRUE(CApplication::WriteProfileBinary(kSection, "WindowPlacement", {1, 2, 3}));
     EXPECT_TRUE(CApplication::GetProfileBinary(kSection, "Number").empty());
     EXPECT_EQ(5, CApplication::GetProfileInt(kSection, "WindowPlacement", 5));
 }

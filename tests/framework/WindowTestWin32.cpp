@@ -109,17 +109,6 @@ protected:
 };
 }
 
-TEST(WindowTest, MessagesReachTheObjectFromCreationToDestruction)
-{
-    CEchoWindow window;
-    ASSERT_TRUE(window.Create("probe", WS_OVERLAPPEDWINDOW, 0, RECT{0, 0, 200, 100}, nullptr));
-    EXPECT_EQ(1, window.m_created);
-    EXPECT_EQ(42, ::SendMessageA(window.GetSafeHwnd(), kEcho, 21, 0));
-    ::DestroyWindow(window.GetSafeHwnd());
-    EXPECT_EQ(1, window.m_destroyed);
-    EXPECT_EQ(nullptr, window.GetSafeHwnd());
-}
-
 TEST(WindowTest, TheOwnerDestroysTheWindowWhileTheWholeObjectHearsIt)
 {
     int destroyed = 0;

@@ -98,74 +98,58 @@ Ann Operator
 Batch 7 "night"
 OK 12.3'
 
+# Runs a case that must print one PDF, named then in $file.
+one_pdf() {
+  run_case "$1" || return 1
+  file=$(pdf_list | head -1)
+  [ "$(pdf_count)" = 1 ] || { fail "$1: expected one PDF, found $(pdf_count)"; return 1; }
+}
+
 # A ticket holds its lines in job order; the margins move it right and down.
-if run_case TicketPrint.TicketWithoutMargins && [ "$(pdf_count)" = 1 ]; then
-  plain=$(pdf_list | head -1)
-  cp "$plain" "$keep/ticket-plain.pdf"
-  expect_lines "ticket" "$(pdf_lines "$plain")" "$ticket"
-  read -r plain_x plain_y < <(first_word_position "$plain")
-  pitch=$(awk -v a="$(second_line_y "$plain")" -v b="$plain_y" 'BEGIN {print a - b}')
-else
-  fail "ticket without margins: expected one PDF, found $(pdf_count)"
+if one_pdf TicketPrint.TicketWithoutMargins; then
+  cp "$file" "$keep/ticket-plain.pdf"
+  expect_lines "ticket" "$(pdf_lines "$file")" "$ticket"
+  read -r plain_x plain_y < <(first_word_position "$file")
+  pitch=$(awk -v a="$(second_line_y "$file")" -v b="$plain_y" 'BEGIN {print a - b}')
 fi
-if run_case TicketPrint.TicketWithMargins && [ "$(pdf_count)" = 1 ]; then
-  margins=$(pdf_list | head -1)
-  cp "$margins" "$keep/ticket-margins.pdf"
-  expect_lines "ticket with margins" "$(pdf_lines "$margins")" "$ticket"
-  read -r x y < <(first_word_position "$margins")
+if one_pdf TicketPrint.TicketWithMargins; then
+  cp "$file" "$keep/ticket-margins.pdf"
+  expect_lines "ticket with margins" "$(pdf_lines "$file")" "$ticket"
+  read -r x y < <(first_word_position "$file")
   if [ -n "${plain_x:-}" ]; then
     near "$(awk -v a="$x" -v b="$plain_x" 'BEGIN {print a - b}')" "$((5 * advance))" 0.5 ||
       fail "left margin 5: x moved from $plain_x to $x"
     near "$(awk -v a="$y" -v b="$plain_y" 'BEGIN {print a - b}')" "$(awk -v p="$pitch" 'BEGIN {print 3 * p}')" 1 ||
       fail "top margin 3: y moved from $plain_y to $y, line pitch $pitch"
   fi
-else
-  fail "ticket with margins: expected one PDF, found $(pdf_count)"
 fi
 
 # 61 lines make two pages of 60 and 1; the second page starts like the first.
-if run_case TicketPrint.SixtyOneLines && [ "$(pdf_count)" = 1 ]; then
-  file=$(pdf_list | head -1)
+if one_pdf TicketPrint.SixtyOneLines; then
   [ "$(pdf_pages "$file")" = 2 ] || fail "61 lines: $(pdf_pages "$file") pages"
   expect_lines "61 lines, page 1" "$(pdf_lines "$file" 1)" "$(for i in $(seq -w 1 60); do echo "line $i"; done)"
   expect_lines "61 lines, page 2" "$(pdf_lines "$file" 2)" "line 61"
   [ "$(first_word_position "$file" 1)" = "$(first_word_position "$file" 2)" ] ||
     fail "61 lines: page 2 starts at $(first_word_position "$file" 2), page 1 at $(first_word_position "$file" 1)"
-else
-  fail "61 lines: expected one PDF, found $(pdf_count)"
 fi
-if run_case TicketPrint.SixtyLines && [ "$(pdf_count)" = 1 ]; then
-  file=$(pdf_list | head -1)
+if one_pdf TicketPrint.SixtyLines; then
   [ "$(pdf_pages "$file")" = 1 ] || fail "60 lines: $(pdf_pages "$file") pages"
   [ "$(pdf_lines "$file" | wc -l)" = 60 ] || fail "60 lines: $(pdf_lines "$file" | wc -l) lines printed"
-else
-  fail "60 lines: expected one PDF, found $(pdf_count)"
 fi
-if run_case TicketPrint.EmptyJob && [ "$(pdf_count)" = 1 ]; then
-  file=$(pdf_list | head -1)
+if one_pdf TicketPrint.EmptyJob; then
   [ "$(pdf_pages "$file")" = 1 ] || fail "empty job: $(pdf_pages "$file") pages"
   [ -z "$(pdf_lines "$file")" ] || fail "empty job printed text"
-else
-  fail "empty job: expected one PDF, found $(pdf_count)"
 fi
 
 # Label jobs reach the printer as their command text.
-if run_case TicketPrint.Epl2Label && [ "$(pdf_count)" = 1 ]; then
-  expect_lines "EPL2 label" "$(pdf_lines "$(pdf_list | head -1)")" 'N
+one_pdf TicketPrint.Epl2Label && expect_lines "EPL2 label" "$(pdf_lines "$file")" 'N
 A100,160,0,1,1,1,N,"05/12/2026 18:02:36"
 A100,200,0,1,1,1,N,"OK 12.3"
 P1'
-else
-  fail "EPL2 label: expected one PDF, found $(pdf_count)"
-fi
-if run_case TicketPrint.Zpl2Label && [ "$(pdf_count)" = 1 ]; then
-  expect_lines "ZPL2 label" "$(pdf_lines "$(pdf_list | head -1)")" '^XA
+one_pdf TicketPrint.Zpl2Label && expect_lines "ZPL2 label" "$(pdf_lines "$file")" '^XA
 ^FO100,160 ^A0,32,32^FD05/12/2026 18:02:36^FS
 ^FO100,200 ^A0,32,32^FDOK 12.3^FS
 ^XZ'
-else
-  fail "ZPL2 label: expected one PDF, found $(pdf_count)"
-fi
 
 # A job built while another prints is printed whole, after it.
 if run_case TicketPrint.JobBuiltWhilePrintingFollowsTheRunningOne && [ "$(pdf_count)" = 2 ]; then
@@ -178,11 +162,7 @@ else
 fi
 
 # Escape stops after the current line; what was drawn is still printed.
-if run_case TicketPrint.EscapeStopsAfterTheCurrentLine && [ "$(pdf_count)" = 1 ]; then
-  expect_lines "cancelled job" "$(pdf_lines "$(pdf_list | head -1)")" 'line 01'
-else
-  fail "cancelled job: expected one PDF, found $(pdf_count)"
-fi
+one_pdf TicketPrint.EscapeStopsAfterTheCurrentLine && expect_lines "cancelled job" "$(pdf_lines "$file")" 'line 01'
 
 # Without any printer nothing is attempted and the user is told once.
 CUPS_SERVER="$state/no-server.sock" run_case NoPrinter.JobIsNotAttemptedAndTheUserIsToldOnce

@@ -9,9 +9,7 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -57,44 +55,6 @@ private:
     int m_fd;
     std::string m_device;
 };
-
-std::string FileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-}
-
-TEST(VorlsimSerial, WritesTheEchoedFramesWithStxAndEtxToAPseudoTerminal)
-{
-    CTempDir dir;
-    CPseudoTerminal terminal;
-    ASSERT_FALSE(terminal.Device().empty());
-    CSimulatorProcess vorlsim;
-    ASSERT_TRUE(vorlsim.Start({"serial", "--device", terminal.Device(), "--baud", "19200", "--parity", "E",
-                               "--count", "200", "--stx", "--terminator", "etx", "--chunk", "random",
-                               "--separator", "tab", "--echo"},
-                              dir.Join("echo.txt")));
-    std::string expected;
-    std::string received;
-    int exitCode = -1;
-    // Reading while vorlsim writes keeps the terminal's buffer from filling.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!vorlsim.WaitForExit(0, exitCode) && std::chrono::steady_clock::now() < deadline)
-        received += terminal.Read(1 << 20);
-    received += terminal.Read(1 << 20);
-    EXPECT_EQ(0, exitCode);
-    std::istringstream echo(FileText(dir.Join("echo.txt")));
-    int lines = 0;
-    for (std::string line; std::getline(echo, line); ++lines)
-    {
-        EXPECT_NE(std::string::npos, line.find('\t'));
-        expected += "\x02" + line + "\x03";
-    }
-    EXPECT_EQ(200, lines);
-    EXPECT_EQ(expected, received);
 }
 
 // A file without a count plays over and over; a rate near 0 sends the first
