@@ -109,19 +109,7 @@ TEST_F(TcpLink, StartsANewConnectionWithoutTheOldUnfinishedFrame)
     EXPECT_EQ(Frames({"DONE", "FRESH"}), m_link.recorder.Frames());
 }
 
-TEST_F(TcpLink, StopEndsAnIdleReceiveThreadWithoutAnEvent)
-{
-    ASSERT_TRUE(m_link->IsReceiving());
-    m_link->Stop();
-    EXPECT_FALSE(m_link->IsReceiving());
-    EXPECT_FALSE(m_link->IsOpen());
-    EXPECT_TRUE(m_link.recorder.Events().empty());
-    // Stopping twice, or a closed link, is harmless.
-    m_link->Stop();
-    EXPECT_FALSE(m_link->StartReceiving());
-}
-
-TEST_F(TcpLink, KnowsItsPeer)
+TEST_F(TcpLink, KnowsItsPeerUntilStopEndsTheIdleThreadWithoutAnEvent)
 {
     SocketAddress peer;
     ASSERT_TRUE(m_link->GetPeerAddress(peer));
@@ -130,8 +118,15 @@ TEST_F(TcpLink, KnowsItsPeer)
     EXPECT_EQ(m_server.Port(), bytes[2] << 8 | bytes[3]);
     EXPECT_EQ(127, bytes[4]);
     EXPECT_EQ(1, bytes[7]);
+    ASSERT_TRUE(m_link->IsReceiving());
     m_link->Stop();
+    EXPECT_FALSE(m_link->IsReceiving());
+    EXPECT_FALSE(m_link->IsOpen());
     EXPECT_FALSE(m_link->GetPeerAddress(peer));
+    EXPECT_TRUE(m_link.recorder.Events().empty());
+    // Stopping twice, or a closed link, is harmless.
+    m_link->Stop();
+    EXPECT_FALSE(m_link->StartReceiving());
 }
 
 TEST(TcpLinkConnect, FailsWithoutAListenerOrWithAnUnknownService)
