@@ -13,7 +13,7 @@ mkdir -p "$run" && run=$(realpath "$run")
 export WINEPREFIX=$win/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 
 cleanup() {
-  trap - EXIT INT TERM
+  trap - EXIT
   [ -n "${quorbel_pid:-}" ] && kill "$quorbel_pid" 2>/dev/null
   wineserver -k >/dev/null 2>&1
   [ -n "${vorlsim_pid:-}" ] && kill "$vorlsim_pid" 2>/dev/null
