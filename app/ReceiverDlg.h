@@ -59,6 +59,8 @@ private:
     void CreateListFont();
     void CreateTrayIcon(const std::string& versionText);
     void ShowCounter();
+    void HoldListRedraw();
+    void ReleaseListRedraw();
     LRESULT OnLinkFrame(WPARAM wParam);
     void StartLink();
     void StartTcpLink(class CProgressWindow& progress);
@@ -107,4 +109,5 @@ private:
     SocketAddress m_peer{};
     bool m_startPending = true;
     int m_shownCounter = 0;
+    bool m_listRedrawHeld = false;
 };

@@ -160,6 +160,7 @@ void CReceiverDlg::OnTimer(UINT_PTR id)
         UpdateStatusText();
         StartSerialWorker();
     }
+    ReleaseListRedraw();
     const int counter = m_pipeline.FrameCounter();
     if (counter != m_shownCounter) {
         m_shownCounter = counter;
@@ -461,15 +462,37 @@ int CReceiverDlg::ListLineCount()
 
 void CReceiverDlg::RemoveFirstListLine()
 {
+    HoldListRedraw();
     SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_DELETESTRING, 0);
 }
 
 void CReceiverDlg::AppendListLine(const std::string& text)
 {
+    HoldListRedraw();
     const LRESULT index = SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_ADDSTRING, 0,
                                              reinterpret_cast<LPARAM>(text.c_str()));
     if (index >= 0)
         SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_SETCURSEL, static_cast<WPARAM>(index));
+}
+
+// Each line added or selected makes the list redraw its scroll bar at
+// once, which costs far more than storing the frame; held off, the list
+// catches up in one go at the next tick.
+void CReceiverDlg::HoldListRedraw()
+{
+    if (m_listRedrawHeld)
+        return;
+    SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, WM_SETREDRAW, FALSE);
+    m_listRedrawHeld = true;
+}
+
+void CReceiverDlg::ReleaseListRedraw()
+{
+    if (!m_listRedrawHeld)
+        return;
+    m_listRedrawHeld = false;
+    SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, WM_SETREDRAW, TRUE);
+    ::InvalidateRect(GetDlgItem(IDC_RECEIVER_FRAME_LIST), nullptr, TRUE);
 }
 
 void CReceiverDlg::SetStoredLine(const std::string& text)
