@@ -59,6 +59,7 @@ private:
     void CreateListFont();
     void CreateTrayIcon(const std::string& versionText);
     void ShowCounter();
+    void CatchUpDisplay();
     void HoldListRedraw();
     void ReleaseListRedraw();
     LRESULT OnLinkFrame(WPARAM wParam);
@@ -110,4 +111,6 @@ private:
     bool m_startPending = true;
     int m_shownCounter = 0;
     bool m_listRedrawHeld = false;
+    int m_lineToSelect = -1;
+    DWORD m_lastCatchUp = 0;
 };

@@ -160,13 +160,19 @@ void CReceiverDlg::OnTimer(UINT_PTR id)
         UpdateStatusText();
         StartSerialWorker();
     }
+    CatchUpDisplay();
+    ::SetTimer(m_hWnd, kLinkTimer, kTickMs, nullptr);
+}
+
+void CReceiverDlg::CatchUpDisplay()
+{
+    m_lastCatchUp = ::GetTickCount();
     ReleaseListRedraw();
     const int counter = m_pipeline.FrameCounter();
     if (counter != m_shownCounter) {
         m_shownCounter = counter;
         ShowCounter();
     }
-    ::SetTimer(m_hWnd, kLinkTimer, kTickMs, nullptr);
 }
 
 void CReceiverDlg::AddLinkLine(const std::string& text)
@@ -408,6 +414,10 @@ LRESULT CReceiverDlg::OnLinkFrame(WPARAM wParam)
 {
     std::string frame = reinterpret_cast<const char*>(wParam);
     m_pipeline.HandleFrame(frame);
+    // While frames keep coming the controls' repaints always come before
+    // the tick, which then never arrives.
+    if (::GetTickCount() - m_lastCatchUp >= kTickMs)
+        CatchUpDisplay();
     return 0;
 }
 
@@ -472,12 +482,13 @@ void CReceiverDlg::AppendListLine(const std::string& text)
     const LRESULT index = SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_ADDSTRING, 0,
                                              reinterpret_cast<LPARAM>(text.c_str()));
     if (index >= 0)
-        SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_SETCURSEL, static_cast<WPARAM>(index));
+        m_lineToSelect = static_cast<int>(index);
 }
 
-// Each line added or selected makes the list redraw its scroll bar at
-// once, which costs far more than storing the frame; held off, the list
-// catches up in one go at the next tick.
+// Each line added, and more so each one selected, makes the list scroll
+// and redraw its scroll bar at once, which costs far more than storing
+// the frame.  Held off, the list catches up in one go at most a tick
+// later, selecting the newest line then.
 void CReceiverDlg::HoldListRedraw()
 {
     if (m_listRedrawHeld)
@@ -492,7 +503,11 @@ void CReceiverDlg::ReleaseListRedraw()
         return;
     m_listRedrawHeld = false;
     SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, WM_SETREDRAW, TRUE);
-    ::InvalidateRect(GetDlgItem(IDC_RECEIVER_FRAME_LIST), nullptr, TRUE);
+    SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_SETCURSEL, static_cast<WPARAM>(m_lineToSelect));
+    // Painted now: the next frame holds the redraw off again before a
+    // WM_PAINT could arrive.
+    ::RedrawWindow(GetDlgItem(IDC_RECEIVER_FRAME_LIST), nullptr, nullptr,
+                   RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 void CReceiverDlg::SetStoredLine(const std::string& text)
