@@ -59,6 +59,9 @@ private:
     void CreateListFont();
     void CreateTrayIcon(const std::string& versionText);
     void ShowCounter();
+    void CatchUpDisplay();
+    void HoldListRedraw();
+    void ReleaseListRedraw();
     LRESULT OnLinkFrame(WPARAM wParam);
     void StartLink();
     void StartTcpLink(class CProgressWindow& progress);
@@ -107,4 +110,7 @@ private:
     SocketAddress m_peer{};
     bool m_startPending = true;
     int m_shownCounter = 0;
+    bool m_listRedrawHeld = false;
+    int m_lineToSelect = -1;
+    DWORD m_lastCatchUp = 0;
 };

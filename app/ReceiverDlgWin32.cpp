@@ -160,12 +160,19 @@ void CReceiverDlg::OnTimer(UINT_PTR id)
         UpdateStatusText();
         StartSerialWorker();
     }
+    CatchUpDisplay();
+    ::SetTimer(m_hWnd, kLinkTimer, kTickMs, nullptr);
+}
+
+void CReceiverDlg::CatchUpDisplay()
+{
+    m_lastCatchUp = ::GetTickCount();
+    ReleaseListRedraw();
     const int counter = m_pipeline.FrameCounter();
     if (counter != m_shownCounter) {
         m_shownCounter = counter;
         ShowCounter();
     }
-    ::SetTimer(m_hWnd, kLinkTimer, kTickMs, nullptr);
 }
 
 void CReceiverDlg::AddLinkLine(const std::string& text)
@@ -407,6 +414,10 @@ LRESULT CReceiverDlg::OnLinkFrame(WPARAM wParam)
 {
     std::string frame = reinterpret_cast<const char*>(wParam);
     m_pipeline.HandleFrame(frame);
+    // While frames keep coming the controls' repaints always come before
+    // the tick, which then never arrives.
+    if (::GetTickCount() - m_lastCatchUp >= kTickMs)
+        CatchUpDisplay();
     return 0;
 }
 
@@ -461,15 +472,42 @@ int CReceiverDlg::ListLineCount()
 
 void CReceiverDlg::RemoveFirstListLine()
 {
+    HoldListRedraw();
     SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_DELETESTRING, 0);
 }
 
 void CReceiverDlg::AppendListLine(const std::string& text)
 {
+    HoldListRedraw();
     const LRESULT index = SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_ADDSTRING, 0,
                                              reinterpret_cast<LPARAM>(text.c_str()));
     if (index >= 0)
-        SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_SETCURSEL, static_cast<WPARAM>(index));
+        m_lineToSelect = static_cast<int>(index);
+}
+
+// Each line added, and more so each one selected, makes the list scroll
+// and redraw its scroll bar at once, which costs far more than storing
+// the frame.  Held off, the list catches up in one go at most a tick
+// later, selecting the newest line then.
+void CReceiverDlg::HoldListRedraw()
+{
+    if (m_listRedrawHeld)
+        return;
+    SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, WM_SETREDRAW, FALSE);
+    m_listRedrawHeld = true;
+}
+
+void CReceiverDlg::ReleaseListRedraw()
+{
+    if (!m_listRedrawHeld)
+        return;
+    m_listRedrawHeld = false;
+    SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, WM_SETREDRAW, TRUE);
+    SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_SETCURSEL, static_cast<WPARAM>(m_lineToSelect));
+    // Painted now: the next frame holds the redraw off again before a
+    // WM_PAINT could arrive.
+    ::RedrawWindow(GetDlgItem(IDC_RECEIVER_FRAME_LIST), nullptr, nullptr,
+                   RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 void CReceiverDlg::SetStoredLine(const std::string& text)

@@ -3,14 +3,13 @@
 
 // A dialog's static or button control that this object draws completely.
 // The control is switched to owner drawing and its parent is subclassed
-// as well, so the parent's WM_DRAWITEM for this control comes here and
-// never reaches the dialog's own handlers.  Drawing goes through an
+// as well (once for all such controls), so the parent's WM_DRAWITEM for
+// this control comes here and never reaches the dialog's own handlers.  Drawing goes through an
 // off-screen bitmap, so frequent updates do not flicker.
 class COwnerDrawControl : public CWindow
 {
 public:
     COwnerDrawControl() = default;
-    ~COwnerDrawControl() override;
 
     bool Attach(HWND dialog, int id);
 
@@ -26,9 +25,6 @@ protected:
 
 private:
     static LRESULT CALLBACK ParentProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR idSubclass, DWORD_PTR refData);
+                                       UINT_PTR, DWORD_PTR);
     void DrawBuffered(const DRAWITEMSTRUCT& item);
-    void ReleaseParent();
-
-    HWND m_parent = nullptr;
 };

@@ -7,6 +7,9 @@ namespace
 // Button and static controls keep their kind in the low style bits.
 const LONG_PTR kButtonTypeMask = 0x0F;
 const LONG_PTR kStaticTypeMask = 0x1F;
+// The parent hands a control's WM_DRAWITEM back to the control itself.
+const UINT kDrawItemMessage = WM_APP + WM_DRAWITEM;
+const UINT_PTR kParentSubclassId = 1;
 
 bool IsButton(HWND control)
 {
@@ -24,41 +27,29 @@ void MakeOwnerDrawn(HWND control)
 }
 }
 
-COwnerDrawControl::~COwnerDrawControl()
-{
-    ReleaseParent();
-}
-
 bool COwnerDrawControl::Attach(HWND dialog, int id)
 {
     if (!SubclassDlgItem(id, dialog))
         return false;
-    // `this` is unique among the parent's subclasses, so several controls
-    // of one dialog each get their own.
-    if (!::SetWindowSubclass(dialog, ParentProc, reinterpret_cast<UINT_PTR>(this),
-                             reinterpret_cast<DWORD_PTR>(this)))
+    // One subclass serves all the owner-drawn controls of a parent: every
+    // level of subclassing costs each message the parent gets, and under
+    // Wine each level is a round trip to the server.
+    if (!::SetWindowSubclass(dialog, ParentProc, kParentSubclassId, 0))
         return false;
-    m_parent = dialog;
     MakeOwnerDrawn(m_hWnd);
     Redraw();
     return true;
 }
 
-void COwnerDrawControl::ReleaseParent()
-{
-    if (m_parent)
-        ::RemoveWindowSubclass(m_parent, ParentProc, reinterpret_cast<UINT_PTR>(this));
-    m_parent = nullptr;
-}
-
+// A control whose object is gone leaves the message unanswered (0), and
+// the parent's own handlers get it.
 LRESULT CALLBACK COwnerDrawControl::ParentProc(HWND hWnd, UINT message, WPARAM wParam,
-                                               LPARAM lParam, UINT_PTR, DWORD_PTR refData)
+                                               LPARAM lParam, UINT_PTR, DWORD_PTR)
 {
-    auto* self = reinterpret_cast<COwnerDrawControl*>(refData);
-    if (message == WM_DRAWITEM && self->m_hWnd &&
-        reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)->hwndItem == self->m_hWnd) {
-        self->DrawBuffered(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-        return TRUE;
+    if (message == WM_DRAWITEM) {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        if (item.CtlType != ODT_MENU && ::SendMessageA(item.hwndItem, kDrawItemMessage, 0, lParam))
+            return TRUE;
     }
     return ::DefSubclassProc(hWnd, message, wParam, lParam);
 }
@@ -93,10 +84,9 @@ LRESULT COwnerDrawControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam
         Redraw();
         return result;
     }
-    case WM_NCDESTROY:
-        // The parent outlives its children: let go of it while it exists.
-        ReleaseParent();
-        return Default(message, wParam, lParam);
+    case kDrawItemMessage:
+        DrawBuffered(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
     default:
         return Default(message, wParam, lParam);
     }
