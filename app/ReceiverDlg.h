@@ -59,6 +59,7 @@ private:
     void CreateListFont();
     void CreateTrayIcon(const std::string& versionText);
     void ShowCounter();
+    bool OnWindowThread() const;
     void CatchUpDisplay();
     void HoldListRedraw();
     void ReleaseListRedraw();

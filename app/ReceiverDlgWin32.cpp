@@ -28,6 +28,10 @@ const UINT kIndicatorMs = 150;
 const DWORD kSerialSettleMs = 2000;
 const char* const kPlacementSection = "VorlDlgtPos";
 const char* const kPlacementEntry = "WindowPlacement";
+// The serial worker's list changes, carried out on the window's thread,
+// which alone holds and releases the list's redraw.
+const UINT kListRequest = WM_APP + 1;
+enum ListRequest { RemoveFirstLine, AppendLine };
 }
 
 CReceiverDlg::CReceiverDlg(CReceiverSettings& settings, CPrintSettings& printSettings)
@@ -393,6 +397,13 @@ bool CReceiverDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         result = OnLinkFrame(wParam);
         return true;
     }
+    if (message == kListRequest) {
+        if (wParam == RemoveFirstLine)
+            RemoveFirstListLine();
+        else
+            AppendListLine(*reinterpret_cast<const std::string*>(lParam));
+        return true;
+    }
     if (message == WM_QUERYDRAGICON) {
         result = reinterpret_cast<LRESULT>(m_icon);
         return true;
@@ -470,14 +481,27 @@ int CReceiverDlg::ListLineCount()
     return static_cast<int>(SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_GETCOUNT));
 }
 
+bool CReceiverDlg::OnWindowThread() const
+{
+    return ::GetWindowThreadProcessId(m_hWnd, nullptr) == ::GetCurrentThreadId();
+}
+
 void CReceiverDlg::RemoveFirstListLine()
 {
+    if (!OnWindowThread()) {
+        ::SendMessageA(m_hWnd, kListRequest, RemoveFirstLine, 0);
+        return;
+    }
     HoldListRedraw();
     SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_DELETESTRING, 0);
 }
 
 void CReceiverDlg::AppendListLine(const std::string& text)
 {
+    if (!OnWindowThread()) {
+        ::SendMessageA(m_hWnd, kListRequest, AppendLine, reinterpret_cast<LPARAM>(&text));
+        return;
+    }
     HoldListRedraw();
     const LRESULT index = SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_ADDSTRING, 0,
                                              reinterpret_cast<LPARAM>(text.c_str()));
