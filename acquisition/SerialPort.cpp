@@ -56,11 +56,14 @@ bool CSerialPort::Open()
 
 void CSerialPort::Close()
 {
+    // An instance that holds no open of its own must not close the device
+    // another instance uses.
+    if (m_heldOpens == 0)
+        return;
+    --m_heldOpens;
     Slot& slot = s_slots[m_port];
     if (slot.openCount > 0)
         --slot.openCount;
-    if (m_heldOpens > 0)
-        --m_heldOpens;
     const DeviceHandle device = slot.handle.load();
     if (device != NoDevice && slot.openCount == 0)
     {

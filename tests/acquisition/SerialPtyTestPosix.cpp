@@ -82,9 +82,10 @@ TEST_F(SerialPtyTest, PortRules)
     ASSERT_TRUE(second.Open());
     first.Close();
     {
-        // An instance that never opened the port gives back nothing when it goes.
+        // An instance that never opened the port gives back nothing, by Close or when it goes.
         CSerialTestLink bystander;
         bystander.SetPort(4);
+        bystander.Close();
     }
     EXPECT_TRUE(second.IsOpen());
     Send("shared\r");
