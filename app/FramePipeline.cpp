@@ -162,7 +162,7 @@ void CFramePipeline::ReportWaitingLines()
 void CFramePipeline::RestoreWaitingLines()
 {
     CWaitingLinesFile::Contents kept;
-    if (!m_waitingFile.Exists() || !m_waitingFile.Load(kept))
+    if (!m_waitingFile.Load(kept))
         return;
     const std::string lines = std::to_string(kept.lines.size()) +
                               " result line(s) left waiting at the last exit";

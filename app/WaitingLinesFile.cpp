@@ -99,11 +99,6 @@ CWaitingLinesFile::CWaitingLinesFile(const std::string& path) : m_path(path)
 {
 }
 
-bool CWaitingLinesFile::Exists() const
-{
-    return FileSystem::Exists(m_path);
-}
-
 bool CWaitingLinesFile::Load(Contents& contents) const
 {
     std::ifstream in(FileSystem::HostPath(m_path), std::ios::binary);

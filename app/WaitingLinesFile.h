@@ -25,7 +25,6 @@ public:
     virtual ~CWaitingLinesFile() = default;
 
     const std::string& Path() const { return m_path; }
-    bool Exists() const;
     // False when the file cannot be read.
     bool Load(Contents& contents) const;
     // Replaces the file as a whole; false when the old file is left as it was.

@@ -66,8 +66,12 @@ void CLedButton::SetState(int state)
 
 void CLedButton::ApplyState(int state)
 {
-    m_state = state;
-    Redraw();
+    // A lamp already lit is switched on with every frame: only a change
+    // needs painting, while the timer below restarts either way.
+    if (state != m_state) {
+        m_state = state;
+        Redraw();
+    }
     if (!m_hWnd || !m_timerId)
         return;
     // SetTimer with the same id replaces the running timer: the time restarts.
