@@ -9,4 +9,7 @@
 // WM_LINK_EVENT is posted: wParam the event code, lParam the link.
 constexpr unsigned WM_LINK_FRAME = 0x9236;
 constexpr unsigned WM_LINK_EVENT = 0x9234;
+constexpr int kLinkEventConnected = 1;
 constexpr int kLinkEventConnectionLost = 2;
+// Only the first failed attempt of a run of them is reported.
+constexpr int kLinkEventConnectFailed = 3;

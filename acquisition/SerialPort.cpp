@@ -32,7 +32,7 @@ void CSerialPort::SetPort(int index)
         m_port = index;
 }
 
-bool CSerialPort::Open()
+bool CSerialPort::Open(bool report)
 {
     Slot& slot = s_slots[m_port];
     if (slot.handle.load() == NoDevice)
@@ -42,10 +42,11 @@ bool CSerialPort::Open()
         const DeviceHandle device = OpenDevice(DeviceName(m_port), record, errorText);
         if (device == NoDevice)
         {
-            ReportError(errorText + "\n Serial Port -> " + record.portName, true);
+            if (report)
+                ReportError(errorText + "\n Serial Port -> " + record.portName, true);
             return false;
         }
-        if (record.handshake > 2)
+        if (record.handshake > 2 && report)
             ReportError(std::string(record.portName) + " - " + HandshakeErrorText, false);
         slot.handle.store(device);
     }
@@ -80,7 +81,9 @@ bool CSerialPort::IsOpen() const
 bool CSerialPort::Read(void* buffer, uint16_t count)
 {
     const DeviceHandle device = s_slots[m_port].handle.load();
-    return device != NoDevice && ReadDevice(device, buffer, count);
+    const ReadResult result = device == NoDevice ? ReadResult::Failed : ReadDevice(device, buffer, count);
+    m_readFailed = result == ReadResult::Failed;
+    return result == ReadResult::Done;
 }
 
 std::string CSerialPort::Describe(int index)

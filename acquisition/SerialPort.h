@@ -27,14 +27,18 @@ public:
     int GetPort() const { return m_port; }
 
     // Opens and configures the selected port, or shares the device when
-    // another open count already holds it.  Failures are reported to the
-    // user and take no open count.
-    bool Open();
+    // another open count already holds it.  Failures take no open count.
+    // Failures and a bad handshake code are reported to the user unless
+    // `report` is false (a port that is looked for again and again).
+    bool Open(bool report = true);
     // Gives back one open count; the device closes at zero.
     void Close();
     bool IsOpen() const;
     // One device read; true only when exactly count bytes arrived in time.
     bool Read(void* buffer, uint16_t count);
+    // The last Read failed outright instead of timing out: the device has
+    // gone (an adapter unplugged) or the port is closed.
+    bool ReadFailed() const { return m_readFailed; }
 
     // "1 : 9600, 8, E, 1, None"
     static std::string Describe(int index);
@@ -74,7 +78,8 @@ private:
     // The device side, one implementation per platform.
     static DeviceHandle OpenDevice(const std::string& deviceName, const SerialPortConfig& record,
                                    std::string& errorText);
-    static bool ReadDevice(DeviceHandle device, void* buffer, uint16_t count);
+    enum class ReadResult { Done, TimedOut, Failed };
+    static ReadResult ReadDevice(DeviceHandle device, void* buffer, uint16_t count);
     static void CloseDevice(DeviceHandle device);
 
     static SerialPortConfig s_records[PortCount];
@@ -86,4 +91,5 @@ private:
     // Open counts this instance took and has not given back; the destructor
     // returns only these, never another instance's.
     int m_heldOpens = 0;
+    bool m_readFailed = false;
 };

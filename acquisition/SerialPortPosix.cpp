@@ -53,15 +53,18 @@ void ApplyLineSettings(termios& tio, const SerialPortConfig& record)
         tio.c_iflag |= IXON | IXOFF;
 }
 
-// Waits for input at most timeoutMs; false on timeout or error.
-bool WaitReadable(int fd, int timeoutMs)
+// Waits for input at most timeoutMs: 1 readable, 0 timed out, -1 the
+// device hung up or failed.
+int WaitReadable(int fd, int timeoutMs)
 {
     pollfd entry{fd, POLLIN, 0};
     int ready;
     do
         ready = ::poll(&entry, 1, timeoutMs);
     while (ready < 0 && errno == EINTR);
-    return ready > 0 && (entry.revents & POLLIN);
+    if (ready == 0)
+        return 0;
+    return ready > 0 && (entry.revents & POLLIN) ? 1 : -1;
 }
 }
 
@@ -88,7 +91,7 @@ CSerialPort::DeviceHandle CSerialPort::OpenDevice(const std::string& deviceName,
     return fd;
 }
 
-bool CSerialPort::ReadDevice(DeviceHandle device, void* buffer, uint16_t count)
+CSerialPort::ReadResult CSerialPort::ReadDevice(DeviceHandle device, void* buffer, uint16_t count)
 {
     using Clock = std::chrono::steady_clock;
     const int fd = static_cast<int>(device);
@@ -100,14 +103,15 @@ bool CSerialPort::ReadDevice(DeviceHandle device, void* buffer, uint16_t count)
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
         const int wait = received == 0 ? static_cast<int>(left.count())
                                        : static_cast<int>(std::min<long long>(left.count(), 5));
-        if (wait <= 0 || !WaitReadable(fd, wait))
-            return false;
+        const int readable = wait <= 0 ? 0 : WaitReadable(fd, wait);
+        if (readable <= 0)
+            return readable < 0 ? ReadResult::Failed : ReadResult::TimedOut;
         const ssize_t got = ::read(fd, bytes + received, count - received);
         if (got <= 0)
-            return false;
+            return ReadResult::Failed;
         received += static_cast<int>(got);
     }
-    return true;
+    return ReadResult::Done;
 }
 
 void CSerialPort::CloseDevice(DeviceHandle device)

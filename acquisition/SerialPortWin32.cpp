@@ -76,11 +76,12 @@ CSerialPort::DeviceHandle CSerialPort::OpenDevice(const std::string& deviceName,
     return reinterpret_cast<DeviceHandle>(device);
 }
 
-bool CSerialPort::ReadDevice(DeviceHandle device, void* buffer, uint16_t count)
+CSerialPort::ReadResult CSerialPort::ReadDevice(DeviceHandle device, void* buffer, uint16_t count)
 {
     DWORD received = 0;
-    return ReadFile(reinterpret_cast<HANDLE>(device), buffer, count, &received, nullptr) &&
-           received == count;
+    if (!ReadFile(reinterpret_cast<HANDLE>(device), buffer, count, &received, nullptr))
+        return ReadResult::Failed;
+    return received == count ? ReadResult::Done : ReadResult::TimedOut;
 }
 
 void CSerialPort::CloseDevice(DeviceHandle device)

@@ -23,7 +23,11 @@ Handle OpenStream();
 void Close(Handle socket);
 // Ends both directions; a wait or receive on another thread then returns.
 void Shutdown(Handle socket);
-bool Connect(Handle socket, const SocketAddress& remote);
+// Starts a connection without waiting for it: 1 connected, 0 under way
+// (WaitConnected tells the outcome), -1 refused or failed.
+int StartConnect(Handle socket, const SocketAddress& remote);
+// 1 connected, 0 still under way after timeoutMs, -1 failed.
+int WaitConnected(Handle socket, unsigned timeoutMs);
 // 1 when readable, 0 on time-out, -1 when the wait failed.
 int WaitReadable(Handle socket, unsigned timeoutMs);
 // The receive's own result: bytes (> 0), 0 on orderly close, < 0 on error.

@@ -1,6 +1,7 @@
 #include "acquisition/SocketApi.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -53,14 +54,29 @@ void Shutdown(Handle socket)
     shutdown(Fd(socket), SHUT_RDWR);
 }
 
-bool Connect(Handle socket, const SocketAddress& remote)
+int StartConnect(Handle socket, const SocketAddress& remote)
 {
+    const int flags = fcntl(Fd(socket), F_GETFL, 0);
+    fcntl(Fd(socket), F_SETFL, flags | O_NONBLOCK);
     const sockaddr_in address = ToSystem(remote);
-    int result;
-    do
-        result = connect(Fd(socket), reinterpret_cast<const sockaddr*>(&address), sizeof address);
-    while (result != 0 && errno == EINTR);
-    return result == 0;
+    const int result = connect(Fd(socket), reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    // Reads wait with poll first, so the socket may stay non-blocking.
+    if (result == 0)
+        return 1;
+    return errno == EINPROGRESS || errno == EINTR ? 0 : -1;
+}
+
+int WaitConnected(Handle socket, unsigned timeoutMs)
+{
+    pollfd entry{Fd(socket), POLLOUT, 0};
+    const int ready = poll(&entry, 1, static_cast<int>(timeoutMs > INT_MAX ? INT_MAX : timeoutMs));
+    if (ready == 0 || (ready < 0 && errno == EINTR))
+        return 0;
+    int error = 0;
+    socklen_t length = sizeof error;
+    if (ready < 0 || getsockopt(Fd(socket), SOL_SOCKET, SO_ERROR, &error, &length) != 0)
+        return -1;
+    return error == 0 ? 1 : -1;
 }
 
 int WaitReadable(Handle socket, unsigned timeoutMs)

@@ -49,10 +49,30 @@ void Shutdown(Handle socket)
     shutdown(Sock(socket), SD_BOTH);
 }
 
-bool Connect(Handle socket, const SocketAddress& remote)
+int StartConnect(Handle socket, const SocketAddress& remote)
 {
+    u_long nonBlocking = 1;
+    ioctlsocket(Sock(socket), FIONBIO, &nonBlocking);
     const sockaddr_in address = ToSystem(remote);
-    return connect(Sock(socket), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    // Reads wait with select first, so the socket may stay non-blocking.
+    if (connect(Sock(socket), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
+        return 1;
+    return WSAGetLastError() == WSAEWOULDBLOCK ? 0 : -1;
+}
+
+int WaitConnected(Handle socket, unsigned timeoutMs)
+{
+    // Winsock reports a failed connection in the exception set.
+    fd_set writable, failed;
+    FD_ZERO(&writable);
+    FD_ZERO(&failed);
+    FD_SET(Sock(socket), &writable);
+    FD_SET(Sock(socket), &failed);
+    timeval timeout{static_cast<long>(timeoutMs / 1000), static_cast<long>(timeoutMs % 1000 * 1000)};
+    const int result = select(0, nullptr, &writable, &failed, &timeout);
+    if (result == 0)
+        return 0;
+    return result == SOCKET_ERROR || FD_ISSET(Sock(socket), &failed) ? -1 : 1;
 }
 
 int WaitReadable(Handle socket, unsigned timeoutMs)

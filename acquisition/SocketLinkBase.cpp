@@ -44,7 +44,7 @@ CSocketLinkBase::~CSocketLinkBase()
     Close();
 }
 
-bool CSocketLinkBase::Connect(const char* host, const char* service)
+bool CSocketLinkBase::Connect(const char* host, const char* service, const std::atomic<bool>* cancel)
 {
     if (IsOpen())
         return false;
@@ -56,7 +56,7 @@ bool CSocketLinkBase::Connect(const char* host, const char* service)
     // networks or a host name that does not resolve.
     SocketAddress remote;
     MakeAddress(remote, host, service, SocketApi::kInet);
-    if (!SocketApi::Connect(socket, remote))
+    if (!ConnectSocket(socket, remote, cancel))
     {
         SocketApi::Close(socket);
         return false;
@@ -65,17 +65,23 @@ bool CSocketLinkBase::Connect(const char* host, const char* service)
     return true;
 }
 
-void CSocketLinkBase::Shutdown()
+bool CSocketLinkBase::ConnectSocket(SocketApi::Handle socket, const SocketAddress& remote,
+                                    const std::atomic<bool>* cancel)
 {
-    if (IsOpen())
-        SocketApi::Shutdown(m_socket);
+    // The wait is cut into slices so that a peer that never answers (a
+    // switched-off instrument: the system gives up only after minutes)
+    // keeps no one waiting who has asked to stop.
+    int state = SocketApi::StartConnect(socket, remote);
+    while (state == 0 && !(cancel && *cancel))
+        state = SocketApi::WaitConnected(socket, 100);
+    return state == 1 && !(cancel && *cancel);
 }
 
 void CSocketLinkBase::Close()
 {
-    if (IsOpen())
-        SocketApi::Close(m_socket);
-    m_socket = SocketApi::kInvalid;
+    const SocketApi::Handle socket = m_socket.exchange(SocketApi::kInvalid);
+    if (socket != SocketApi::kInvalid)
+        SocketApi::Close(socket);
 }
 
 bool CSocketLinkBase::GetPeerAddress(SocketAddress& address) const

@@ -2,6 +2,7 @@
 #include "acquisition/SocketAddress.h"
 #include "acquisition/SocketApi.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -16,9 +17,10 @@ public:
     CSocketLinkBase(const CSocketLinkBase&) = delete;
     CSocketLinkBase& operator=(const CSocketLinkBase&) = delete;
 
-    // Opens a stream socket and connects it (blocking); false when open
-    // already or when any step fails.
-    bool Connect(const char* host, const char* service);
+    // Opens a stream socket and connects it, waiting until the system has
+    // connected or given up, or until `cancel` (when given) turns true;
+    // false when open already or when any step fails or is cancelled.
+    bool Connect(const char* host, const char* service, const std::atomic<bool>* cancel = nullptr);
     bool IsOpen() const { return m_socket != SocketApi::kInvalid; }
     bool GetPeerAddress(SocketAddress& address) const;
 
@@ -37,11 +39,12 @@ public:
                             uint16_t family);
 
 protected:
-    // Makes a wait or receive on the socket return at once; still open.
-    void Shutdown();
     void Close();
 
 private:
-    // Written only while no other thread uses the socket.
-    SocketApi::Handle m_socket;
+    static bool ConnectSocket(SocketApi::Handle socket, const SocketAddress& remote,
+                              const std::atomic<bool>* cancel);
+
+    // Written by whichever thread connects; read by the owner's IsOpen.
+    std::atomic<SocketApi::Handle> m_socket;
 };

@@ -3,6 +3,7 @@
 #include "acquisition/LinkMessages.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <thread>
 #include <utility>
@@ -25,13 +26,70 @@ bool CTcpClientLink::StartReceiving()
     return m_thread.Start([this] { ReceiveLoop(); });
 }
 
+bool CTcpClientLink::StartConnecting(const std::string& host, const std::string& service, bool retry)
+{
+    if (IsReceiving() || IsOpen())
+        return false;
+    m_host = host;
+    m_service = service;
+    m_retry = retry;
+    return m_thread.Start([this] { ConnectLoop(); });
+}
+
 void CTcpClientLink::Stop()
 {
-    m_stopping = true;
-    Shutdown();
+    {
+        const std::lock_guard<std::mutex> lock(m_wakeMutex);
+        m_stopping = true;
+    }
+    m_wake.notify_all();
+    // Every wait of the receive thread is at most 100 ms long.
     m_thread.Join();
     Close();
     m_stopping = false;
+}
+
+void CTcpClientLink::ConnectLoop()
+{
+    bool firstAttempt = true;
+    while (!m_stopping)
+    {
+        if (Connect(m_host.c_str(), m_service.c_str(), &m_stopping))
+        {
+            OnLinkEvent(kLinkEventConnected);
+            ReceiveLoop();
+        }
+        else if (firstAttempt && !m_stopping)
+        {
+            OnLinkEvent(kLinkEventConnectFailed);
+        }
+        firstAttempt = false;
+        if (!m_retry)
+            return;
+        Close();
+        WaitBeforeRetry();
+    }
+}
+
+void CTcpClientLink::WaitBeforeRetry()
+{
+    std::unique_lock<std::mutex> lock(m_wakeMutex);
+    m_wake.wait_for(lock, std::chrono::milliseconds(m_retryIntervalMs), [this] { return m_stopping.load(); });
+}
+
+std::string CTcpClientLink::StatusLine(int code) const
+{
+    switch (code)
+    {
+    case kLinkEventConnected:
+        return "Connection established with server: " + m_host + " on port " + m_service + "\r\n";
+    case kLinkEventConnectionLost:
+        return "Connection Abandonned\r\n";
+    case kLinkEventConnectFailed:
+        return " -> failed !!!";
+    default:
+        return std::string();
+    }
 }
 
 void CTcpClientLink::OnFrame(const char* text, int length)

@@ -6,13 +6,18 @@
 #include "acquisition/SocketLinkBase.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <string>
 
 // The link to an instrument that serves its result frames on a TCP port.
 // The receive thread cuts the stream into frames and hands each one to the
 // frame window synchronously (WM_LINK_FRAME); a lost connection is shown in
 // the status list and posted as WM_LINK_EVENT.  Nothing is ever sent to
-// the instrument, and the link never reconnects by itself.
+// the instrument.  Started with StartConnecting, the link connects on its
+// own thread, and may connect again by itself after a failed attempt or a
+// lost connection.
 //
 // Receiving while a receive thread exists (also after the thread has ended
 // on a lost connection, until Stop).  The thread calls nothing but this
@@ -25,6 +30,7 @@ public:
     using WindowHandle = void*;
     static constexpr int kMaxFrameText = 259;
     static constexpr int kReceiveBufferSize = 2048;
+    static constexpr unsigned kRetryIntervalMs = 5000;
 
     // With a sink, frames and events go to the sink instead of the windows.
     explicit CTcpClientLink(std::unique_ptr<CLinkSink> sink = nullptr);
@@ -35,11 +41,23 @@ public:
 
     // Runs the receive loop on a new thread; false unless connected and idle.
     bool StartReceiving();
-    // Ends the receive thread, which finishes by itself, and closes.
+    // Connects and receives on a new thread, which reports each connection
+    // made, the first of a run of failed attempts and each loss.  With
+    // `retry` it tries again every retry interval after a failure or a loss
+    // until Stop; without, it ends after one attempt or at the loss.  False
+    // unless closed and idle.
+    bool StartConnecting(const std::string& host, const std::string& service, bool retry);
+    void SetRetryInterval(unsigned ms) { m_retryIntervalMs = ms; }
+    // Ends the receive thread, also in the middle of a connection attempt
+    // or a wait before the next one, and closes.
     void Stop();
     bool IsReceiving() const { return m_thread.Exists(); }
 
 private:
+    // The list line of a link event; empty for an unknown code.
+    std::string StatusLine(int code) const;
+    void ConnectLoop();
+    void WaitBeforeRetry();
     void ReceiveLoop();
     void OnFrame(const char* text, int length);
     void OnLinkEvent(int code);
@@ -56,7 +74,14 @@ private:
     CFrameExtractor m_extractor;
     SocketAddress m_peer;
     char m_receiveBuffer[kReceiveBufferSize] = {};
-    // Set while Stop waits for the receive thread.
+    std::string m_host;
+    std::string m_service;
+    bool m_retry = false;
+    unsigned m_retryIntervalMs = kRetryIntervalMs;
+    // Set while Stop waits for the receive thread; the condition wakes a
+    // wait before the next attempt.
     std::atomic<bool> m_stopping{false};
+    std::mutex m_wakeMutex;
+    std::condition_variable m_wake;
     CReceiveThread m_thread;
 };

@@ -17,7 +17,9 @@ void CTcpClientLink::ReportEventToWindows(int code)
     const HWND eventWindow = statusList ? GetParent(statusList) : static_cast<HWND>(m_frameWindow);
     if (!eventWindow || !IsWindow(eventWindow))
         return;
-    if (code == kLinkEventConnectionLost && statusList)
-        SendMessageA(statusList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Connection Abandonned\r\n"));
+    // Sent, not posted: the line comes before the frames that follow it.
+    const std::string line = StatusLine(code);
+    if (!line.empty() && statusList)
+        SendMessageA(statusList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     PostMessageA(eventWindow, WM_LINK_EVENT, static_cast<WPARAM>(code), reinterpret_cast<LPARAM>(this));
 }

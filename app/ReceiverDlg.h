@@ -1,6 +1,5 @@
 #pragma once
 #include "acquisition/SerialLink.h"
-#include "acquisition/SocketAddress.h"
 #include "acquisition/TcpClientLink.h"
 #include "app/FramePipeline.h"
 #include "app/FrameView.h"
@@ -77,6 +76,9 @@ private:
     void StartSerialWorker();
     void StopSerialWorker();
     void RunSerialWorker(void* stopEvent);
+    DWORD SerialWorkerPause() const;
+    void CloseVanishedSerialPort();
+    void ReopenSerialPort();
     void EnableHideButton();
     void RestorePlacement(const char* section);
     void SavePlacement(const char* section);
@@ -108,8 +110,10 @@ private:
     std::unique_ptr<CTrayIconAction> m_showAction;
     std::unique_ptr<CTrayIconAction> m_menuAction;
     std::unique_ptr<CTrayIcon> m_trayIcon;
-    SocketAddress m_peer{};
     bool m_startPending = true;
+    // The configured port is to be opened again whenever it has gone;
+    // changed only while the serial worker is stopped.
+    bool m_serialWanted = false;
     int m_shownCounter = 0;
     bool m_listRedrawHeld = false;
     int m_lineToSelect = -1;

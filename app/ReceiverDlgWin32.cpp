@@ -26,6 +26,8 @@ const UINT kTickAfterSetupMs = 500;
 const UINT kIndicatorTimer = 1125;
 const UINT kIndicatorMs = 150;
 const DWORD kSerialSettleMs = 2000;
+// A port that has gone is looked for at most once a second.
+const DWORD kSerialRetryMs = 1000;
 const char* const kPlacementSection = "VorlDlgtPos";
 const char* const kPlacementEntry = "WindowPlacement";
 // The serial worker's list changes, carried out on the window's thread,
@@ -205,17 +207,12 @@ void CReceiverDlg::StartTcpLink(CProgressWindow& progress)
 {
     const std::string ip = m_settings.GetServerIp();
     const std::string port = m_settings.GetServerPort();
-    std::string message = "Connect to server: " + ip + " on port " + port + "\r\n";
+    const std::string message = "Connect to server: " + ip + " on port " + port + "\r\n";
     AddLinkLine(message);
     progress.SetText("%s", message.c_str());
-    if (m_tcp.Connect(ip.c_str(), port.c_str()) && m_tcp.StartReceiving()) {
-        message = "Connection established with server: " + ip + " on port " + port + "\r\n";
-        m_tcp.GetPeerAddress(m_peer);
-        AddLinkLine(message);
-    } else {
-        AddLinkLine(" -> failed !!!");
-    }
-    progress.SetText("%s", message.c_str());
+    // The link connects on its own thread and adds the outcome to the list:
+    // a switched-off instrument never freezes the window.
+    m_tcp.StartConnecting(ip, port, m_settings.m_reconnect != 0);
 }
 
 void CReceiverDlg::StartSerialLink(CProgressWindow& progress)
@@ -224,6 +221,7 @@ void CReceiverDlg::StartSerialLink(CProgressWindow& progress)
     AddLinkLine("Initilize COM PORT !!!");
     m_serial.SetPort(m_settings.m_comPort);
     m_serial.Open();
+    m_serialWanted = m_settings.m_reconnect != 0;
     const char* const outcome = m_serial.IsOpen() ? " -> succeded !!!" : " -> failed !!!";
     AddLinkLine(outcome);
     progress.SetText("%s", outcome);
@@ -263,6 +261,7 @@ void CReceiverDlg::UpdatePrintGroup()
 
 void CReceiverDlg::CloseLinks()
 {
+    m_serialWanted = false;
     if (m_serial.IsOpen())
         m_serial.Close();
     m_tcp.Stop();
@@ -313,17 +312,48 @@ void CReceiverDlg::StartSerialWorker()
 
 void CReceiverDlg::RunSerialWorker(void* stopEvent)
 {
-    // With the port closed nothing can arrive: sleep until asked to stop
-    // instead of waking a thousand times a second.  The port only opens or
-    // closes while the worker is stopped.
-    const DWORD pause = m_serial.IsOpen() ? 1 : INFINITE;
-    while (::WaitForSingleObject(stopEvent, pause) == WAIT_TIMEOUT) {
+    // While the worker runs it alone opens and closes the port.
+    while (::WaitForSingleObject(stopEvent, SerialWorkerPause()) == WAIT_TIMEOUT) {
+        if (!m_serial.IsOpen()) {
+            ReopenSerialPort();
+            continue;
+        }
         int length = 0;
         if (m_serial.Poll(length)) {
             std::string frame = m_serial.FrameText();
             m_pipeline.HandleFrame(frame);
+        } else if (m_serial.ReadFailed()) {
+            CloseVanishedSerialPort();
         }
     }
+}
+
+DWORD CReceiverDlg::SerialWorkerPause() const
+{
+    // With the port closed nothing can arrive: sleep until asked to stop
+    // instead of waking a thousand times a second.
+    if (m_serial.IsOpen())
+        return 1;
+    return m_serialWanted ? kSerialRetryMs : INFINITE;
+}
+
+void CReceiverDlg::CloseVanishedSerialPort()
+{
+    // Reads of an unplugged adapter fail at once, over and over: give the
+    // port back, so that it can be opened again once it is back.
+    m_serial.Close();
+    AppendListLine(std::string("Serial Port -> ") + CSerialPort::GetConfig(m_serial.GetPort())->portName +
+                   " lost !!!");
+}
+
+void CReceiverDlg::ReopenSerialPort()
+{
+    if (!m_serial.Open(false))
+        return;
+    // The unfinished frame of the port's earlier life is never completed.
+    m_serial.Reset();
+    AppendListLine("Initilize COM PORT !!!");
+    AppendListLine(" -> succeded !!!");
 }
 
 void CReceiverDlg::StopSerialWorker()

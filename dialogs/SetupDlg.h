@@ -62,6 +62,7 @@ private:
     int m_fileExtCode = -1;
     int m_inputPort = -1;
     int m_printOut = 0;
+    int m_reconnect = 1;
     std::string m_serverPort = "10001";
     int m_discoveredPortCount = 0;
 

@@ -93,6 +93,7 @@ void CSetupDlg::CopyFromSettings()
     m_storeType = m_settings->m_storeType;
     m_hideButton = m_settings->m_hideButton;
     m_printOut = m_settings->m_printOut;
+    m_reconnect = m_settings->m_reconnect;
     m_inputPort = m_settings->m_linkType == CReceiverSettings::LinkNeverConfigured
         ? CReceiverSettings::LinkSerial
         : m_settings->m_linkType;
@@ -176,6 +177,7 @@ void CSetupDlg::DoDataExchange(CDataExchange& dx)
     dx.ComboIndex(IDC_SETUP_INPUT_PORT, m_inputPort);
     dx.Check(IDC_SETUP_PRINT_RESULT, m_printOut);
     dx.Text(IDC_SETUP_SERVER_PORT, m_serverPort);
+    dx.Check(IDC_SETUP_RECONNECT, m_reconnect);
 }
 
 bool CSetupDlg::OnCommand(int id, int code, HWND)
@@ -367,6 +369,7 @@ void CSetupDlg::WriteSettings()
     m_settings->m_comPort = SelectedComPortIndex();
     m_settings->m_linkType = m_inputPort;
     m_settings->m_printOut = m_printOut;
+    m_settings->m_reconnect = m_reconnect;
     m_settings->m_language = static_cast<int>(SendDlgItemMessage(IDC_SETUP_LANGUAGE, CB_GETCURSEL));
     m_settings->SetDirectory(m_directory);
     m_settings->SetServerPort(m_serverPort);

@@ -82,6 +82,7 @@ void CReceiverSettings::ExchangeIni(bool load)
         ini.WriteString("ServerPort", m_serverPort, "Ehernet");
         ini.WriteString("IP", m_serverIp, "Ehernet");
     }
+    ini.ExchangeInt(load, m_reconnect, "Reconnect", "Ehernet", 1);
 }
 
 std::string CReceiverSettings::GetExtension()

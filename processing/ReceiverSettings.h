@@ -56,6 +56,8 @@ public:
     int m_linkType = LinkNeverConfigured;
     int m_printOut = 0;
     int m_language = 0;
+    // 1: a link that fails or is lost is tried again until it is back.
+    int m_reconnect = 1;
 
 private:
     std::string m_iniPath;

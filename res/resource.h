@@ -92,6 +92,7 @@
 #define IDC_SETUP_INPUT_PORT         1041
 #define IDC_SETUP_PRINT_SETUP        1042
 #define IDC_SETUP_LANGUAGE           1043
+#define IDC_SETUP_RECONNECT          1044
 #define IDC_SETUP_PRINT_RESULT       1052
 #define IDC_SETUP_BROWSE             1200
 #define IDC_SETUP_DIRECTORY          1248

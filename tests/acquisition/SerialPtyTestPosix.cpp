@@ -15,7 +15,8 @@ namespace
 class SerialPtyTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
+    void SetUp() override { MakeTerminal(); }
+    void MakeTerminal()
     {
         m_master = posix_openpt(O_RDWR | O_NOCTTY);
         ASSERT_GE(m_master, 0);
@@ -111,4 +112,26 @@ TEST_F(SerialPtyTest, PortRules)
     EXPECT_FALSE(second.m_reports[0].stopIcon);
     Send("ok\r\n");
     EXPECT_EQ(Frames{"ok"}, PollFrames(second, 1, 5));
+}
+
+TEST_F(SerialPtyTest, ReadsOfAVanishedTerminalFailAndItOpensQuietlyOnceBack)
+{
+    CSerialTestLink link;
+    link.SetPort(2);
+    ASSERT_TRUE(link.Open());
+    int length = 0;
+    EXPECT_FALSE(link.Poll(length));
+    EXPECT_FALSE(link.ReadFailed());
+    close(m_master);
+    m_master = -1;
+    EXPECT_FALSE(link.Poll(length));
+    EXPECT_TRUE(link.ReadFailed());
+    link.Close();
+    EXPECT_FALSE(link.Open(false));
+    ASSERT_EQ(0, unlink(m_dir.Join("COM3").c_str()));
+    MakeTerminal();
+    ASSERT_TRUE(link.Open(false));
+    Send("back\r\n");
+    EXPECT_EQ(Frames{"back"}, PollFrames(link, 1, 5));
+    EXPECT_TRUE(link.m_reports.empty());
 }

@@ -222,3 +222,61 @@ TEST(TcpLinkTeardown, ALinkDestroyedWhileDeliveringAFrameFinishesItFirst)
             std::this_thread::yield();
     }
 }
+
+TEST(TcpLinkReconnect, StopEndsAnAttemptThatThePeerNeverAnswers)
+{
+    // A listener whose queue of unaccepted connections is full drops further
+    // requests, which then wait for the system's time-out (minutes).
+    CTcpServer server;
+    std::string error;
+    ASSERT_TRUE(server.Listen("127.0.0.1", 0, error)) << error;
+    std::vector<std::unique_ptr<CTcpTestLink>> links(8);
+    for (auto& link : links)
+    {
+        link = std::make_unique<CTcpTestLink>();
+        ASSERT_TRUE((*link)->StartConnecting("127.0.0.1", std::to_string(server.Port()), true));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    int unanswered = 0;
+    for (auto& link : links)
+    {
+        const std::vector<int> events = link->recorder.Events();
+        unanswered += events.empty();
+        (*link)->Stop();
+        EXPECT_FALSE((*link)->IsOpen());
+        EXPECT_EQ(events, link->recorder.Events());
+    }
+    EXPECT_GT(unanswered, 0);
+}
+
+TEST(TcpLinkReconnect, ConnectsAgainByItselfAndDeliversEveryFrameOnceNoneJoined)
+{
+    std::string error;
+    int port = 0;
+    {
+        CTcpServer gone;
+        ASSERT_TRUE(gone.Listen("127.0.0.1", 0, error)) << error;
+        port = gone.Port();
+    }
+    CTcpTestLink link;
+    link->SetRetryInterval(50);
+    ASSERT_TRUE(link->StartConnecting("127.0.0.1", std::to_string(port), true));
+    // Refused a few times before anyone listens, and again after the loss.
+    for (const char* bytes : {"ONE\r\nUNFINI", "SHED\r\nTWO\r\n"})
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        CTcpServer server;
+        ASSERT_TRUE(server.Listen("127.0.0.1", port, error)) << error;
+        ASSERT_TRUE(server.Accept());
+        ASSERT_TRUE(server.Write(bytes, std::strlen(bytes)));
+        ASSERT_TRUE(link.recorder.WaitForFrames(link.recorder.Frames().size() + 1));
+        server.CloseClient();
+    }
+    ASSERT_TRUE(link.recorder.WaitForFrames(3));
+    EXPECT_EQ(Frames({"ONE", "SHED", "TWO"}), link.recorder.Frames());
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    link->Stop();
+    EXPECT_EQ((std::vector<int>{kLinkEventConnectFailed, kLinkEventConnected, kLinkEventConnectionLost,
+                                kLinkEventConnected, kLinkEventConnectionLost}),
+              link.recorder.Events());
+}

@@ -252,7 +252,7 @@ TEST_P(SetupDlgButtonTest, OkWritesEveryControlIntoTheStoreCancelNone)
     m_settings.m_storeType = CReceiverSettings::SelectedFields;
     m_settings.SetFieldInUse(2, 1);
     const HWND dialog = Open();
-    for (const int id : {IDC_SETUP_HIDE_BUTTON, IDC_SETUP_EXT_CSV, IDC_SETUP_PRINT_RESULT})
+    for (const int id : {IDC_SETUP_HIDE_BUTTON, IDC_SETUP_EXT_CSV, IDC_SETUP_PRINT_RESULT, IDC_SETUP_RECONNECT})
         Click(dialog, id);
     SelectComboItem(dialog, IDC_SETUP_INPUT_SEPARATOR, 3);
     SelectComboItem(dialog, IDC_SETUP_OUTPUT_SEPARATOR, 0);
@@ -272,6 +272,7 @@ TEST_P(SetupDlgButtonTest, OkWritesEveryControlIntoTheStoreCancelNone)
     EXPECT_EQ(ok ? 0 : 1, m_settings.m_hideButton);
     EXPECT_EQ(ok ? 1 : 0, m_settings.m_fileExtCode);
     EXPECT_EQ(ok ? 1 : 0, m_settings.m_printOut);
+    EXPECT_EQ(ok ? 0 : 1, m_settings.m_reconnect);
     EXPECT_EQ(ok ? 3 : 1, m_settings.m_inputSeparator);
     EXPECT_EQ(ok ? 0 : 1, m_settings.m_outputSeparator);
     EXPECT_EQ(ok ? 1 : 0, m_settings.m_language);

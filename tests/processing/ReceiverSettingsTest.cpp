@@ -61,6 +61,7 @@ TEST(ReceiverSettings, LoadsHandEditedValuesTheWayTheReceiverExpects)
     EXPECT_EQ(settings.GetLinkType(), 1);
     EXPECT_EQ(settings.GetServerPort(), "123456789");
     EXPECT_EQ(settings.GetServerIp(), "1234567890123456789");
+    EXPECT_EQ(settings.m_reconnect, 1);
     EXPECT_EQ(settings.StoreTypeName(settings.m_storeType), "Unknow");
 
     std::string input, output;
@@ -78,7 +79,8 @@ TEST(ReceiverSettings, SavingAndLoadingReproducesEveryField)
         {&CReceiverSettings::m_storeType, 3},   {&CReceiverSettings::m_printOut, 1},
         {&CReceiverSettings::m_language, 2},    {&CReceiverSettings::m_fileExtCode, 1},
         {&CReceiverSettings::m_outputSeparator, 0}, {&CReceiverSettings::m_inputSeparator, 3},
-        {&CReceiverSettings::m_comPort, 39},    {&CReceiverSettings::m_linkType, 0}};
+        {&CReceiverSettings::m_comPort, 39},    {&CReceiverSettings::m_linkType, 0},
+        {&CReceiverSettings::m_reconnect, 0}};
     {
         CReceiverSettings settings;
         for (const auto& value : values)
