@@ -11,5 +11,5 @@ constexpr unsigned WM_LINK_FRAME = 0x9236;
 constexpr unsigned WM_LINK_EVENT = 0x9234;
 constexpr int kLinkEventConnected = 1;
 constexpr int kLinkEventConnectionLost = 2;
-// Only the first failed attempt of a run of them is reported.
+// Only a failed first attempt is reported, not every retry.
 constexpr int kLinkEventConnectFailed = 3;

@@ -39,6 +39,10 @@ public:
     // The last Read failed outright instead of timing out: the device has
     // gone (an adapter unplugged) or the port is closed.
     bool ReadFailed() const { return m_readFailed; }
+    // The selected port's name no longer names a device: its adapter was
+    // unplugged.  Some drivers (and Wine's terminals) let reads of a device
+    // that has gone time out instead of failing.
+    bool DeviceGone() const { return DeviceMissing(DeviceName(m_port)); }
 
     // "1 : 9600, 8, E, 1, None"
     static std::string Describe(int index);
@@ -81,6 +85,7 @@ private:
     enum class ReadResult { Done, TimedOut, Failed };
     static ReadResult ReadDevice(DeviceHandle device, void* buffer, uint16_t count);
     static void CloseDevice(DeviceHandle device);
+    static bool DeviceMissing(const std::string& deviceName);
 
     static SerialPortConfig s_records[PortCount];
     static Slot s_slots[PortCount];

@@ -53,6 +53,15 @@ void ApplyLineSettings(termios& tio, const SerialPortConfig& record)
         tio.c_iflag |= IXON | IXOFF;
 }
 
+// "\\.\COM10" names the link "COM10" as "COM10" does.
+std::string TerminalPath(const std::string& deviceName)
+{
+    const std::string namespacePrefix = "\\\\.\\";
+    return deviceName.compare(0, namespacePrefix.size(), namespacePrefix) == 0
+               ? deviceName.substr(namespacePrefix.size())
+               : deviceName;
+}
+
 // Waits for input at most timeoutMs: 1 readable, 0 timed out, -1 the
 // device hung up or failed.
 int WaitReadable(int fd, int timeoutMs)
@@ -72,11 +81,7 @@ CSerialPort::DeviceHandle CSerialPort::OpenDevice(const std::string& deviceName,
                                                   const SerialPortConfig& record,
                                                   std::string& errorText)
 {
-    const std::string namespacePrefix = "\\\\.\\";
-    const std::string path = deviceName.compare(0, namespacePrefix.size(), namespacePrefix) == 0
-                                 ? deviceName.substr(namespacePrefix.size())
-                                 : deviceName;
-    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    const int fd = ::open(TerminalPath(deviceName).c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
     {
         errorText = std::string(std::strerror(errno)) + "\r\n";
@@ -117,6 +122,12 @@ CSerialPort::ReadResult CSerialPort::ReadDevice(DeviceHandle device, void* buffe
 void CSerialPort::CloseDevice(DeviceHandle device)
 {
     ::close(static_cast<int>(device));
+}
+
+bool CSerialPort::DeviceMissing(const std::string& deviceName)
+{
+    // A link to a terminal that has gone leads nowhere.
+    return ::access(TerminalPath(deviceName).c_str(), F_OK) != 0;
 }
 
 void CSerialPort::ReportError(const std::string& text, bool)

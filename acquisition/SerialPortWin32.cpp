@@ -89,6 +89,21 @@ void CSerialPort::CloseDevice(DeviceHandle device)
     CloseHandle(reinterpret_cast<HANDLE>(device));
 }
 
+bool CSerialPort::DeviceMissing(const std::string& deviceName)
+{
+    // A port held open by this process refuses a second handle on Windows
+    // (access denied) and gives one under Wine: either way it is there.
+    const HANDLE device = CreateFileA(deviceName.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    if (device != INVALID_HANDLE_VALUE)
+    {
+        CloseHandle(device);
+        return false;
+    }
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 void CSerialPort::ReportError(const std::string& text, bool stopIcon)
 {
     CApplication::MessageBox(text, "Error", stopIcon ? MB_OK | MB_ICONSTOP : MB_OK, GetActiveWindow());

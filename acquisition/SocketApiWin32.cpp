@@ -72,7 +72,13 @@ int WaitConnected(Handle socket, unsigned timeoutMs)
     const int result = select(0, nullptr, &writable, &failed, &timeout);
     if (result == 0)
         return 0;
-    return result == SOCKET_ERROR || FD_ISSET(Sock(socket), &failed) ? -1 : 1;
+    if (result == SOCKET_ERROR || FD_ISSET(Sock(socket), &failed))
+        return -1;
+    int error = 0;
+    int length = sizeof error;
+    if (getsockopt(Sock(socket), SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &length) != 0)
+        return -1;
+    return error == 0 ? 1 : -1;
 }
 
 int WaitReadable(Handle socket, unsigned timeoutMs)

@@ -42,7 +42,8 @@ public:
     // Runs the receive loop on a new thread; false unless connected and idle.
     bool StartReceiving();
     // Connects and receives on a new thread, which reports each connection
-    // made, the first of a run of failed attempts and each loss.  With
+    // made, each loss and the first failed attempt if it comes before any
+    // connection (later ones would only repeat the loss).  With
     // `retry` it tries again every retry interval after a failure or a loss
     // until Stop; without, it ends after one attempt or at the loss.  False
     // unless closed and idle.

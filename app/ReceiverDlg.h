@@ -77,6 +77,7 @@ private:
     void StopSerialWorker();
     void RunSerialWorker(void* stopEvent);
     DWORD SerialWorkerPause() const;
+    bool SerialPortVanished();
     void CloseVanishedSerialPort();
     void ReopenSerialPort();
     void EnableHideButton();
@@ -114,6 +115,7 @@ private:
     // The configured port is to be opened again whenever it has gone;
     // changed only while the serial worker is stopped.
     bool m_serialWanted = false;
+    DWORD m_lastSerialCheck = 0;   // the worker's
     int m_shownCounter = 0;
     bool m_listRedrawHeld = false;
     int m_lineToSelect = -1;

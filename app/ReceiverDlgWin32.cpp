@@ -26,7 +26,8 @@ const UINT kTickAfterSetupMs = 500;
 const UINT kIndicatorTimer = 1125;
 const UINT kIndicatorMs = 150;
 const DWORD kSerialSettleMs = 2000;
-// A port that has gone is looked for at most once a second.
+// A port that has gone, or one that may have, is looked for at most once
+// a second.
 const DWORD kSerialRetryMs = 1000;
 const char* const kPlacementSection = "VorlDlgtPos";
 const char* const kPlacementEntry = "WindowPlacement";
@@ -322,10 +323,23 @@ void CReceiverDlg::RunSerialWorker(void* stopEvent)
         if (m_serial.Poll(length)) {
             std::string frame = m_serial.FrameText();
             m_pipeline.HandleFrame(frame);
-        } else if (m_serial.ReadFailed()) {
+        } else if (SerialPortVanished()) {
             CloseVanishedSerialPort();
         }
     }
+}
+
+bool CReceiverDlg::SerialPortVanished()
+{
+    if (m_serial.ReadFailed())
+        return true;
+    // A read that only timed out may still come from a device that has
+    // gone; its name is looked up at most once a second.
+    const DWORD now = ::GetTickCount();
+    if (now - m_lastSerialCheck < kSerialRetryMs)
+        return false;
+    m_lastSerialCheck = now;
+    return m_serial.DeviceGone();
 }
 
 DWORD CReceiverDlg::SerialWorkerPause() const

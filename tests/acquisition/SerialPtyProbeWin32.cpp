@@ -102,6 +102,24 @@ TEST(SerialPtyProbe, PortRulesAndEdgeCaseFrames)
     Signal("partial");
     ASSERT_TRUE(AwaitScript("terminated"));
     EXPECT_EQ(Frames{std::string(88, 'x')}, PollFrames(link, 1, IdlePollLimit));
+
+    // The other end goes, as an unplugged adapter does.  Wine's reads then
+    // still time out, but the port's name is gone.
+    EXPECT_FALSE(link.DeviceGone());
+    Signal("read");
+    ASSERT_TRUE(AwaitScript("unplugged"));
+    EXPECT_FALSE(link.Poll(length));
+    EXPECT_TRUE(link.DeviceGone());
+    link.Close();
+    EXPECT_FALSE(link.Open(false));
+    Signal("closed");
+    ASSERT_TRUE(AwaitScript("replugged"));
+    ASSERT_TRUE(link.Open(false));
+    link.Reset();
+    Signal("reopened");
+    ASSERT_TRUE(AwaitScript("resent"));
+    EXPECT_EQ(Frames{"back"}, PollFrames(link, 1, IdlePollLimit));
+    EXPECT_EQ(1u, link.m_reports.size());
 }
 
 TEST(SerialPtyProbe, SimulatorFramesArriveCompleteAndInOrder)

@@ -122,10 +122,12 @@ TEST_F(SerialPtyTest, ReadsOfAVanishedTerminalFailAndItOpensQuietlyOnceBack)
     int length = 0;
     EXPECT_FALSE(link.Poll(length));
     EXPECT_FALSE(link.ReadFailed());
+    EXPECT_FALSE(link.DeviceGone());
     close(m_master);
     m_master = -1;
     EXPECT_FALSE(link.Poll(length));
     EXPECT_TRUE(link.ReadFailed());
+    EXPECT_TRUE(link.DeviceGone());
     link.Close();
     EXPECT_FALSE(link.Open(false));
     ASSERT_EQ(0, unlink(m_dir.Join("COM3").c_str()));

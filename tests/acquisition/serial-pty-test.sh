@@ -70,6 +70,15 @@ case "$scenario" in
     await partial
     send '\n'
     done_step terminated
+    await read
+    kill "$socat_pid"; wait "$socat_pid" 2>/dev/null; socat_pid=""
+    done_step unplugged
+    await closed
+    start_pty_pair 60
+    done_step replugged
+    await reopened
+    send 'back\r\n'
+    done_step resent
     ;;
   simulator)
     [ -x "$vorlsim" ] || fail "no native vorlsim at $vorlsim (build the native tree first)"
