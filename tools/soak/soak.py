@@ -167,6 +167,9 @@ class Soak:
         self.stop_program()
         for process in self.children:
             self.stop(process)
+        link = os.path.join(self.prefix, "dosdevices", "com5")
+        if os.path.islink(link):
+            os.remove(link)
 
     def start_display(self, display):
         if display:
