@@ -5,7 +5,7 @@ WIN    := build/win
 BENCH  := build/bench
 JOBS   := $(shell nproc)
 
-.PHONY: all deps native fuzz win dist bench test run clean
+.PHONY: all deps native fuzz win dist bench soak test run clean
 
 all: native win
 
@@ -37,6 +37,12 @@ bench: deps
 	cmake --build $(BENCH) -j $(JOBS)
 	$(MAKE) win
 	tools/run-benchmarks.sh $(BENCH) $(WIN)
+
+# The fault and soak scenarios on Quorbel.exe under Wine (about two hours
+# with the default 1,000,000 frames); writes docs/reliability.md.
+SOAK_FRAMES ?= 1000000
+soak: native win
+	python3 tools/soak/soak.py --native $(NATIVE) --win $(WIN) --frames $(SOAK_FRAMES) --doc docs/reliability.md
 
 # Quorbel.exe under Wine, receiving frames from vorlsim into build/run/.
 run: native win

@@ -120,4 +120,7 @@ private:
     bool m_listRedrawHeld = false;
     int m_lineToSelect = -1;
     DWORD m_lastCatchUp = 0;
+    std::string m_storedLine;
+    bool m_storedLineDue = false;
+    bool m_indicatorDue = false;
 };

@@ -34,7 +34,7 @@ const char* const kPlacementEntry = "WindowPlacement";
 // The serial worker's list changes, carried out on the window's thread,
 // which alone holds and releases the list's redraw.
 const UINT kListRequest = WM_APP + 1;
-enum ListRequest { RemoveFirstLine, AppendLine };
+enum ListRequest { RemoveFirstLine, AppendLine, ShowStoredLine };
 }
 
 CReceiverDlg::CReceiverDlg(CReceiverSettings& settings, CPrintSettings& printSettings)
@@ -175,6 +175,14 @@ void CReceiverDlg::CatchUpDisplay()
 {
     m_lastCatchUp = ::GetTickCount();
     ReleaseListRedraw();
+    if (m_indicatorDue) {
+        m_indicatorDue = false;
+        m_indicator.SetState(1);
+    }
+    if (m_storedLineDue) {
+        m_storedLineDue = false;
+        SetDlgItemText(IDC_RECEIVER_STORED_FRAME, m_storedLine);
+    }
     const int counter = m_pipeline.FrameCounter();
     if (counter != m_shownCounter) {
         m_shownCounter = counter;
@@ -293,6 +301,7 @@ void CReceiverDlg::OnClearList()
     m_pipeline.ResetFrameCounter();
     m_shownCounter = 0;
     ShowCounter();
+    m_storedLineDue = false;
     SetDlgItemText(IDC_RECEIVER_STORED_FRAME, "");
     SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_RESETCONTENT);
 }
@@ -444,8 +453,10 @@ bool CReceiverDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     if (message == kListRequest) {
         if (wParam == RemoveFirstLine)
             RemoveFirstListLine();
-        else
+        else if (wParam == AppendLine)
             AppendListLine(*reinterpret_cast<const std::string*>(lParam));
+        else
+            SetStoredLine(*reinterpret_cast<const std::string*>(lParam));
         return true;
     }
     if (message == WM_QUERYDRAGICON) {
@@ -578,14 +589,24 @@ void CReceiverDlg::ReleaseListRedraw()
                    RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
+// The stored line and the lamp repaint themselves at once, as the list
+// did: they too wait for the catch-up, after the line is on disk.
 void CReceiverDlg::SetStoredLine(const std::string& text)
 {
-    SetDlgItemText(IDC_RECEIVER_STORED_FRAME, text);
+    if (!OnWindowThread()) {
+        ::SendMessageA(m_hWnd, kListRequest, ShowStoredLine, reinterpret_cast<LPARAM>(&text));
+        return;
+    }
+    m_storedLine = text;
+    m_storedLineDue = true;
 }
 
 void CReceiverDlg::SwitchIndicatorOn()
 {
-    m_indicator.SetState(1);
+    if (OnWindowThread())
+        m_indicatorDue = true;
+    else
+        m_indicator.SetState(1);
 }
 
 PrintFields CReceiverDlg::ReadPrintFields()

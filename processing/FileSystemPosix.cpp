@@ -72,7 +72,11 @@ bool AppendToFile(const std::string& path, const std::string& bytes)
     const int fd = open(HostPath(path).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0)
         return false;
+    // A line cut by a full disk is taken back: it is kept and written again whole.
+    const off_t end = lseek(fd, 0, SEEK_END);
     const bool written = WriteAll(fd, bytes);
+    if (!written && end >= 0)
+        (void)ftruncate(fd, end);
     const bool closed = close(fd) == 0;
     return closed && written;
 }

@@ -32,16 +32,24 @@ std::string ModuleFileName()
     return std::string(buffer, length);
 }
 
+// A line that does not fit on a full disk must not stay behind in part:
+// the line is kept and written again whole, so a cut one is taken back.
 bool AppendToFile(const std::string& path, const std::string& bytes)
 {
-    HANDLE file = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
+    LARGE_INTEGER end{};
     DWORD written = 0;
-    const BOOL wrote = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    const bool atEnd = SetFilePointerEx(file, LARGE_INTEGER{}, &end, FILE_END);
+    const bool wrote = atEnd &&
+                       WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                       written == bytes.size();
+    if (!wrote && atEnd && SetFilePointerEx(file, end, nullptr, FILE_BEGIN))
+        SetEndOfFile(file);
     const BOOL closed = CloseHandle(file);
-    return wrote && closed && written == bytes.size();
+    return wrote && closed;
 }
 
 bool ReplaceContents(const std::string& path, const std::string& bytes)

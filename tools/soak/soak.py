@@ -1,0 +1,789 @@
+#!/usr/bin/env python3
+"""The fault and soak scenarios of `make soak`: the real Quorbel.exe under
+Wine on an X server of its own, vorlsim (native) as the instrument, over
+loopback TCP and over a pseudo-terminal mapped as COM5.  Each scenario
+prints PASS or FAIL with its figures; docs/reliability.md is written from
+them.  Exit code 1 when a scenario failed.
+
+    soak.py --native build/native --win build/win [--frames 1000000]
+            [--only NAME,...] [--doc docs/reliability.md]
+
+Every frame a scenario sends is unique, so the day file can be compared
+line by line with what vorlsim says it sent (--echo): lost, duplicated,
+out of order, and "foreign" lines, which no frame was (a half frame, two
+frames run together).  The program stores the frame as it came (store
+type 0), so a stored line is the sent frame itself.
+"""
+import argparse
+import datetime
+import os
+import random
+import select
+import shutil
+import signal
+import socket
+import subprocess
+import sys
+import time
+
+LIST_LIMIT = 10001
+COM_INDEX = 4  # COM5
+FIELDS = ";P01;PASS;2.125bar;0.0311mbar/s;22.4C"
+# Frames per second far above what the program takes: full speed, but
+# paced, so that vorlsim flushes its echo after each frame.
+FAST = 100000
+
+
+class Failure(Exception):
+    pass
+
+
+def wait_until(done, seconds, step=0.1, what="condition"):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        if done():
+            return True
+        time.sleep(step)
+    if what:
+        raise Failure(f"timed out after {seconds} s waiting for {what}")
+    return False
+
+
+def free_port():
+    with socket.socket() as s:
+        s.bind(("127.0.0.1", 0))
+        return s.getsockname()[1]
+
+
+def day_name():
+    return datetime.date.today().strftime("%Y-%m-%d") + ".TXT"
+
+
+def read_lines(path):
+    """The CR LF lines of a file, and its tail after the last CR LF."""
+    try:
+        with open(path, "rb") as f:
+            data = f.read()
+    except FileNotFoundError:
+        return [], b""
+    parts = data.split(b"\r\n")
+    return parts[:-1], parts[-1]
+
+
+def file_tail(path, size=65536):
+    try:
+        with open(path, "rb") as f:
+            f.seek(max(0, os.path.getsize(path) - size))
+            return f.read()
+    except FileNotFoundError:
+        return b""
+
+
+def count_lines(path):
+    try:
+        with open(path, "rb") as f:
+            return f.read().count(b"\r\n")
+    except FileNotFoundError:
+        return 0
+
+
+def compare(sent, stored, whole=()):
+    """Figures of the stored lines against the sent frames (unique).  Lines
+    of `whole` are frames that were never echoed (written to the socket
+    when vorlsim was killed) but are whole frames all the same."""
+    position = {line: i for i, line in enumerate(sent)}
+    allowed = set(whole)
+    seen = set()
+    duplicated = foreign = out_of_order = 0
+    last = -1
+    for line in stored:
+        if line in seen:
+            duplicated += 1
+            continue
+        seen.add(line)
+        index = position.get(line)
+        if index is None:
+            if line not in allowed:
+                foreign += 1
+            continue
+        if index < last:
+            out_of_order += 1
+        last = index
+    lost = sum(1 for line in sent if line not in seen)
+    return {"sent": len(sent), "stored": len(stored), "lost": lost, "duplicated": duplicated,
+            "foreign": foreign, "out_of_order": out_of_order}
+
+
+def clean(figures):
+    return all(figures[k] == 0 for k in ("lost", "duplicated", "foreign", "out_of_order"))
+
+
+def frame_file(path, tag, count):
+    with open(path, "w") as f:
+        for i in range(count):
+            f.write(f"{tag}-{i:07d}{FIELDS}\n")
+
+
+class Soak:
+    def __init__(self, args):
+        self.root = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+        self.win = os.path.abspath(args.win)
+        self.exe = os.path.join(self.win, "bin", "Quorbel.exe")
+        self.vorlsim = os.path.join(os.path.abspath(args.native), "tools", "vorlsim", "vorlsim")
+        self.probe_exe = os.path.join(self.win, "tools", "soak", "soak_probe.exe")
+        self.prefix = os.path.abspath(args.prefix or os.path.join(self.win, "wineprefix"))
+        self.work = os.path.join(self.win, "soak")
+        self.env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d")
+        self.children = []
+        self.program = None
+        self.program_pid = None
+        for path in (self.exe, self.vorlsim, self.probe_exe):
+            if not os.path.exists(path):
+                sys.exit(f"missing {path}: build vorlsim natively and Quorbel, soak_probe in {self.win}")
+
+    # Processes: every one started is ended by its pid.
+    def start(self, command, **kwargs):
+        kwargs.setdefault("stdin", subprocess.DEVNULL)
+        kwargs.setdefault("stdout", subprocess.DEVNULL)
+        kwargs.setdefault("stderr", subprocess.DEVNULL)
+        kwargs.setdefault("env", self.env)
+        process = subprocess.Popen(command, **kwargs)
+        self.children.append(process)
+        return process
+
+    def stop(self, process, sig=signal.SIGTERM):
+        if process is None:
+            return
+        if process.poll() is None:
+            os.kill(process.pid, sig)
+        try:
+            process.wait(timeout=15)
+        except subprocess.TimeoutExpired:
+            os.kill(process.pid, signal.SIGKILL)
+            process.wait(timeout=15)
+
+    def stop_all(self):
+        self.stop_program()
+        for process in self.children:
+            self.stop(process)
+        link = os.path.join(self.prefix, "dosdevices", "com5")
+        if os.path.islink(link):
+            os.remove(link)
+
+    def start_display(self, display):
+        if display:
+            self.env["DISPLAY"] = display
+            return
+        number = next(n for n in range(91, 130) if not os.path.exists(f"/tmp/.X11-unix/X{n}")
+                      and not os.path.exists(f"/tmp/.X{n}-lock"))
+        self.start(["Xvfb", f":{number}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"])
+        self.env["DISPLAY"] = f":{number}"
+        wait_until(lambda: os.path.exists(f"/tmp/.X11-unix/X{number}"), 10, what="Xvfb")
+
+    def prepare_prefix(self):
+        subprocess.run([os.path.join(self.root, "tools", "wine-prefix.sh")], env=self.env,
+                       check=True, timeout=300)
+
+    def end_wine_server(self):
+        subprocess.run(["wineserver", "-k"], env=self.env, timeout=60,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    # The program.
+    def folder(self, name):
+        path = os.path.join(self.work, name)
+        shutil.rmtree(path, ignore_errors=True)
+        os.makedirs(os.path.join(path, "RESULT"))
+        return path
+
+    def write_ini(self, folder, link, value, directory="RESULT\\", reconnect=None):
+        lines = ["[Option]", "HideAtStart=0", "HideButton=0", "StoreTxt=0", "PrintOut=0",
+                 "Language=0", "[Store]", f"Directory={directory}", "FileExtCode=0",
+                 "OutputSeparator=1", "[Input]", "InputSeparator=1"]
+        if link == "tcp":
+            lines += ["UsbRs232=1", "[Ehernet]", f"ServerPort={value}", "IP=127.0.0.1"]
+        else:
+            lines += ["UsbRs232=0", f"ComPort={value}", "[Ehernet]"]
+        if reconnect is not None:
+            lines.append(f"Reconnect={reconnect}")
+        with open(os.path.join(folder, "Quorbel.ini"), "w", newline="") as f:
+            f.write("".join(line + "\r\n" for line in lines))
+
+    def start_program(self, folder):
+        self.program = self.start(["wine", self.exe], cwd=folder)
+
+        def found():
+            for pid in os.listdir("/proc"):
+                if not pid.isdigit():
+                    continue
+                try:
+                    cmdline = open(f"/proc/{pid}/cmdline", "rb").read()
+                    cwd = os.readlink(f"/proc/{pid}/cwd")
+                except OSError:
+                    continue
+                if b"Quorbel.exe" in cmdline and cwd == folder:
+                    self.program_pid = int(pid)
+                    return True
+            return False
+        wait_until(found, 30, what="Quorbel.exe to start")
+
+    def program_alive(self):
+        return self.program_pid is not None and os.path.exists(f"/proc/{self.program_pid}") and \
+            open(f"/proc/{self.program_pid}/stat").read().split()[2] != "Z"
+
+    def kill_program(self):
+        if self.program_pid and self.program_alive():
+            os.kill(self.program_pid, signal.SIGKILL)
+        self.stop(self.program, signal.SIGKILL)
+        self.program = self.program_pid = None
+
+    def stop_program(self):
+        self.kill_program()
+
+    def rss_kb(self):
+        try:
+            for line in open(f"/proc/{self.program_pid}/status"):
+                if line.startswith("VmRSS:"):
+                    return int(line.split()[1])
+        except OSError:
+            pass
+        return None
+
+    def probe(self, *args, timeout=120):
+        result = subprocess.run(["wine", self.probe_exe, *args], env=self.env, timeout=timeout,
+                                stdin=subprocess.DEVNULL, capture_output=True)
+        return result.stdout.decode("latin-1").splitlines()
+
+    def list_lines(self):
+        return self.probe("lines")
+
+    def list_count(self):
+        lines = self.probe("count")
+        return int(lines[0]) if lines else -1
+
+    # The instrument.
+    def start_vorlsim(self, args, echo_path, ready=None):
+        if ready:
+            if os.path.exists(ready):
+                os.remove(ready)
+            args = args + ["--ready-file", ready]
+        # A paced vorlsim (--rate above 0) flushes its echo after every
+        # frame, so the echo of a vorlsim that is killed is complete.
+        process = self.start([self.vorlsim, *args, "--echo"], stdout=open(echo_path, "wb"))
+        if ready:
+            wait_until(lambda: os.path.exists(ready) and open(ready).read().strip(), 30,
+                       what="vorlsim to listen")
+        return process
+
+    def start_pty_pair(self, folder):
+        a, b = os.path.join(folder, "ttyA"), os.path.join(folder, "ttyB")
+        process = self.start(["socat", f"pty,raw,echo=0,link={a}", f"pty,raw,echo=0,link={b}"])
+        wait_until(lambda: os.path.exists(a) and os.path.exists(b), 10, what="socat's terminals")
+        subprocess.run(["stty", "-F", a, "-clocal"], check=True, timeout=10)
+        link = os.path.join(self.prefix, "dosdevices", "com5")
+        if os.path.lexists(link):
+            os.remove(link)
+        os.symlink(a, link)
+        return process, b
+
+    def wait_settled(self, path, sim, seconds, quiet=10):
+        """Waits until vorlsim has written all and the file has grown no more
+        for `quiet` s: for streams whose line count is not known ahead."""
+        sim.wait(timeout=seconds)
+        self.wait_stored(path, sys.maxsize, seconds, stall=quiet)
+
+    def wait_stored(self, path, count, seconds, stall=60):
+        """Waits until the file has `count` lines, or none came for `stall` s."""
+        last, last_change = -1, time.monotonic()
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            now = count_lines(path)
+            if now >= count:
+                return now
+            if now != last:
+                last, last_change = now, time.monotonic()
+            elif time.monotonic() - last_change > stall:
+                break
+            time.sleep(0.5)
+        return count_lines(path)
+
+
+def echo_lines(path):
+    with open(path, "rb") as f:
+        return f.read().split(b"\n")[:-1]
+
+
+def stream_tcp(soak, name, frames, rate, extra=()):
+    """A folder, vorlsim serving unique frames and the program connected."""
+    folder = soak.folder(name)
+    source = os.path.join(folder, "frames.txt")
+    frame_file(source, name.upper(), frames)
+    echo = os.path.join(folder, "echo.txt")
+    sim = soak.start_vorlsim(["tcp", "--port", "0", "--clients", "1", "--count", str(frames),
+                              "--rate", str(rate), "--file", source, *extra], echo,
+                             ready=os.path.join(folder, "port"))
+    soak.write_ini(folder, "tcp", open(os.path.join(folder, "port")).read().strip())
+    soak.start_program(folder)
+    return folder, sim, echo
+
+
+def finish_stream(soak, folder, sim, echo, frames, seconds):
+    day = os.path.join(folder, "RESULT", day_name())
+    soak.wait_stored(day, frames, seconds)
+    return day
+
+
+# Scenario 1
+def scenario_throughput(soak, frames, seconds):
+    folder = soak.folder("stream")
+    echo = os.path.join(folder, "echo.txt")
+    sim = soak.start_vorlsim(["tcp", "--port", "0", "--clients", "1", "--count", str(frames),
+                              "--rate", "0", "--separator", "semicolon"], echo,
+                             ready=os.path.join(folder, "port"))
+    soak.write_ini(folder, "tcp", open(os.path.join(folder, "port")).read().strip())
+    soak.start_program(folder)
+    day = os.path.join(folder, "RESULT", day_name())
+    wait_until(lambda: count_lines(day) > 0, 60, what="the first line")
+    started = time.monotonic()
+    memory, list_counts = {}, []
+    marks = [m for m in [1000, LIST_LIMIT, 2 * LIST_LIMIT] + list(range(100000, frames, 100000))
+             if m < frames - 1000]
+    last, last_change = 0, time.monotonic()
+    while True:
+        now = count_lines(day)
+        if marks and now >= marks[0]:
+            mark = marks.pop(0)
+            memory[mark] = (now, soak.rss_kb())
+            # Read while frames still come: the link adds its own line
+            # when the connection ends.
+            if mark > LIST_LIMIT:
+                list_counts.append(soak.list_count())
+        if now >= frames or time.monotonic() - last_change > 120 or \
+                (seconds and time.monotonic() - started > seconds):
+            break
+        if now != last:
+            last, last_change = now, time.monotonic()
+        time.sleep(1)
+    elapsed = time.monotonic() - started
+    memory["last"] = (count_lines(day), soak.rss_kb())
+    soak.kill_program()
+    soak.stop(sim)
+    stored, tail = read_lines(day)
+    figures = compare(echo_lines(echo), stored)
+    figures["half line at the end"] = len(tail)
+    figures["frames/s"] = round((len(stored) - 1) / elapsed) if elapsed > 0 else 0
+    figures["list lines while streaming"] = ", ".join(map(str, list_counts)) or "not read"
+    for mark, (at, kb) in memory.items():
+        figures[f"VmRSS at {mark} (frame {at})"] = f"{kb / 1024:.1f} MB" if kb else "?"
+    passed = clean(figures) and figures["stored"] == frames and not tail
+    if 2 * LIST_LIMIT in memory:
+        full_kb, last_kb = memory[LIST_LIMIT][1], memory["last"][1]
+        growth = 100.0 * (last_kb - full_kb) / full_kb if full_kb and last_kb else 100.0
+        figures["VmRSS growth from the full list to the last frame"] = f"{growth:.1f} % (goal < 5 %)"
+        passed = passed and growth < 5 and all(n == LIST_LIMIT for n in list_counts)
+    return passed, figures
+
+
+# Scenario 2
+def scenario_vorlsim_restarts(soak, cycles=20):
+    folder = soak.folder("restarts")
+    port = free_port()
+    soak.write_ini(folder, "tcp", port, reconnect=1)
+    day = os.path.join(folder, "RESULT", day_name())
+    soak.start_program(folder)
+    sent, unechoed, reconnect_s = [], set(), []
+    rng = random.Random(7)
+    for cycle in range(cycles):
+        source = os.path.join(folder, "frames.txt")
+        count = 60000
+        frame_file(source, f"C{cycle:02d}", count)
+        echo = os.path.join(folder, f"echo{cycle:02d}.txt")
+        up = time.monotonic()
+        # One byte per write, always behind its schedule: whenever it is
+        # killed, vorlsim is most likely inside a frame.
+        sim = soak.start_vorlsim(["tcp", "--port", str(port), "--clients", "1", "--count",
+                                  str(count), "--rate", str(FAST), "--chunk", "byte", "--file",
+                                  source], echo, ready=os.path.join(folder, "port"))
+        # The program first takes what the last connection left in the
+        # socket, then connects again.
+        tag = f"C{cycle:02d}-".encode()
+        wait_until(lambda: tag in file_tail(day), 120, what=f"frames of connection {cycle + 1}")
+        reconnect_s.append(time.monotonic() - up)
+        time.sleep(rng.uniform(0.2, 1.5))
+        soak.stop(sim, signal.SIGKILL)
+        echoed = echo_lines(echo)
+        sent += echoed
+        whole = [f"C{cycle:02d}-{i:07d}{FIELDS}".encode() for i in range(count)]
+        unechoed.update(whole[len(echoed):])
+    soak.wait_stored(day, sys.maxsize, 600, stall=15)
+    alive = soak.program_alive()
+    soak.kill_program()
+    stored, tail = read_lines(day)
+    figures = compare(sent, stored, unechoed)
+    figures["whole frames stored that vorlsim had not echoed when killed"] = \
+        figures["stored"] - figures["duplicated"] - figures["foreign"] - (figures["sent"] - figures["lost"])
+    figures["connections"] = cycles
+    figures["time from vorlsim's start to its first stored frame, max"] = f"{max(reconnect_s):.1f} s"
+    figures["half line at the end"] = len(tail)
+    return clean(figures) and alive and not tail, figures
+
+
+# Scenario 3
+def scenario_file_held(soak, frames=4000, rate=40, hold_s=60):
+    folder, sim, echo = stream_tcp(soak, "held", frames, rate)
+    day = os.path.join(folder, "RESULT", day_name())
+    wait_until(lambda: count_lines(day) >= 200, 60, what="the first lines")
+    windows_path = "Z:" + day.replace("/", "\\")
+    holder = soak.start(["wine", soak.probe_exe, "hold", windows_path, str(hold_s)],
+                        stdout=subprocess.PIPE)
+    ready, _, _ = select.select([holder.stdout], [], [], 60)
+    if not ready or holder.stdout.readline().strip() != b"held":
+        raise Failure("soak_probe could not hold the day file")
+    at_hold = count_lines(day)
+    time.sleep(5)
+    during = soak.list_lines()
+    while_held = count_lines(day) - at_hold
+    holder.wait(timeout=hold_s + 30)
+    finish_stream(soak, folder, sim, echo, frames, frames / rate + 120)
+    after = soak.list_lines()
+    soak.kill_program()
+    soak.stop(sim)
+    stored, tail = read_lines(day)
+    figures = compare(echo_lines(echo), stored)
+    waiting = [line for line in during if line.startswith("Result lines cannot be written to ")]
+    written = "The waiting result lines have been written" in after
+    figures["lines added to the held file in the first 5 s"] = while_held
+    figures["waiting line shown"] = waiting[0] if waiting else "no"
+    figures["recovery line shown"] = "yes" if written else "no"
+    return clean(figures) and not tail and bool(waiting) and written and while_held == 0, figures
+
+
+# Scenario 4
+def scenario_directory_gone(soak, frames=3000, rate=40, gone_s=15):
+    folder, sim, echo = stream_tcp(soak, "dirgone", frames, rate)
+    result = os.path.join(folder, "RESULT")
+    day = os.path.join(result, day_name())
+    wait_until(lambda: count_lines(day) >= 200, 60, what="the first lines")
+    # Moved away rather than deleted, to count what it held; a plain file
+    # in its place keeps the program from making it again for a while.
+    os.rename(result, result + ".gone")
+    open(result, "w").close()
+    time.sleep(gone_s)
+    os.remove(result)
+    finish_stream(soak, folder, sim, echo, frames - count_lines(os.path.join(result + ".gone", day_name())),
+                  frames / rate + 120)
+    lines_shown = soak.list_lines()
+    soak.kill_program()
+    soak.stop(sim)
+    before, tail_before = read_lines(os.path.join(result + ".gone", day_name()))
+    after, tail = read_lines(day)
+    figures = compare(echo_lines(echo), before + after)
+    figures["half line at the end"] = len(tail) + len(tail_before)
+    figures["waiting line shown"] = "yes" if any(
+        line.startswith("Result lines cannot be written to ") for line in lines_shown) else "no"
+    return clean(figures) and not tail and not tail_before, figures
+
+
+def scenario_drive_full(soak, frames=3000, rate=40, full_s=15):
+    folder = soak.folder("drivefull")
+    mount = os.path.join(folder, "small")
+    os.makedirs(mount)
+    if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=512k", "tmpfs", mount]).returncode != 0:
+        return None, {"not run": "no permission to mount a small file system"}
+    drive = os.path.join(soak.prefix, "dosdevices", "q:")
+    try:
+        if os.path.lexists(drive):
+            os.remove(drive)
+        os.symlink(mount, drive)
+        os.makedirs(os.path.join(mount, "RESULT"))
+        source = os.path.join(folder, "frames.txt")
+        frame_file(source, "FULL", frames)
+        echo = os.path.join(folder, "echo.txt")
+        sim = soak.start_vorlsim(["tcp", "--port", "0", "--clients", "1", "--count", str(frames),
+                                  "--rate", str(rate), "--file", source], echo,
+                                 ready=os.path.join(folder, "port"))
+        soak.write_ini(folder, "tcp", open(os.path.join(folder, "port")).read().strip(),
+                       directory="Q:\\RESULT\\")
+        soak.start_program(folder)
+        day = os.path.join(mount, "RESULT", day_name())
+        wait_until(lambda: count_lines(day) >= 200, 60, what="the first lines")
+        filler = os.path.join(mount, "filler")
+        subprocess.run(["dd", "if=/dev/zero", f"of={filler}", "bs=4k"], stderr=subprocess.DEVNULL)
+        time.sleep(full_s)
+        at_full = count_lines(day)
+        shown = soak.list_lines()
+        os.remove(filler)
+        soak.wait_stored(day, frames, frames / rate + 120)
+        soak.kill_program()
+        soak.stop(sim)
+        stored, tail = read_lines(day)
+        figures = compare(echo_lines(echo), stored)
+        figures["half line at the end"] = len(tail)
+        figures["lines in the file when the drive was full"] = at_full
+        figures["waiting line shown"] = "yes" if any(
+            line.startswith("Result lines cannot be written to ") for line in shown) else "no"
+        return clean(figures) and not tail, figures
+    finally:
+        soak.kill_program()
+        if os.path.lexists(drive):
+            os.remove(drive)
+        subprocess.run(["umount", mount])
+
+
+# Scenario 5
+def scenario_serial_replug(soak, rate=50, before_s=10, unplugged_s=5, after_frames=1500):
+    folder = soak.folder("replug")
+    soak.write_ini(folder, "serial", COM_INDEX, reconnect=1)
+    socat, tty_b = soak.start_pty_pair(folder)
+    soak.start_program(folder)
+    day = os.path.join(folder, "RESULT", day_name())
+    first = os.path.join(folder, "first.txt")
+    frame_file(first, "PLUG1", 100000)
+    echo1 = os.path.join(folder, "echo1.txt")
+    time.sleep(3)  # the link starts a second after the window opens
+    sim = soak.start_vorlsim(["serial", "--device", tty_b, "--rate", str(rate), "--file", first,
+                              "--terminator", "crlf"], echo1)
+    wait_until(lambda: count_lines(day) > 0, 30, what="the first serial frames")
+    time.sleep(before_s)
+    soak.stop(sim, signal.SIGKILL)
+    soak.stop(socat, signal.SIGKILL)
+    time.sleep(unplugged_s)
+    socat, tty_b = soak.start_pty_pair(folder)
+    second = os.path.join(folder, "second.txt")
+    frame_file(second, "PLUG2", after_frames)
+    echo2 = os.path.join(folder, "echo2.txt")
+    before = count_lines(day)
+    replugged = time.monotonic()
+    sim = soak.start_vorlsim(["serial", "--device", tty_b, "--rate", str(rate), "--file", second,
+                              "--count", str(after_frames), "--terminator", "crlf"], echo2)
+    resumed = wait_until(lambda: count_lines(day) > before, 30, what=None)
+    resume_s = time.monotonic() - replugged
+    soak.wait_stored(day, before + after_frames, after_frames / rate + 60, stall=15)
+    soak.kill_program()
+    soak.stop(sim)
+    soak.stop(socat)
+    stored, tail = read_lines(day)
+    sent1, sent2 = echo_lines(echo1), echo_lines(echo2)
+    # Frames in the terminal's buffers when it went are gone with it; what
+    # counts is that nothing is torn and everything after the replug comes.
+    figures = compare(sent2, [line for line in stored if line.startswith(b"PLUG2")])
+    first_part = compare(sent1, [line for line in stored if line.startswith(b"PLUG1")])
+    figures["foreign"] += sum(1 for line in stored if not line.startswith((b"PLUG1", b"PLUG2")))
+    figures["before the unplug: sent / stored"] = f"{first_part['sent']} / {first_part['stored']}"
+    figures["time to resume"] = f"{resume_s:.1f} s" if resumed else "never"
+    return resumed and clean(figures) and not tail, figures
+
+
+# Scenario 6
+def scenario_killed(soak, frames=20000):
+    folder, sim, echo = stream_tcp(soak, "killed", frames, FAST)
+    day = os.path.join(folder, "RESULT", day_name())
+    wait_until(lambda: count_lines(day) >= 1500, 120, what="the first lines")
+    shown = soak.list_lines()
+    soak.kill_program()
+    soak.stop(sim)
+    stored, tail = read_lines(day)
+    sent = echo_lines(echo)
+    # The frames the list showed; the link's own lines are not frames.
+    shown_frames = [line.encode("latin-1") for line in shown if line.startswith("KILLED-")]
+    in_file = set(stored)
+    figures = compare(sent[:len(stored)], stored)
+    figures["lines shown in the list"] = len(shown_frames)
+    figures["shown but not in the file"] = sum(1 for line in shown_frames if line not in in_file)
+    figures["half line at the end"] = len(tail)
+    return clean(figures) and figures["shown but not in the file"] == 0 and not tail and \
+        len(shown_frames) > 0, figures
+
+
+# Scenario 7
+HOSTILE = [
+    b"NUL\x00inside;P01;PASS", b"\xff\xff\xff;0xFF;\xfe", b"lone\rCR;P01", b"X" * 5000,
+    b"\x02STX;at the start", b"ETX\x03in the middle", b"two\x02STX\x02inside", b"\x03", b"",
+    b"   ", b"\x00", b"\t\t;tabs only\t", b"Y" * 2047 + b";" + b"Z" * 2952, b"ends with ETX\x03",
+]
+
+
+def hostile_file(path, frames):
+    well_formed = []
+    rng = random.Random(11)
+    with open(path, "wb") as f:
+        for i in range(frames):
+            if i % 2:
+                line = f"WF-{i:05d}{FIELDS}".encode()
+                well_formed.append(line)
+            else:
+                line = HOSTILE[rng.randrange(len(HOSTILE))]
+                if len(line) > 1000 and rng.random() < 0.8:
+                    line = b"short instead of long"  # keeps the serial run short
+            f.write(line + b"\n")
+    return well_formed
+
+
+def check_hostile(soak, day, well_formed):
+    alive = soak.program_alive()
+    stored, tail = read_lines(day)
+    counts = {}
+    for line in stored:
+        if line.startswith(b"WF-"):
+            counts[line] = counts.get(line, 0) + 1
+    figures = {"well-formed sent": len(well_formed),
+               "stored intact": sum(1 for line in well_formed if counts.get(line) == 1),
+               "lost": sum(1 for line in well_formed if line not in counts),
+               "duplicated": sum(1 for n in counts.values() if n > 1),
+               "torn (WF- lines that were not sent)": sum(1 for line in counts if line not in set(well_formed)),
+               "lines in the file": len(stored),
+               "program running at the end": "yes" if alive else "no (crashed)"}
+    passed = alive and figures["stored intact"] == len(well_formed) and \
+        figures["torn (WF- lines that were not sent)"] == 0 and not tail
+    return passed, figures
+
+
+def scenario_hostile_tcp(soak, frames=10000):
+    folder = soak.folder("hostiletcp")
+    source = os.path.join(folder, "hostile.txt")
+    well_formed = hostile_file(source, frames)
+    echo = os.path.join(folder, "echo.txt")
+    sim = soak.start_vorlsim(["tcp", "--port", "0", "--clients", "1", "--count", str(frames),
+                              "--rate", "0", "--chunk", "random", "--file", source], echo,
+                             ready=os.path.join(folder, "port"))
+    soak.write_ini(folder, "tcp", open(os.path.join(folder, "port")).read().strip())
+    soak.start_program(folder)
+    day = os.path.join(folder, "RESULT", day_name())
+    soak.wait_settled(day, sim, 600)
+    passed, figures = check_hostile(soak, day, well_formed)
+    soak.kill_program()
+    soak.stop(sim)
+    return passed, figures
+
+
+def scenario_hostile_serial(soak, frames=10000):
+    folder = soak.folder("hostileserial")
+    source = os.path.join(folder, "hostile.txt")
+    well_formed = hostile_file(source, frames)
+    soak.write_ini(folder, "serial", COM_INDEX)
+    socat, tty_b = soak.start_pty_pair(folder)
+    soak.start_program(folder)
+    time.sleep(4)  # the port opens with the first tick
+    echo = os.path.join(folder, "echo.txt")
+    sim = soak.start_vorlsim(["serial", "--device", tty_b, "--count", str(frames), "--rate", "0",
+                              "--file", source, "--terminator", "crlf"], echo)
+    day = os.path.join(folder, "RESULT", day_name())
+    soak.wait_settled(day, sim, 900)
+    passed, figures = check_hostile(soak, day, well_formed)
+    soak.kill_program()
+    soak.stop(sim)
+    soak.stop(socat)
+    return passed, figures
+
+
+SCENARIOS = [
+    ("throughput", "1. Frames at full speed over TCP", None),
+    ("restarts", "2. vorlsim killed and restarted 20 times (Reconnect 1)", scenario_vorlsim_restarts),
+    ("held", "3. Day file held open without sharing for 60 s", scenario_file_held),
+    ("dirgone", "4a. Results directory gone for 15 s", scenario_directory_gone),
+    ("drivefull", "4b. Results drive full for 15 s", scenario_drive_full),
+    ("replug", "5. Serial adapter unplugged and plugged in again (Reconnect 1)", scenario_serial_replug),
+    ("killed", "6. Program killed mid-stream", scenario_killed),
+    ("hostiletcp", "7a. 10,000 hostile frames over TCP", scenario_hostile_tcp),
+    ("hostileserial", "7b. 10,000 hostile frames over the serial port", scenario_hostile_serial),
+]
+
+
+INTRODUCTION = """# Reliability under faults
+
+Written by tools/soak/soak.py (`make soak`); every figure below comes from
+a run of it, none is typed in.  The real Quorbel.exe (Windows build, Wine,
+Xvfb) receives frames from the native vorlsim over loopback TCP or a socat
+pseudo-terminal mapped as COM5, with store type 0, so that each stored line
+is the frame itself and the day file can be compared line by line with what
+vorlsim reports as written (`--echo`).  Every frame of a scenario is
+unique.  "lost": sent, not in the file; "duplicated": in the file more than
+once; "foreign": a line that is no frame that was sent (a half frame,
+frames run together); "out of order": stored before a frame sent earlier.
+A run of some scenarios (`--only`) replaces their sections and keeps the
+others, each with the date of its own run.
+"""
+
+
+def doc_sections(text):
+    """The sections of an earlier doc by their number ("1.", "4a.")."""
+    sections = {}
+    for part in text.split("\n## ")[1:]:
+        sections[part.split()[0]] = "## " + part.rstrip() + "\n"
+    return sections
+
+
+def write_doc(path, command, started, load, results):
+    try:
+        sections = doc_sections(open(path).read())
+    except FileNotFoundError:
+        sections = {}
+    for title, passed, figures in results:
+        verdict = "not run" if passed is None else ("PASS" if passed else "FAIL")
+        lines = [f"## {title}: {verdict}", "", f"Run of {started} on {os.cpu_count()} cores, "
+                 f"load average {load}:", "", "    " + command, "", "| figure | value |", "|---|---|"]
+        lines += [f"| {k} | {v} |" for k, v in figures.items()]
+        sections[title.split()[0]] = "\n".join(lines) + "\n"
+    order = [title.split()[0] for _, title, _ in SCENARIOS]
+    keys = sorted(sections, key=lambda k: order.index(k) if k in order else len(order))
+    with open(path, "w") as f:
+        f.write(INTRODUCTION + "".join("\n" + sections[k] for k in keys))
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--native", required=True)
+    parser.add_argument("--win", required=True)
+    parser.add_argument("--frames", type=int, default=1000000, help="frames of scenario 1")
+    parser.add_argument("--seconds", type=int, default=0,
+                        help="the most scenario 1 may take (0: until its frames are stored)")
+    parser.add_argument("--only", default="", help="scenario names, comma separated")
+    parser.add_argument("--doc", default="", help="the Markdown file to write")
+    parser.add_argument("--display", default="", help="an X display to use instead of a new Xvfb")
+    parser.add_argument("--prefix", default="", help="Wine prefix (default WIN/wineprefix)")
+    args = parser.parse_args()
+    chosen = [name for name, _, _ in SCENARIOS]
+    if args.only:
+        chosen = args.only.split(",")
+        unknown = set(chosen) - {name for name, _, _ in SCENARIOS}
+        if unknown:
+            sys.exit(f"unknown scenarios: {', '.join(sorted(unknown))}")
+    soak = Soak(args)
+    started = datetime.datetime.utcnow().strftime("%Y-%m-%d %H:%M UTC")
+    load_before = " ".join(open("/proc/loadavg").read().split()[:3])
+    results = []
+    failed = False
+    try:
+        soak.start_display(args.display)
+        soak.prepare_prefix()
+        for name, title, run in SCENARIOS:
+            if name not in chosen:
+                continue
+            if name == "throughput":
+                title = f"1. {args.frames:,} frames at full speed over TCP"
+            print(f"--- {title}", flush=True)
+            try:
+                passed, figures = (scenario_throughput(soak, args.frames, args.seconds) if run is None
+                                   else run(soak))
+            except (Failure, subprocess.SubprocessError, OSError) as error:
+                passed, figures = False, {"error": str(error)}
+            finally:
+                soak.stop_program()
+            failed |= passed is False
+            verdict = "not run" if passed is None else ("PASS" if passed else "FAIL")
+            print(f"{verdict}: {title}", flush=True)
+            for key, value in figures.items():
+                print(f"    {key}: {value}", flush=True)
+            results.append((title, passed, figures))
+    finally:
+        soak.stop_all()
+        soak.end_wine_server()
+    load = f"{load_before} before and {' '.join(open('/proc/loadavg').read().split()[:3])} after"
+    if args.doc:
+        command = "tools/soak/soak.py " + " ".join(sys.argv[1:])
+        write_doc(args.doc, command, started, load, results)
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
