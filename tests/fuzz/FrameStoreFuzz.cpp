@@ -1,4 +1,5 @@
 // fuzz-libs: quorbel_processing
+#include "FuzzReference.h"
 #include "processing/FieldTokenizer.h"
 #include "processing/FrameStore.h"
 #include "processing/ReceiverSettings.h"
@@ -11,16 +12,15 @@
 #include <string>
 
 // The input gives the selected fields, the store type, the quote, both
-// separators (up to 3 bytes each), then the frame.
+// separators (up to 3 bytes each) for the tokenizer, the separator codes
+// for the selection, then the frame.  The tokenizer takes the frame as it
+// is; the selection takes it without quotes and blanks, where the fields
+// are simply what lies between the separators.
 namespace
 {
-std::unique_ptr<CReceiverSettings> g_settings;
+using FuzzReference::Check;
 
-void Check(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
+std::unique_ptr<CReceiverSettings> g_settings;
 
 void CheckTokenizer(const std::string& frame, const std::string& separators, char quote)
 {
@@ -58,21 +58,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         g_settings->SetFieldInUse(i, static_cast<int16_t>((flags >> i) & 1));
     g_settings->m_storeType = input.ConsumeIntegralInRange(0, 4);
     const char quote = input.ConsumeIntegral<char>();
-    const std::string inputSeparator = input.ConsumeBytesAsString(input.ConsumeIntegralInRange(0, 3));
-    const std::string outputSeparator = input.ConsumeBytesAsString(input.ConsumeIntegralInRange(0, 3));
-    const std::string frame = input.ConsumeRemainingBytesAsString();
+    const std::string separators = input.ConsumeBytesAsString(input.ConsumeIntegralInRange(0, 3));
+    const std::string inputSeparator = CReceiverSettings::SeparatorText(input.ConsumeIntegralInRange(0, 3));
+    const std::string outputSeparator = CReceiverSettings::SeparatorText(input.ConsumeIntegralInRange(0, 3));
+    const std::string raw = input.ConsumeRemainingBytesAsString();
+    CheckTokenizer(raw, separators, quote);
 
-    CheckTokenizer(frame, inputSeparator, quote);
-
+    const std::string frame = FuzzReference::PlainFrame(raw, inputSeparator[0]);
+    const std::vector<std::string> fields = FuzzReference::SplitFields(frame, inputSeparator[0]);
     CFrameStore store;
     store.SetSeparators(inputSeparator, outputSeparator);
     std::string selected = "before";
-    const unsigned result = store.SelectFields(frame, selected, *g_settings);
-    CFieldTokenizer fields(nullptr, frame, inputSeparator, '"');
-    Check(result == (fields.Count() > 2 ? 0u : 65535u));
-    if (g_settings->m_storeType < 2 || fields.Count() == 0)
-        Check(selected == "before");
-    else
-        Check(selected.size() <= frame.size() + 3 * 20 + 20 * (outputSeparator.size() + 2));
+    Check(store.SelectFields(frame, selected, *g_settings) == (fields.size() > 2 ? 0u : 65535u));
+    const bool selects = g_settings->m_storeType == 2 || g_settings->m_storeType == 3;
+    const auto inUse = [flags](size_t i) { return ((flags >> i) & 1) != 0; };
+    const bool rebuilt = selects && !fields.empty();
+    Check(selected == (rebuilt ? FuzzReference::SelectedText(fields, inUse, outputSeparator) : "before"));
     return 0;
 }

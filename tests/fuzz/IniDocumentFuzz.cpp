@@ -1,16 +1,23 @@
 // fuzz-libs: quorbel_processing
 // Parses arbitrary bytes as an INI file, looks keys up, writes one and
 // checks what must hold for any file: reads fit their buffer, a written
-// value reads back, and the written form is stable.
+// value reads back, every other key keeps its value, and the written form
+// is stable.
+#include "FuzzReference.h"
 #include "processing/IniDocument.h"
 
 #include <cstdint>
-#include <cstdlib>
 #include <fuzzer/FuzzedDataProvider.h>
 #include <string>
+#include <strings.h>
+#include <utility>
+#include <vector>
 
 namespace
 {
+using FuzzReference::Check;
+using NamedKey = std::pair<std::string, std::string>;
+
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == '\x1A';
@@ -18,9 +25,10 @@ bool IsBlank(char c)
 
 // A section or key name as the settings code writes them: letters, digits
 // and underscores, never empty.
+const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_";
+
 std::string SafeName(FuzzedDataProvider& input)
 {
-    static const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_";
     std::string name(1, 'N');
     const size_t length = input.ConsumeIntegralInRange<size_t>(0, 12);
     for (size_t i = 0; i < length; ++i)
@@ -48,10 +56,47 @@ std::string RoundTripValue(const std::string& raw)
     return value;
 }
 
-void Check(bool condition)
+std::string Trimmed(const std::string& text)
 {
-    if (!condition)
-        std::abort();
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && IsBlank(text[begin]))
+        ++begin;
+    while (end > begin && IsBlank(text[end - 1]))
+        --end;
+    return text.substr(begin, end - begin);
+}
+
+// The section and name of every "name=value" line, read plainly line by
+// line; whether a section header has an empty name.
+std::vector<NamedKey> KeysOf(const std::string& file, bool& emptySectionName)
+{
+    std::vector<NamedKey> keys;
+    std::string section;
+    for (size_t begin = file.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0; begin < file.size();)
+    {
+        const size_t end = std::min(file.find_first_of("\r\n", begin), file.size());
+        const std::string line = Trimmed(file.substr(begin, end - begin));
+        begin = end + 1;
+        if (line[0] == '[' && line.find(']') != std::string::npos)
+        {
+            section = Trimmed(line.substr(1, line.rfind(']') - 1));
+            emptySectionName |= section.empty();
+        }
+        else if (line.find('=') != std::string::npos)
+            keys.emplace_back(section, Trimmed(line.substr(0, line.find('='))));
+    }
+    return keys;
+}
+
+bool IsSafeName(const std::string& name)
+{
+    return !name.empty() && name.find_first_not_of(kAlphabet) == std::string::npos;
+}
+
+bool SameName(const std::string& a, const std::string& b)
+{
+    return strcasecmp(a.c_str(), b.c_str()) == 0;
 }
 }
 
@@ -61,30 +106,52 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const unsigned bufferSize = input.ConsumeIntegralInRange<unsigned>(0, 300);
     const std::string lookupSection = input.ConsumeRandomLengthString(40);
     const std::string lookupKey = input.ConsumeRandomLengthString(40);
-    const std::string section = SafeName(input);
-    const std::string key = SafeName(input);
+    std::string section = SafeName(input);
+    std::string key = SafeName(input);
     const std::string value = RoundTripValue(input.ConsumeRandomLengthString(300));
-    const std::string file = input.ConsumeRemainingBytesAsString();
+    const uint8_t pick = input.ConsumeIntegral<uint8_t>();
+    // Often the file opens with the section written to, so that it has neighbours.
+    const std::string opening = input.ConsumeBool() ? "[" + section + "]\r\n" : std::string();
+    const std::string file = opening + input.ConsumeRemainingBytesAsString();
+    // The checks of the written file hold for files without NUL bytes (a
+    // name cut at a NUL may end in a blank that the next read drops, as in
+    // Windows), without a byte order mark inside the file (it moves to the
+    // start, which takes another round) and without a "[]" header (written
+    // as Wine writes it, that is not at all, so its keys join the section
+    // before it).
+    bool emptySectionName = false;
+    const std::vector<NamedKey> keys = KeysOf(file, emptySectionName);
+    const bool plain = file.find('\0') == std::string::npos && file.find("\xEF\xBB\xBF", 1) == std::string::npos &&
+                       !emptySectionName;
+    // Mostly into a section of the file, now and then over one of its keys.
+    const NamedKey& picked = keys.empty() ? NamedKey() : keys[pick / 4 % keys.size()];
+    if (plain && IsSafeName(picked.first) && pick % 4 != 0)
+        section = picked.first;
+    if (plain && IsSafeName(picked.second) && pick % 4 == 3)
+        key = picked.second;
 
     CIniDocument document(file);
     const std::string found = document.GetString(lookupSection, lookupKey, lookupSection, bufferSize);
     Check(found.size() < bufferSize || (bufferSize == 0 && found.empty()));
 
+    std::vector<std::string> before;
+    for (const NamedKey& other : keys)
+        before.push_back(document.GetString(other.first, other.second, "\x01", 256));
     document.SetString(section, key, value);
     Check(!document.SetString(section, key, value));
     Check(document.GetString(section, key, "\x01", 256) == value);
 
-    // Written and read again, the value is still there, and after one more
-    // round the bytes no longer change.  Both hold for files without NUL
-    // bytes (a name cut at a NUL may end in a blank that the next read
-    // drops, as in Windows) and without a byte order mark inside the file
-    // (it moves to the start, which takes another round).
+    // Written and read again, the value is still there, every other key
+    // reads as before, and after one more round the bytes no longer change.
     const std::string written = document.Serialise();
     const CIniDocument reread(written);
     const std::string normal = reread.Serialise();
-    if (file.find('\0') == std::string::npos && file.find("\xEF\xBB\xBF", 1) == std::string::npos)
+    if (plain)
     {
         Check(reread.GetString(section, key, "\x01", 256) == value);
+        for (size_t i = 0; i < keys.size(); ++i)
+            Check((SameName(keys[i].first, section) && SameName(keys[i].second, key)) ||
+                  reread.GetString(keys[i].first, keys[i].second, "\x01", 256) == before[i]);
         Check(CIniDocument(normal).Serialise() == normal);
     }
     return 0;
