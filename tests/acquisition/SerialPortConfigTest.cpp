@@ -112,6 +112,8 @@ TEST(SerialPortConfigTest, IndicesOutsideTheTableNeverReachIt)
     port.SetPort(40);
     port.SetPort(-1);
     EXPECT_EQ(39, port.GetPort());
+    port.SetPort(0);
+    EXPECT_EQ(0, port.GetPort());
     EXPECT_FALSE(port.IsOpen());
 
     EXPECT_EQ(CSerialPort::GetConfig(0), CSerialPort::GetConfig(40));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,8 @@ Names NamesOf(const CSerialPortList& list)
 
 TEST(SerialPortListTest, KeepsComNamesInStableNumericOrder)
 {
+    // The largest number that is not saturated still sorts below those that are.
+    const std::string Largest = "COM" + std::to_string(LONG_MAX - 9);
     const struct
     {
         Names found, listed;
@@ -28,7 +31,7 @@ TEST(SerialPortListTest, KeepsComNamesInStableNumericOrder)
         {{"LPT1", "COM7", "com2", "CNCA0", "CO", "COM2", ""}, {"COM2", "COM7"}},
         // "COMX" and "COM" have no number: 0, listed first in the order seen.
         {{"COM5", "COM05", "COMX", "COM4", "COM5A", "COM"}, {"COMX", "COM", "COM4", "COM5", "COM05", "COM5A"}},
-        {{"COM99999999999999999999999", "COM2"}, {"COM2", "COM99999999999999999999999"}},
+        {{"COM99999999999999999999999", "COM2", Largest}, {"COM2", Largest, "COM99999999999999999999999"}},
         {{}, {}},
     };
     for (const auto& c : cases)

@@ -61,7 +61,7 @@ using Frames = std::vector<std::string>;
 constexpr int Com10 = 9;
 }
 
-TEST(SerialPtyProbe, PortRulesAndEdgeCaseFrames)
+TEST(SerialPtyProbe, PortRules)
 {
     CSerialTestLink first;
     first.SetPort(Com10);
@@ -74,37 +74,17 @@ TEST(SerialPtyProbe, PortRulesAndEdgeCaseFrames)
     Signal("failed");
     ASSERT_TRUE(AwaitScript("mapped"));
 
-    // The failed open took no count: one Close per successful Open closes the device.
+    // Under its "\\.\COM10" name the port opens, at the record's line settings.
     CSerialTestLink link;
     link.SetPort(Com10);
-    ASSERT_TRUE(first.Open());
     ASSERT_TRUE(link.Open());
-    first.Close();
-    EXPECT_TRUE(link.IsOpen());
-    link.Close();
-    EXPECT_FALSE(first.IsOpen());
-
-    SerialPortConfig record = *CSerialPort::GetConfig(Com10);
-    record.handshake = 3;
-    CSerialPort::SetConfig(Com10, record);
-    ASSERT_TRUE(link.Open());
-    ASSERT_EQ(1u, link.m_reports.size());
-    EXPECT_EQ(name + " - Hanskahe setup error !!!!", link.m_reports[0].text);
-    EXPECT_FALSE(link.m_reports[0].stopIcon);
     Signal("opened");
     ASSERT_TRUE(AwaitScript("sent"));
-    const Frames expected{"ABC", "AB", "AB", "\rD", std::string(511, 'x')};
-    EXPECT_EQ(expected, PollFrames(link, expected.size(), IdlePollLimit));
-
-    // The 88 bytes after the cut wait across a failed poll for their terminator.
-    int length = 0;
-    EXPECT_FALSE(link.Poll(length));
-    Signal("partial");
-    ASSERT_TRUE(AwaitScript("terminated"));
-    EXPECT_EQ(Frames{std::string(88, 'x')}, PollFrames(link, 1, IdlePollLimit));
+    EXPECT_EQ(Frames{"ABC"}, PollFrames(link, 1, IdlePollLimit));
 
     // The other end goes, as an unplugged adapter does.  Wine's reads then
     // still time out, but the port's name is gone.
+    int length = 0;
     EXPECT_FALSE(link.DeviceGone());
     Signal("read");
     ASSERT_TRUE(AwaitScript("unplugged"));
@@ -119,7 +99,7 @@ TEST(SerialPtyProbe, PortRulesAndEdgeCaseFrames)
     Signal("reopened");
     ASSERT_TRUE(AwaitScript("resent"));
     EXPECT_EQ(Frames{"back"}, PollFrames(link, 1, IdlePollLimit));
-    EXPECT_EQ(1u, link.m_reports.size());
+    EXPECT_TRUE(link.m_reports.empty()) << "a quiet reopen shows no message box";
 }
 
 TEST(SerialPtyProbe, SimulatorFramesArriveCompleteAndInOrder)

@@ -55,7 +55,7 @@ start_probe() {
 case "$scenario" in
   edge-cases)
     rm -f "$prefix/dosdevices/com10"
-    start_probe PortRulesAndEdgeCaseFrames
+    start_probe PortRules
     await failed
     map_port 10
     done_step mapped
@@ -64,12 +64,8 @@ case "$scenario" in
     grep -q "speed 9600 baud" <<<"$settings" || fail "the port is not at 9600 baud: $settings"
     grep -qw "cs8" <<<"$settings" || fail "the port has not 8 data bits: $settings"
     grep -qw -- "-cstopb" <<<"$settings" || fail "the port has not 1 stop bit: $settings"
-    send 'ABC\r\n\002AB\003AB\n\rD\n'
-    head -c 600 /dev/zero | tr '\0' x >"$work/ttyB"
+    send 'ABC\r\n'
     done_step sent
-    await partial
-    send '\n'
-    done_step terminated
     await read
     kill "$socat_pid"; wait "$socat_pid" 2>/dev/null; socat_pid=""
     done_step unplugged

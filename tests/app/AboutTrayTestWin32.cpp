@@ -1,6 +1,4 @@
-// The version text read from a real version resource (or its fallback), and
-// the tray icon in the notification area of Wine's desktop.
-#include "app/AppVersionInfo.h"
+// The tray icon in the notification area of Wine's desktop.
 #include "app/TrayIcon.h"
 #include "app/TrayIconAction.h"
 #include "res/resource.h"
@@ -16,12 +14,6 @@ public:
     void Execute() override { ++m_runs; }
     int m_runs = 0;
 };
-}
-
-TEST(AboutTest, TheVersionTextComesFromTheModulesVersionResource)
-{
-    EXPECT_EQ(" Quorbel Version : 2. 0. 0. 0", CAppVersionInfo().GetVersionText());
-    EXPECT_EQ(" Quorbel ", CAppVersionInfo("C:\\nowhere\\NotLoaded.dll").GetVersionText());
 }
 
 TEST(TrayIconTest, AddsRemovesAndRunsTheActionOfItsOwnMouseMessages)

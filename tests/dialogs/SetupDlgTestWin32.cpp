@@ -3,7 +3,6 @@
 #include "acquisition/SerialPort.h"
 #include "acquisition/SerialPortList.h"
 #include "dialogs/SetupDlg.h"
-#include "printing/PrintSettings.h"
 #include "processing/ReceiverSettings.h"
 #include "res/resource.h"
 #include "tests/dialogs/DialogDriver.h"
@@ -142,28 +141,6 @@ TEST_F(SetupDlgTest, OpensWithEverySetting)
     EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_FIELDS_GROUP));
 }
 
-TEST_F(SetupDlgTest, StoreTypesSwitchTheFieldListAndTheOutputSeparator)
-{
-    m_settings.m_storeType = CReceiverSettings::SelectedFields;
-    m_settings.m_outputSeparator = 2;
-    const HWND dialog = Open();
-
-    Click(dialog, IDC_SETUP_STORE_ORIGINAL_DATE);
-    EXPECT_EQ("Semicolon", SelectedComboText(dialog, IDC_SETUP_OUTPUT_SEPARATOR));
-    EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_OUTPUT_SEPARATOR));
-    EXPECT_FALSE(::IsWindowEnabled(List()));
-
-    ::SendDlgItemMessageA(dialog, IDC_SETUP_OUTPUT_SEPARATOR, CB_SETCURSEL, 3, 0);
-    Click(dialog, IDC_SETUP_STORE_SELECTED_DATE);
-    EXPECT_EQ("Space", SelectedComboText(dialog, IDC_SETUP_OUTPUT_SEPARATOR));
-    EXPECT_TRUE(IsEnabled(dialog, IDC_SETUP_OUTPUT_SEPARATOR));
-    EXPECT_TRUE(::IsWindowEnabled(List()));
-
-    Click(dialog, IDC_SETUP_STORE_ORIGINAL);
-    EXPECT_EQ("Semicolon", SelectedComboText(dialog, IDC_SETUP_OUTPUT_SEPARATOR));
-    EXPECT_FALSE(::IsWindowEnabled(List()));
-}
-
 TEST_F(SetupDlgTest, SelectedFieldsNeedOneCheckedField)
 {
     const HWND dialog = Open();
@@ -181,31 +158,9 @@ TEST_F(SetupDlgTest, SelectedFieldsNeedOneCheckedField)
     EXPECT_EQ(IDOK, m_dialog.GetResult());
     EXPECT_EQ(CReceiverSettings::SelectedFieldsDate, m_settings.m_storeType);
     EXPECT_EQ(1, m_settings.m_hideAtStart);
+    EXPECT_EQ("", m_settings.GetServerIp());  // an empty address control stays empty
     for (int i = 0; i < 20; ++i)
         EXPECT_EQ(i == 7 ? 1 : 0, m_settings.IsFieldInUse(i)) << i;
-}
-
-TEST_F(SetupDlgTest, TheInputPortSwitchesItsControlsAndAnEmptyAddressStaysEmpty)
-{
-    m_settings.SetServerPort("10001");
-    const HWND dialog = Open();
-    EXPECT_EQ(0u, IpAddress(dialog));
-    for (const bool ethernet : {true, false, true}) {
-        SelectComboItem(dialog, IDC_SETUP_INPUT_PORT, ethernet ? 1 : 0);
-        for (const int id : {IDC_SETUP_SERVER_IP, IDC_SETUP_SERVER_PORT})
-            EXPECT_EQ(ethernet, IsEnabled(dialog, id)) << id;
-        for (const int id : {IDC_SETUP_COM_PORT, IDC_SETUP_RS232_SETUP})
-            EXPECT_EQ(!ethernet, IsEnabled(dialog, id)) << id;
-    }
-    // The spin arrows put a port outside their range back into it.
-    const HWND edit = ::GetDlgItem(dialog, IDC_SETUP_SERVER_PORT);
-    ::SendMessageA(edit, WM_KEYDOWN, VK_UP, 0);
-    ::SendMessageA(edit, WM_KEYUP, VK_UP, 0);
-    const int port = std::stoi(Text(dialog, IDC_SETUP_SERVER_PORT));
-    EXPECT_TRUE(port >= 2000 && port <= 4500) << port;
-    Click(dialog, IDOK);
-    EXPECT_EQ(CReceiverSettings::LinkEthernet, m_settings.m_linkType);
-    EXPECT_EQ("", m_settings.GetServerIp());
 }
 
 TEST_F(SetupDlgTest, TheComPortListShowsAndStoresTheConfiguredPort)
@@ -313,23 +268,6 @@ TEST_F(SetupDlgTest, TheSerialRecordIsSavedAtOnceOnOkOnlyAndSurvivesCancel)
     EXPECT_EQ(1, record.handshake);
     EXPECT_EQ(38400u, record.baudRate);
     EXPECT_EQ(1, CSerialPort::GetConfig(2)->handshake);
-}
-
-TEST_F(SetupDlgTest, PrintSetupNeedsPrintSettingsAndPrintResult)
-{
-    CPrintSettings printSettings;
-    m_dialog.m_printSettings = &printSettings;
-    const HWND dialog = Open();
-    EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_PRINT_SETUP));
-    Click(dialog, IDC_SETUP_PRINT_RESULT);
-    EXPECT_TRUE(IsEnabled(dialog, IDC_SETUP_PRINT_SETUP));
-    EXPECT_TRUE(ClickIntoModal(IDC_SETUP_PRINT_SETUP, "Printing setup", [](HWND print) {
-        ::SetDlgItemTextA(print, IDC_PRINT_COPIES, "3");
-        PostClick(print, IDOK);
-    }));
-    EXPECT_EQ(3, printSettings.m_numberOfCopies);
-    Click(dialog, IDCANCEL);
-    EXPECT_TRUE(std::filesystem::exists(m_dir.Join("PrintSetup.ini")));
 }
 
 TEST_F(SetupDlgTest, TheFolderBrowserKeepsTheWorkingDirectoryAndACancelChangesNothing)

@@ -6,8 +6,8 @@
 TEST(IntegerTextTest, AcceptsSignedNumbersWithSurroundingBlanks)
 {
     int value = 0;
-    EXPECT_TRUE(IntegerText::Parse(" 42 ", value));
-    EXPECT_EQ(42, value);
+    EXPECT_TRUE(IntegerText::Parse(" 49 ", value));
+    EXPECT_EQ(49, value);
     EXPECT_TRUE(IntegerText::Parse("-7", value));
     EXPECT_EQ(-7, value);
     EXPECT_TRUE(IntegerText::Parse("+0", value));

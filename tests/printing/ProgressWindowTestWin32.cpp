@@ -51,26 +51,6 @@ protected:
 };
 }
 
-TEST_F(ProgressWindowTest, StepsShowThePercentageOnlyWhenCancellableAndTheRangeIsNotEmpty)
-{
-    CProgressWindow window(nullptr, Title, true, true, 1, 390, 22);
-    window.SetRange(0, 5, 1);
-    for (int step = 1; step <= 5; ++step)
-    {
-        EXPECT_EQ(step - 1, window.StepIt());
-        EXPECT_EQ(std::string(Title) + " [" + std::to_string(step * 20) + "%]", Text(window.GetSafeHwnd()));
-    }
-    CProgressWindow empty(nullptr, Title, true, true, 1, 390, 22);
-    empty.SetRange(0, 0, 1);
-    empty.StepIt();
-    EXPECT_EQ(Title, Text(empty.GetSafeHwnd()));
-    CProgressWindow fixed(nullptr, Title, true, false, 1, 390, 22);
-    fixed.SetRange(0, 4, 1);
-    fixed.StepIt();
-    EXPECT_EQ(0, fixed.StepIt());
-    EXPECT_EQ(Title, Text(fixed.GetSafeHwnd()));
-}
-
 TEST_F(ProgressWindowTest, TextIsFormattedAndCutToItsBuffer)
 {
     CProgressWindow window(nullptr, Title, true, true, 1, 390, 22);

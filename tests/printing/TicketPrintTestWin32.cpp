@@ -169,26 +169,9 @@ TEST_F(TicketPrint, SixtyOneLines)
     EXPECT_EQ(0u, printer.PrintTextFile(JobFile));
 }
 
-TEST_F(TicketPrint, SixtyLines)
-{
-    WriteNumberedLines("line ", 60);
-    EXPECT_EQ(0u, printer.PrintTextFile(JobFile));
-}
-
-TEST_F(TicketPrint, EmptyJob)
-{
-    printer.WriteJobLine(JobFile, "", CTicketPrinter::EmptyFile);
-    EXPECT_EQ(0u, printer.PrintTextFile(JobFile));
-}
-
 TEST_F(TicketPrint, Epl2Label)
 {
     PrintWorkedExample(CPrintSettings::Epl2Label);
-}
-
-TEST_F(TicketPrint, Zpl2Label)
-{
-    PrintWorkedExample(CPrintSettings::Zpl2Label);
 }
 
 TEST_F(TicketPrint, JobBuiltWhilePrintingFollowsTheRunningOne)

