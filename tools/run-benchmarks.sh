@@ -17,13 +17,13 @@ doc=$root/docs/performance.md
 heading="## Frame store and result files"
 
 echo "native: frame_store_bench" >&2
-bench=$("$native/tests/bench/frame_store_bench" --benchmark_repetitions=3 \
+bench=$("$native/tools/bench/frame_store_bench" --benchmark_repetitions=3 \
           --benchmark_report_aggregates_only=true 2>/dev/null)
 echo "native: result_write_harness" >&2
-native_harness=$("$native/tests/bench/result_write_harness")
+native_harness=$("$native/tools/bench/result_write_harness")
 echo "Wine: result_write_harness.exe (a few minutes)" >&2
 wine_harness=$(timeout 900 "$root/tools/wine-run.sh" --prefix "$win/wineprefix" \
-                 "$win/tests/bench/result_write_harness.exe" </dev/null | tr -d '\r')
+                 "$win/tools/bench/result_write_harness.exe" </dev/null | tr -d '\r')
 
 section=$(cat <<SECTION
 $heading

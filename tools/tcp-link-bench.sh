@@ -10,7 +10,7 @@
 set -u
 build=$(cd "${1:-build/bench}" && pwd) || exit 2
 frames=${2:-200000}
-bench="$build/tests/acquisition/tcp_link_bench"
+bench="$build/tools/bench/tcp_link_bench"
 vorlsim="$build/tools/vorlsim/vorlsim"
 [ -x "$bench" ] && [ -x "$vorlsim" ] || { echo "build tcp_link_bench in $build first" >&2; exit 2; }
 work=$(mktemp -d)

@@ -3,7 +3,7 @@
 // the same line and closes it, one line at a time.  The two run in
 // alternating blocks so that drifts of the machine hit both alike.
 #include "processing/FrameStore.h"
-#include "tests/bench/BenchFrames.h"
+#include "tools/bench/BenchFrames.h"
 #include "tests/support/TempDir.h"
 
 #include <chrono>

@@ -1,6 +1,6 @@
 #include "processing/ErrorLog.h"
 #include "processing/FrameStore.h"
-#include "tests/bench/BenchFrames.h"
+#include "tools/bench/BenchFrames.h"
 #include "tests/support/TempDir.h"
 
 #include <benchmark/benchmark.h>
