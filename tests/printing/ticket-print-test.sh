@@ -81,6 +81,12 @@ $expected"
 }
 
 export CUPS_SERVER="$state/cups.sock"
+# Wine reads the printer list only while no other program of the prefix
+# has it: one left running from before (without this server) would leave
+# the driver without a printer.  The test runs alone, so ending the
+# prefix's programs ends only leftovers.
+WINEPREFIX=$prefix wineserver -k 2>/dev/null
+WINEPREFIX=$prefix timeout 30 wineserver -w
 lpstat -r 2>/dev/null | grep -q "is running" || { echo "FAIL: the CUPS server of the fixture is not running" >&2; exit 1; }
 
 # 10-point Courier New (and Liberation Mono, its metric twin) advances
