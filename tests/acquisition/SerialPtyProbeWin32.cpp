@@ -38,15 +38,6 @@ bool AwaitScript(const std::string& name)
     return true;
 }
 
-std::vector<std::string> ReadLines(const std::string& path)
-{
-    std::vector<std::string> lines;
-    std::ifstream file(path.c_str(), std::ios::binary);
-    for (std::string line; std::getline(file, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 std::string SystemMessage(DWORD error)
 {
     char text[512] = {};
@@ -100,21 +91,4 @@ TEST(SerialPtyProbe, PortRules)
     ASSERT_TRUE(AwaitScript("resent"));
     EXPECT_EQ(Frames{"back"}, PollFrames(link, 1, IdlePollLimit));
     EXPECT_TRUE(link.m_reports.empty()) << "a quiet reopen shows no message box";
-}
-
-TEST(SerialPtyProbe, SimulatorFramesArriveCompleteAndInOrder)
-{
-    SerialPortConfig record = *CSerialPort::GetConfig(Com10);
-    record.baudRate = 115200;
-    CSerialPort::SetConfig(Com10, record);
-    CSerialTestLink link;
-    link.SetPort(Com10);
-    ASSERT_TRUE(link.Open());
-    const Frames expected = ReadLines("expected.txt");
-    ASSERT_FALSE(expected.empty());
-    Signal("opened");
-    const Frames received = PollFrames(link, expected.size(), IdlePollLimit);
-    ASSERT_EQ(expected.size(), received.size());
-    for (size_t i = 0; i < expected.size(); ++i)
-        ASSERT_EQ(expected[i], received[i]) << "frame " << i;
 }

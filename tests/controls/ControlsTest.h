@@ -5,7 +5,6 @@
 #define IDB_TEST_SPLASH     131
 #define IDI_TEST_LED_ON     135
 #define IDI_TEST_LED_OFF    136
-#define IDI_TEST_BUTTON     150
 
 #define IDC_TEST_LIST       1001
 #define IDC_TEST_CORNER     1002
@@ -13,5 +12,3 @@
 #define IDC_TEST_LED        1005
 #define IDC_TEST_GRADIENT   1006
 #define IDC_TEST_COLOUR     1007
-#define IDC_TEST_SHADE      1008
-#define IDC_TEST_SHADE_OFF  1009

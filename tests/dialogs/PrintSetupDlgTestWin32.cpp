@@ -50,6 +50,11 @@ TEST_F(PrintSetupDlgTest, FirstStartShowsTheDefaultsAndLabelsSwitchTheControls)
         EXPECT_TRUE(IsChecked(dialog, IDC_PRINT_FRAME));
         EXPECT_EQ("160", Text(dialog, IDC_PRINT_DATETIME_Y));
         ExpectTicketControls(dialog, true);
+        // The painted group box lets the clicks through to what it holds.
+        RECT box;
+        ::GetWindowRect(::GetDlgItem(dialog, IDC_PRINT_SERIAL), &box);
+        EXPECT_EQ(HTTRANSPARENT, ::SendDlgItemMessageA(dialog, IDC_PRINT_FIELDS_GROUP, WM_NCHITTEST, 0,
+                                                       MAKELPARAM(box.left + 2, box.top + 2)));
         SelectComboItem(dialog, IDC_PRINT_TYPE, 2);
         ExpectTicketControls(dialog, false);
 

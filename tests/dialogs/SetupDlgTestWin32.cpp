@@ -144,7 +144,10 @@ TEST_F(SetupDlgTest, OpensWithEverySetting)
 TEST_F(SetupDlgTest, SelectedFieldsNeedOneCheckedField)
 {
     const HWND dialog = Open();
+    // The field group's check mark follows the store type and frees its list.
+    EXPECT_FALSE(IsEnabled(dialog, IDC_SETUP_FIELD_LIST));
     Click(dialog, IDC_SETUP_STORE_SELECTED_DATE);
+    EXPECT_TRUE(IsEnabled(dialog, IDC_SETUP_FIELD_LIST));
     Click(dialog, IDC_SETUP_HIDE_AT_START);
     Click(dialog, IDOK);
     EXPECT_EQ((std::vector<std::string>{"No fields selected !!!"}), m_boxes.Texts());

@@ -1,7 +1,6 @@
 // Windows and dialogs of the framework: messages reach the object that
 // owns the window, under Wine with real windows.
 #include "framework/Application.h"
-#include "framework/DataExchange.h"
 #include "framework/Dialog.h"
 #include "framework/Window.h"
 #include "res/resource.h"
@@ -10,27 +9,17 @@
 
 namespace
 {
-const UINT kEcho = WM_APP + 1;
-
-class CEchoWindow : public CWindow
+// Counts its WM_DESTROY in a counter that outlives it.
+class CDestroyCountingWindow : public CWindow
 {
 public:
-    explicit CEchoWindow(int* destroyed = nullptr) : m_destroyedOutside(destroyed) {}
-    int m_created = 0;
-    int m_destroyed = 0;
-    int* m_destroyedOutside;
+    explicit CDestroyCountingWindow(int& destroyed) : m_destroyed(destroyed) {}
+    int& m_destroyed;
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if (message == WM_CREATE)
-            ++m_created;
-        if (message == WM_DESTROY && m_destroyedOutside)
-            ++*m_destroyedOutside;
-        if (message == WM_DESTROY)
-            ++m_destroyed;
-        if (message == kEcho)
-            return static_cast<LRESULT>(wParam) * 2;
+        m_destroyed += message == WM_DESTROY;
         return CWindow::WindowProc(message, wParam, lParam);
     }
 };
@@ -42,11 +31,9 @@ class CProbeDialog : public CDialog
 public:
     CProbeDialog() : CDialog(IDD_FIELD_NAME, nullptr) {}
 
-    int m_commands = 0;
     int m_timerTicks = 0;
     int m_destroyed = 0;
     int m_keys = 0;
-    int m_number = 7;
     bool m_tickUntilEnd = false;
     HBRUSH m_staticBrush = nullptr;
     HICON m_dragIcon = nullptr;
@@ -57,16 +44,6 @@ protected:
         if (m_tickUntilEnd)
             ::SetTimer(m_hWnd, 5, 10, nullptr);
         return CDialog::OnInitDialog();
-    }
-    void DoDataExchange(CDataExchange& dx) override
-    {
-        dx.IntRange(IDC_FIELD_NAME, m_number, 1, 9);
-    }
-    bool OnCommand(int id, int, HWND) override
-    {
-        if (id == IDC_FIELD_NAME)
-            ++m_commands;
-        return false;
     }
     void OnTimer(UINT_PTR id) override
     {
@@ -85,12 +62,9 @@ protected:
     bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override
     {
         m_keys += message == WM_KEYDOWN;
-        if (message == WM_QUERYDRAGICON)
-            result = reinterpret_cast<LRESULT>(m_dragIcon);
-        else if (message == kEcho)
-            result = 99;
-        else
+        if (message != WM_QUERYDRAGICON)
             return false;
+        result = reinterpret_cast<LRESULT>(m_dragIcon);
         return true;
     }
 };
@@ -114,7 +88,7 @@ TEST(WindowTest, TheOwnerDestroysTheWindowWhileTheWholeObjectHearsIt)
     int destroyed = 0;
     HWND leftOpen = nullptr;
     {
-        CEchoWindow window(&destroyed);
+        CDestroyCountingWindow window(destroyed);
         ASSERT_TRUE(window.Create("owned", WS_OVERLAPPED, 0, RECT{0, 0, 50, 50}, nullptr));
         window.DestroyWindow();
         EXPECT_EQ(1, destroyed);
@@ -126,37 +100,6 @@ TEST(WindowTest, TheOwnerDestroysTheWindowWhileTheWholeObjectHearsIt)
     // already gone, is never called, and the window does not outlive it.
     EXPECT_EQ(1, destroyed);
     EXPECT_FALSE(::IsWindow(leftOpen));
-}
-
-TEST(WindowTest, ASubclassedControlReportsToItsObject)
-{
-    CProbeDialog dialog;
-    ASSERT_TRUE(dialog.Create());
-    CEchoWindow edit;
-    ASSERT_TRUE(edit.SubclassDlgItem(IDC_FIELD_NAME, dialog.GetSafeHwnd()));
-    EXPECT_EQ(8, ::SendMessageA(edit.GetSafeHwnd(), kEcho, 4, 0));
-    // Messages it does not handle still reach the edit itself.
-    ::SetWindowTextA(edit.GetSafeHwnd(), "text");
-    EXPECT_EQ("text", CWindow::GetText(edit.GetSafeHwnd()));
-}
-
-TEST(DialogTest, ModelessDialogRoutesItsMessagesAndEscapeReadsNoControl)
-{
-    for (const WPARAM button : {MAKEWPARAM(IDCANCEL, 0), MAKEWPARAM(IDOK, BN_CLICKED)}) {
-        CProbeDialog dialog;
-        ASSERT_TRUE(dialog.Create());
-        const HWND hWnd = dialog.GetSafeHwnd();
-        EXPECT_EQ("7", dialog.GetDlgItemText(IDC_FIELD_NAME));
-        dialog.SetDlgItemText(IDC_FIELD_NAME, "3");   // EN_CHANGE reaches OnCommand
-        EXPECT_GE(dialog.m_commands, 1);
-        EXPECT_EQ(99, ::SendMessageA(hWnd, kEcho, 0, 0));
-        ::SendMessageA(hWnd, WM_COMMAND, button, 0);
-        const bool ok = LOWORD(button) == IDOK;
-        EXPECT_EQ(LOWORD(button), dialog.GetResult());
-        EXPECT_EQ(ok ? 3 : 7, dialog.m_number);
-        EXPECT_EQ(1, dialog.m_destroyed);
-        EXPECT_FALSE(::IsWindow(hWnd));
-    }
 }
 
 TEST(DialogTest, BrushesAndIconsAreTheDialogProceduresOwnResult)

@@ -152,21 +152,11 @@ protected:
 };
 }
 
-TEST_F(TicketPrint, TicketWithoutMargins)
+// Two jobs, one without and one with margins.
+TEST_F(TicketPrint, TicketsWithoutAndWithMargins)
 {
     PrintTicket(0, 0);
-}
-
-TEST_F(TicketPrint, TicketWithMargins)
-{
     PrintTicket(5, 3);
-}
-
-TEST_F(TicketPrint, SixtyOneLines)
-{
-    WriteNumberedLines("line ", 61);
-    EXPECT_EQ(61, printer.CountFileLines(JobFile));
-    EXPECT_EQ(0u, printer.PrintTextFile(JobFile));
 }
 
 TEST_F(TicketPrint, Epl2Label)

@@ -37,7 +37,7 @@ for _ in $(seq 1200); do
 done
 if [ -e "$work/opened" ]; then
   timeout 60 "$vorlsim" serial --device "$work/ttyB" --count 5 --rate 10 --separator semicolon \
-    --terminator crlf --echo >"$work/echo.txt" || fail "vorlsim failed"
+    --terminator crlf --chunk random --seed 11 --echo >"$work/echo.txt" || fail "vorlsim failed"
   : >"$work/sent"
 fi
 wait "$driver_pid"
