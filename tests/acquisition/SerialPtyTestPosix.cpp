@@ -24,11 +24,7 @@ protected:
         ASSERT_EQ(0, unlockpt(m_master));
         ASSERT_EQ(0, symlink(ptsname(m_master), m_dir.Join("COM3").c_str()));
     }
-    void TearDown() override
-    {
-        if (m_master >= 0)
-            close(m_master);
-    }
+    void TearDown() override { close(m_master); }
     // True once no one holds the terminal's slave side open.
     bool SlaveClosed() const
     {
@@ -54,8 +50,7 @@ TEST_F(SerialPtyTest, FramesFromRealBytes)
     ASSERT_TRUE(link.Open());
     const std::string longRun(600, 'x');
     Send("ABC\r\n" "\x02" "AB\x03" "AB\n\rD\n" + longRun);
-    const Frames expected{"ABC", "AB", "AB", "\rD", longRun.substr(0, 511)};
-    EXPECT_EQ(expected, PollFrames(link, expected.size(), 5));
+    EXPECT_EQ(Frames({"ABC", "AB", "AB", "\rD", longRun.substr(0, 511)}), PollFrames(link, 5, 5));
 
     // The 88 bytes after the cut wait across failed polls for their terminator.
     int length = 0;

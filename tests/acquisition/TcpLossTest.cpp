@@ -1,4 +1,3 @@
-#include "acquisition/SocketApi.h"
 #include "tests/acquisition/SimulatorProcess.h"
 #include "tests/acquisition/TcpTestLink.h"
 #include "tests/support/TempDir.h"
@@ -32,16 +31,10 @@ std::vector<std::string> ReadLines(const std::string& path)
     }
     return lines;
 }
-
-class TcpLoss : public ::testing::Test
-{
-protected:
-    void SetUp() override { ASSERT_TRUE(SocketApi::Startup()); }
-    void TearDown() override { SocketApi::Cleanup(); }
-};
 }
 
-TEST_F(TcpLoss, EveryFrameOfARandomlyChunkedStreamArrivesOnceInOrderUnchanged)
+// Sockets are started by the environment of TcpLinkTest.cpp, in the same program.
+TEST(TcpLoss, EveryFrameOfARandomlyChunkedStreamArrivesOnceInOrderUnchanged)
 {
     CTempDir dir;
     const std::string readyFile = dir.Join("ready.txt");
@@ -59,7 +52,7 @@ TEST_F(TcpLoss, EveryFrameOfARandomlyChunkedStreamArrivesOnceInOrderUnchanged)
     ASSERT_TRUE(link->Connect("127.0.0.1", std::to_string(port).c_str()));
     ASSERT_TRUE(link->StartReceiving());
     // vorlsim closes the connection after its last frame.
-    ASSERT_TRUE(link.recorder.WaitForEvent(90)) << link.recorder.Frames().size() << " frames so far";
+    ASSERT_TRUE(link.recorder.WaitFor(0, 1, 90)) << link.recorder.Frames().size() << " frames so far";
     int exitCode = -1;
     ASSERT_TRUE(simulator.WaitForExit(10000, exitCode));
     EXPECT_EQ(0, exitCode);

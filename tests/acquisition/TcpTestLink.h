@@ -27,17 +27,12 @@ public:
         m_changed.notify_all();
     }
 
-    bool WaitForFrames(size_t count, int seconds = 10)
+    // True once `frames` frames and `events` events have come.
+    bool WaitFor(size_t frames, size_t events = 0, int seconds = 10)
     {
         std::unique_lock<std::mutex> lock(m_mutex);
         return m_changed.wait_for(lock, std::chrono::seconds(seconds),
-                                  [&] { return m_frames.size() >= count; });
-    }
-
-    bool WaitForEvent(int seconds = 10)
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        return m_changed.wait_for(lock, std::chrono::seconds(seconds), [&] { return !m_events.empty(); });
+                                  [&] { return m_frames.size() >= frames && m_events.size() >= events; });
     }
 
     std::vector<std::string> Frames()

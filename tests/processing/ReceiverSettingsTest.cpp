@@ -29,6 +29,8 @@ TEST(ReceiverSettings, WithoutIniFileEverythingIsDefaultAndNothingIsWritten)
     EXPECT_TRUE(FileSystem::Exists("RESULT"));
     EXPECT_FALSE(FileSystem::Exists("Quorbel.ini"));
     EXPECT_EQ(settings.GetExtension(), ".TXT");
+    EXPECT_EQ(CReceiverSettings::SeparatorText(-4), ";");
+    EXPECT_EQ(CReceiverSettings::LinkTypeName(-1), "Unknown");
     // An empty directory loads as the default.
     dir.Write("Quorbel.ini", "[Store]\r\nDirectory=\r\n");
     EXPECT_EQ(CReceiverSettings().GetDirectory(), "RESULT\\");
@@ -129,13 +131,6 @@ TEST(ReceiverSettings, HeaderListsTheSelectedNamesEachFollowedByTheSeparator)
     EXPECT_EQ(header, "Name_0\tR\t");
     settings.SetFieldInUse(0, 0);
     settings.SetFieldInUse(2, 0);
-    settings.BuildHeader(header, false);
-    EXPECT_EQ(header, "");
-}
-
-TEST(ReceiverSettings, CodesOutOfRangeMapToTheFallbackTexts)
-{
-    EXPECT_EQ(CReceiverSettings::SeparatorText(-4), ";");
-    EXPECT_EQ(CReceiverSettings::StoreTypeName(7), "Unknow");
-    EXPECT_EQ(CReceiverSettings::LinkTypeName(-1), "Unknown");
+    settings.BuildHeader(header, true);
+    EXPECT_EQ(header, "Date-Time\t");
 }
