@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <memory>
@@ -166,43 +165,20 @@ TEST(TcpLinkAddress, ReportsTheLocalHostNameOnlyIntoABufferThatHoldsIt)
     EXPECT_NE(0xFFFFFFFFu, CSocketLinkBase::ResolveHost(nullptr));
 }
 
-namespace
-{
-// Still busy with a frame when its link goes.  The length is written into
-// heap storage reserved up front: the sanitizer catches a write to it once
-// the sink has gone.
-class CSlowSink : public CLinkSink
-{
-public:
-    explicit CSlowSink(std::atomic<bool>& delivering) : m_delivering(delivering) { m_lengths.reserve(4); }
-    void OnFrame(const char*, int length, const SocketAddress&) override
-    {
-        m_delivering = true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        m_lengths.push_back(length);
-    }
-    void OnLinkEvent(int) override {}
-
-private:
-    std::atomic<bool>& m_delivering;
-    std::vector<int> m_lengths;
-};
-}
-
+// The recorder, owned by the link, is still busy with a frame when the link
+// goes: the sanitizer catches its write once it has gone.
 TEST(TcpLinkTeardown, ALinkDestroyedWhileDeliveringAFrameFinishesItFirst)
 {
     CTcpServer server;
     Listen(server);
-    std::atomic<bool> delivering{false};
-    {
-        CTcpClientLink link(std::make_unique<CSlowSink>(delivering));
-        ASSERT_TRUE(link.Connect("127.0.0.1", std::to_string(server.Port()).c_str()));
-        ASSERT_TRUE(server.Accept());
-        ASSERT_TRUE(link.StartReceiving());
-        ASSERT_TRUE(server.Write("F\r\n", 3));
-        while (!delivering)
-            std::this_thread::yield();
-    }
+    CTcpTestLink link;
+    link.recorder.delayMs = 200;
+    ASSERT_TRUE(link->Connect("127.0.0.1", std::to_string(server.Port()).c_str()));
+    ASSERT_TRUE(server.Accept());
+    ASSERT_TRUE(link->StartReceiving());
+    ASSERT_TRUE(server.Write("F\r\n", 3));
+    while (!link.recorder.delivering)
+        std::this_thread::yield();
 }
 
 TEST(TcpLinkReconnect, StopEndsAnAttemptThatThePeerNeverAnswers)

@@ -1,11 +1,13 @@
 #pragma once
 #include "acquisition/TcpClientLink.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -15,6 +17,8 @@ class CLinkRecorder : public CLinkSink
 public:
     void OnFrame(const char* text, int length, const SocketAddress&) override
     {
+        delivering = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
         std::lock_guard<std::mutex> lock(m_mutex);
         m_frames.emplace_back(text, static_cast<size_t>(length));
         m_changed.notify_all();
@@ -46,6 +50,9 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         return m_events;
     }
+
+    std::atomic<bool> delivering{false};
+    int delayMs = 0;  // set before the first frame: a sink slow to take frames
 
 private:
     std::mutex m_mutex;
