@@ -86,20 +86,6 @@ TEST(FramePipeline, TrimsFramesWritesThemWholeAndShowsTabsAsBlanks)
     EXPECT_EQ(receiver.view.indicator, 6);
 }
 
-TEST(FramePipeline, FrameWithTooFewFieldsIsShownButNeitherCountedNorWritten)
-{
-    CTempDir dir;
-    Receiver receiver(CReceiverSettings::SelectedFields);
-    receiver.pipeline.SetFormatErrorText("Erreur de format !!!");
-    receiver.Handle("A;B");
-    EXPECT_NE(receiver.result, 0);
-    EXPECT_EQ(receiver.view.stored, "Erreur de format !!!");
-    EXPECT_EQ(receiver.view.list.back(), "A;B");
-    EXPECT_EQ(receiver.pipeline.FrameCounter(), 0);
-    EXPECT_EQ(receiver.view.indicator, 0);
-    EXPECT_FALSE(FileSystem::Exists(Day));
-}
-
 TEST(FramePipeline, CounterWrapsAfter99999)
 {
 #ifdef _WIN32
@@ -117,14 +103,17 @@ TEST(FramePipeline, CounterWrapsAfter99999)
     EXPECT_EQ(receiver.pipeline.FrameCounter(), 1);
 }
 
-TEST(FramePipeline, OnlyTheSelectedFieldsTypesOpenADayFileWithAHeader)
+// A frame with too few fields is shown, but in the selected-fields types
+// neither counted nor written.
+TEST(FramePipeline, OnlyTheSelectedFieldsTypesOpenADayFileWithAHeaderAndNeedThreeFields)
 {
-    struct Case { int storeType; std::vector<std::string> lines; };
+    struct Case { int storeType; std::vector<std::string> lines; std::string stored; int counted; };
+    const std::string date = "05/12/2026 17:56:09 ;";
     const Case cases[] = {
-        {CReceiverSettings::OriginalFrame, {"1;2;3", "4;5;6"}},
-        {CReceiverSettings::OriginalFrameDate, {"05/12/2026 17:56:09 ;1;2;3", "05/12/2026 17:56:09 ;4;5;6"}},
-        {CReceiverSettings::SelectedFieldsDate,
-         {"Date-Time;P;R;", "05/12/2026 17:56:09 ;1 ; 3 ", "05/12/2026 17:56:09 ;4 ; 6 "}},
+        {CReceiverSettings::OriginalFrame, {"1;2;3", "4;5;6", "A;B"}, "A;B", 3},
+        {CReceiverSettings::OriginalFrameDate, {date + "1;2;3", date + "4;5;6", date + "A;B"}, date + "A;B", 3},
+        {CReceiverSettings::SelectedFieldsDate, {"Date-Time;P;R;", date + "1 ; 3 ", date + "4 ; 6 "},
+         "Erreur de format !!!", 2},
     };
     for (const Case& c : cases)
     {
@@ -134,13 +123,18 @@ TEST(FramePipeline, OnlyTheSelectedFieldsTypesOpenADayFileWithAHeader)
         receiver.settings.SetFieldInUse(2, 1);
         receiver.settings.SetFieldName(0, "P");
         receiver.settings.SetFieldName(2, "R");
-        receiver.Handle("1;2;3");
-        receiver.Handle("4;5;6");
+        receiver.pipeline.SetFormatErrorText("Erreur de format !!!");
+        for (const char* frame : {"1;2;3", "4;5;6", "A;B"})
+            receiver.Handle(frame);
         std::string expected;
         for (const std::string& line : c.lines)
             expected += line + "\r\n";
         EXPECT_EQ(ReadBytes(Day), expected) << "store type " << c.storeType;
-        EXPECT_EQ(receiver.view.stored, c.lines.back());
+        EXPECT_EQ(receiver.view.stored, c.stored);
+        EXPECT_EQ(receiver.view.list.back(), "A;B");
+        EXPECT_EQ(receiver.result == 0, c.counted == 3);
+        EXPECT_EQ(receiver.pipeline.FrameCounter(), c.counted);
+        EXPECT_EQ(receiver.view.indicator, c.counted);
     }
 }
 
