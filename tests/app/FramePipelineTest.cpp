@@ -69,6 +69,7 @@ TEST(FramePipeline, TrimsFramesWritesThemWholeAndShowsTabsAsBlanks)
         {std::string("A;B\0;C\r", 7), "A;B", "A;B"},
         {"\x02\x02 X\x02", " X\x02", " X\x02"},
         {"A\tB\tC", "A\tB\tC", "A B C"},
+        {" \t\r\n", "", ""},
     };
     CTempDir dir;
     Receiver receiver;
@@ -82,8 +83,8 @@ TEST(FramePipeline, TrimsFramesWritesThemWholeAndShowsTabsAsBlanks)
         file += c.trimmed + "\r\n";
     }
     EXPECT_EQ(ReadBytes(Day), file);
-    EXPECT_EQ(receiver.pipeline.FrameCounter(), 6);
-    EXPECT_EQ(receiver.view.indicator, 6);
+    EXPECT_EQ(receiver.pipeline.FrameCounter(), 7);
+    EXPECT_EQ(receiver.view.indicator, 7);
 }
 
 TEST(FramePipeline, CounterWrapsAfter99999)
@@ -114,6 +115,7 @@ TEST(FramePipeline, OnlyTheSelectedFieldsTypesOpenADayFileWithAHeaderAndNeedThre
         {CReceiverSettings::OriginalFrameDate, {date + "1;2;3", date + "4;5;6", date + "A;B"}, date + "A;B", 3},
         {CReceiverSettings::SelectedFieldsDate, {"Date-Time;P;R;", date + "1 ; 3 ", date + "4 ; 6 "},
          "Erreur de format !!!", 2},
+        {CReceiverSettings::SelectedFields, {"P;R;", "1 ; 3 ", "4 ; 6 "}, "Erreur de format !!!", 2},
     };
     for (const Case& c : cases)
     {
