@@ -6,11 +6,6 @@
 
 namespace
 {
-std::string Bytes(int n, char fill)
-{
-    return std::string(static_cast<size_t>(n), fill);
-}
-
 bool AppendText(CByteRing& ring, const std::string& text)
 {
     return ring.Append(text.data(), static_cast<int>(text.size()));
@@ -24,30 +19,38 @@ std::string ReadAll(CByteRing& ring)
 }
 }
 
-TEST(ByteRing, StoresAChunkOnlyWhenStrictlySmallerThanTheFreeSpace)
+TEST(ByteRing, StoresAChunkOnlyWhenStrictlySmallerThanTheFreeSpaceAndReadsOnlyWhatIsHeld)
 {
     CByteRing ring;
+    char byte = 0;
+    EXPECT_FALSE(ring.PeekAt(0, byte));
     EXPECT_TRUE(AppendText(ring, ""));
-    ASSERT_TRUE(AppendText(ring, Bytes(2000, 'a')));
-    EXPECT_FALSE(AppendText(ring, Bytes(100, 'b')));
-    EXPECT_EQ(2000, ring.Count());
-    EXPECT_TRUE(AppendText(ring, Bytes(48, 'c')));
+    ASSERT_TRUE(AppendText(ring, std::string(2000, 'a')));
+    EXPECT_FALSE(AppendText(ring, std::string(100, 'b')));
+    EXPECT_TRUE(AppendText(ring, std::string(48, 'c')));
     EXPECT_EQ(CByteRing::kMaxHeld, ring.Count());
     EXPECT_FALSE(AppendText(ring, "d"));
-    EXPECT_EQ(Bytes(2000, 'a') + Bytes(48, 'c'), ReadAll(ring));
+    ASSERT_TRUE(ring.PeekAt(2047, byte));
+    EXPECT_EQ('c', byte);
+    EXPECT_FALSE(ring.PeekAt(2048, byte));
+    EXPECT_FALSE(ring.PeekAt(-1, byte));
+    std::string out(2049, '\0');
+    EXPECT_FALSE(ring.Read(&out[0], 2049));
+    EXPECT_EQ(std::string(2000, 'a') + std::string(48, 'c'), ReadAll(ring));
+    ASSERT_TRUE(AppendText(ring, "xyz"));
+    ring.Clear();
     EXPECT_EQ(0, ring.Count());
 }
 
 TEST(ByteRing, KeepsOrderAcrossTheWrap)
 {
     CByteRing ring;
-    std::string expected;
-    std::string got;
+    std::string expected, got;
     // Chunk sizes that do not divide the capacity move the indices round
     // the end of the storage many times.
     for (int round = 0; round < 50; ++round)
     {
-        const std::string chunk = Bytes(700 + round, static_cast<char>('A' + round % 26)) + "#";
+        const std::string chunk = std::string(700 + round, static_cast<char>('A' + round % 26)) + "#";
         ASSERT_TRUE(AppendText(ring, chunk)) << round;
         expected += chunk;
         got += ReadAll(ring);
@@ -57,49 +60,28 @@ TEST(ByteRing, KeepsOrderAcrossTheWrap)
             expected += "xy";
         }
     }
-    got += ReadAll(ring);
-    EXPECT_EQ(expected, got);
+    EXPECT_EQ(expected, got + ReadAll(ring));
 }
 
 TEST(ByteRing, FindsTheFirstMatchingByteOnEitherSideOfTheWrap)
 {
     CByteRing ring;
-    ASSERT_TRUE(AppendText(ring, Bytes(2045, '.')));
+    ASSERT_TRUE(AppendText(ring, std::string(2045, '.')));
     char sink[2045];
     ASSERT_TRUE(ring.Read(sink, 2040));
     // "ab\nc" fills the end of the storage, "d\nef" its start.
     ASSERT_TRUE(AppendText(ring, "ab\ncd\nef"));
-    int offset = -1;
-    ASSERT_TRUE(ring.Find('\n', offset));
-    EXPECT_EQ(7, offset);
-    ASSERT_TRUE(ring.Find('.', offset));
-    EXPECT_EQ(0, offset);
-    ASSERT_TRUE(ring.Find('f', offset));
-    EXPECT_EQ(12, offset);
-    EXPECT_FALSE(ring.Find('z', offset));
+    const std::pair<char, int> found[] = {{'\n', 7}, {'.', 0}, {'f', 12}, {'z', -1}};
+    for (const auto& wanted : found)
+    {
+        int offset = -1;
+        EXPECT_EQ(wanted.second >= 0, ring.Find(wanted.first, offset));
+        EXPECT_EQ(wanted.second, offset) << wanted.first;
+    }
     ASSERT_TRUE(ring.Read(sink, 8));
+    int offset = -1;
     ASSERT_TRUE(ring.Find('\n', offset));
     EXPECT_EQ(2, offset);
     // Bytes already read are not found again.
     EXPECT_FALSE(ring.Find('.', offset));
-}
-
-TEST(ByteRing, PeekAndReadRefuseWhatIsNotHeld)
-{
-    CByteRing ring;
-    char byte = 0;
-    EXPECT_FALSE(ring.PeekAt(0, byte));
-    ASSERT_TRUE(AppendText(ring, "xyz"));
-    ASSERT_TRUE(ring.PeekAt(2, byte));
-    EXPECT_EQ('z', byte);
-    EXPECT_FALSE(ring.PeekAt(3, byte));
-    EXPECT_FALSE(ring.PeekAt(-1, byte));
-    char out[8] = {};
-    EXPECT_FALSE(ring.Read(out, 4));
-    EXPECT_EQ(3, ring.Count());
-    EXPECT_TRUE(ring.Read(out, 2));
-    EXPECT_EQ(std::string("xy"), std::string(out));
-    EXPECT_EQ(1, ring.Count());
-    ring.Clear();
-    EXPECT_EQ(0, ring.Count());
 }

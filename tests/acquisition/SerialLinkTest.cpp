@@ -32,11 +32,7 @@ protected:
 
 TEST_F(SerialLinkTest, TerminatorRules)
 {
-    const struct
-    {
-        const char* bytes;
-        Frames frames;
-    } cases[] = {
+    const struct { const char* bytes; Frames frames; } cases[] = {
         {"ABC\r\nDE\r\nF\rG\n", {"ABC", "DE", "F", "G"}},  // the LF of a CR LF is swallowed
         {"\x02" "AB\x03" "C\x02" "D\x03", {"AB", "CD"}},  // STX never stored, ETX ends
         {"AB\n\rD\n", {"AB", "\rD"}},                     // a CR after an LF starts the next frame
@@ -49,17 +45,8 @@ TEST_F(SerialLinkTest, TerminatorRules)
     }
 }
 
-TEST_F(SerialLinkTest, LongFrameIsCutAt511Characters)
-{
-    std::string bytes;
-    for (int i = 0; i < 600; ++i)
-        bytes += static_cast<char>('a' + i % 26);
-    EXPECT_EQ(Frames{bytes.substr(0, 511)}, Feed(m_link, bytes));
-    // Byte 512 ended the frame and was dropped; byte 513 opened the next one.
-    EXPECT_EQ(Frames{bytes.substr(512)}, Feed(m_link, "\n"));
-}
-
-TEST_F(SerialLinkTest, FrameTextStaysUntilTheNextFrameStarts)
+// Byte 512 of a long frame ends it and is dropped; byte 513 opens the next.
+TEST_F(SerialLinkTest, FrameTextStaysUntilTheNextFrameStartsAndALongFrameIsCutAt511)
 {
     // A new link has no text, whatever its memory held before.
     alignas(CSerialLink) unsigned char storage[sizeof(CSerialLink)];
@@ -74,12 +61,11 @@ TEST_F(SerialLinkTest, FrameTextStaysUntilTheNextFrameStarts)
     EXPECT_STREQ("x", m_link.FrameText());
     m_link.Reset();
     EXPECT_STREQ("", m_link.FrameText());
-    EXPECT_EQ(Frames{"y"}, Feed(m_link, "y\n"));
-}
-
-TEST_F(SerialLinkTest, PollWithoutAnOpenPortFails)
-{
+    std::string bytes;
+    for (int i = 0; i < 600; ++i)
+        bytes += static_cast<char>('a' + i % 26);
+    EXPECT_EQ(Frames({bytes.substr(0, 511), bytes.substr(512)}), Feed(m_link, bytes + "\n"));
     int length = -1;
-    EXPECT_FALSE(m_link.Poll(length));
+    EXPECT_FALSE(m_link.Poll(length));  // no port open
     EXPECT_EQ(-1, length);
 }

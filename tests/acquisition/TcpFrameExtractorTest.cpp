@@ -6,84 +6,45 @@
 #include <string>
 #include <vector>
 
-namespace
+using Frames = std::vector<std::string>;
+
+// The chunks go through a ring and its extractor as the receive loop feeds
+// them; every row ends on a line end, so the ring is then empty.
+TEST(FrameCutting, CutsChunksAtLineEndsHoldingTheUnfinishedRest)
 {
-// A ring and its extractor fed chunk by chunk, as the receive loop does.
-class FrameCutting : public ::testing::Test
-{
-protected:
-    std::vector<std::string> Feed(const std::string& chunk)
+    struct Case { std::vector<std::string> chunks; Frames frames; };
+    const std::string longest(CByteRing::kMaxHeld - 1, 'L');
+    Case byteByByte{{}, {"SN1;P01", "SN1;P01"}};
+    for (const char* end : {"\r\n", "\r"})
     {
-        std::vector<std::string> frames;
-        EXPECT_TRUE(m_ring.Append(chunk.data(), static_cast<int>(chunk.size())));
-        m_extractor.ExtractFrames(m_ring, [&](const char* text, int length) {
-            EXPECT_EQ(std::strlen(text), static_cast<size_t>(length));
-            frames.emplace_back(text, static_cast<size_t>(length));
-        });
-        return frames;
+        for (char byte : byteByByte.frames[0])
+            byteByByte.chunks.emplace_back(1, byte);
+        byteByByte.chunks.push_back(end);
     }
-
-    using Frames = std::vector<std::string>;
-    CByteRing m_ring;
-    CFrameExtractor m_extractor;
-};
-}
-
-TEST_F(FrameCutting, CutsAtLineEndsAndHoldsTheUnfinishedRest)
-{
-    EXPECT_EQ(Frames{"ABC"}, Feed("ABC\r\n"));
-    EXPECT_EQ(Frames({"ABC", "D"}), Feed("ABC\r\nD\nEF"));
-    EXPECT_EQ(2, m_ring.Count());
-    EXPECT_EQ(Frames(), Feed("G"));
-    EXPECT_EQ(Frames{"EFGH"}, Feed("H\r\n"));
-    EXPECT_EQ(0, m_ring.Count());
-}
-
-TEST_F(FrameCutting, JoinsAFrameSplitOverManyChunks)
-{
-    const std::string frame = "SN1;P01;PASS;1.234bar;0.01mbar/s;20.5C";
-    for (char byte : frame)
-        EXPECT_EQ(Frames(), Feed(std::string(1, byte)));
-    EXPECT_EQ(Frames{frame}, Feed("\r\n"));
-    for (char byte : frame)
-        Feed(std::string(1, byte));
-    // A CR that arrives alone ends the frame; its LF then ends an empty one.
-    EXPECT_EQ(Frames{frame}, Feed("\r"));
-    EXPECT_EQ(Frames(), Feed("\n"));
-    EXPECT_EQ(0, m_ring.Count());
-}
-
-TEST_F(FrameCutting, ALineFeedWinsOverAnEarlierCarriageReturn)
-{
-    EXPECT_EQ(Frames{"A\rB"}, Feed("A\rB\n"));
-    EXPECT_EQ(Frames{"X"}, Feed("X\n\r"));
-    EXPECT_EQ(0, m_ring.Count());
-    EXPECT_EQ(Frames({"P", "Q"}), Feed("P\rQ\r"));
-}
-
-TEST_F(FrameCutting, SkipsEmptyTextsAndEndsATextAtItsFirstNul)
-{
-    EXPECT_EQ(Frames(), Feed("\r\n"));
-    EXPECT_EQ(Frames(), Feed("\n\n\r\n"));
-    EXPECT_EQ(Frames{"AB"}, Feed(std::string("AB\0CD\r\n", 7)));
-    EXPECT_EQ(Frames(), Feed(std::string("\0tail\n", 6)));
-    EXPECT_EQ(Frames{"ok"}, Feed("ok\r\n"));
-}
-
-TEST_F(FrameCutting, KeepsTheLongestFrameTheRingCanHold)
-{
-    const std::string frame(CByteRing::kMaxHeld - 1, 'L');
-    EXPECT_EQ(Frames(), Feed(frame));
-    EXPECT_EQ(Frames{frame}, Feed("\n"));
-}
-
-TEST_F(FrameCutting, RecoversFromALineLongerThanTheRing)
-{
-    EXPECT_EQ(Frames(), Feed(std::string(2000, 'x')));
-    EXPECT_EQ(Frames(), Feed(std::string(48, 'y')));
-    // Full without a line end: emptied, so the link keeps receiving.
-    EXPECT_EQ(0, m_ring.Count());
-    // The rest of the over-long line is not a frame of its own.
-    EXPECT_EQ(Frames{"NEXT"}, Feed("tail of the long line\r\nNEXT\r\n"));
-    EXPECT_EQ(Frames{"AFTER"}, Feed("AFTER\n"));
+    const Case cases[] = {
+        {{"ABC\r\n", "ABC\r\nD\nEF", "G", "H\r\n"}, {"ABC", "ABC", "D", "EFGH"}},
+        byteByByte,
+        {{"AB", "\r", "\n"}, {"AB"}},  // a CR alone ends the frame, its LF an empty one
+        {{"A\rB\n", "X\n\r", "P\rQ\r"}, {"A\rB", "X", "P", "Q"}},  // LF before CR
+        {{"\r\n", "\n\n\r\n", std::string("AB\0CD\r\n", 7), std::string("\0tail\n", 6), "ok\r\n"}, {"AB", "ok"}},
+        {{longest, "\n"}, {longest}},
+        // Full without a line end: emptied, and the rest of that line dropped.
+        {{std::string(2000, 'x'), std::string(48, 'y'), "tail\r\nNEXT\r\n", "AFTER\n"}, {"NEXT", "AFTER"}},
+    };
+    for (const Case& c : cases)
+    {
+        CByteRing ring;
+        CFrameExtractor extractor;
+        Frames frames;
+        for (const std::string& chunk : c.chunks)
+        {
+            EXPECT_TRUE(ring.Append(chunk.data(), static_cast<int>(chunk.size())));
+            extractor.ExtractFrames(ring, [&](const char* text, int length) {
+                EXPECT_EQ(std::strlen(text), static_cast<size_t>(length));
+                frames.emplace_back(text, static_cast<size_t>(length));
+            });
+        }
+        EXPECT_EQ(c.frames, frames) << c.chunks[0];
+        EXPECT_EQ(0, ring.Count()) << c.chunks[0];
+    }
 }

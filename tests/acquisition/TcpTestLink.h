@@ -1,11 +1,13 @@
 #pragma once
 #include "acquisition/TcpClientLink.h"
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -15,6 +17,8 @@ class CLinkRecorder : public CLinkSink
 public:
     void OnFrame(const char* text, int length, const SocketAddress&) override
     {
+        delivering = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
         std::lock_guard<std::mutex> lock(m_mutex);
         m_frames.emplace_back(text, static_cast<size_t>(length));
         m_changed.notify_all();
@@ -27,17 +31,12 @@ public:
         m_changed.notify_all();
     }
 
-    bool WaitForFrames(size_t count, int seconds = 10)
+    // True once `frames` frames and `events` events have come.
+    bool WaitFor(size_t frames, size_t events = 0, int seconds = 10)
     {
         std::unique_lock<std::mutex> lock(m_mutex);
         return m_changed.wait_for(lock, std::chrono::seconds(seconds),
-                                  [&] { return m_frames.size() >= count; });
-    }
-
-    bool WaitForEvent(int seconds = 10)
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        return m_changed.wait_for(lock, std::chrono::seconds(seconds), [&] { return !m_events.empty(); });
+                                  [&] { return m_frames.size() >= frames && m_events.size() >= events; });
     }
 
     std::vector<std::string> Frames()
@@ -51,6 +50,9 @@ public:
         std::lock_guard<std::mutex> lock(m_mutex);
         return m_events;
     }
+
+    std::atomic<bool> delivering{false};
+    int delayMs = 0;  // set before the first frame: a sink slow to take frames
 
 private:
     std::mutex m_mutex;

@@ -2,9 +2,8 @@
 #include "printing/TicketPrinter.h"
 #include "tests/support/TempDir.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -20,21 +19,16 @@ std::string Joined(const std::vector<std::string>& lines)
     return text;
 }
 
-PrintRecord WorkedExampleRecord()
+// The worked example's record, or with every slot filled.
+PrintRecord Record(bool full)
 {
     PrintRecord record;
     std::memset(&record, 0, sizeof record);
     FillPrintSlot(record.dateTime, "05/12/2026 18:02:36");
     FillPrintSlot(record.frame, "OK 12.3");
-    return record;
-}
-
-PrintRecord FullRecord()
-{
-    PrintRecord record = WorkedExampleRecord();
-    FillPrintSlot(record.serialNumber, "SN-7");
-    FillPrintSlot(record.operatorName, "Ann");
-    FillPrintSlot(record.comment, "batch 4");
+    FillPrintSlot(record.serialNumber, full ? "SN-7" : "");
+    FillPrintSlot(record.operatorName, full ? "Ann" : "");
+    FillPrintSlot(record.comment, full ? "batch 4" : "");
     return record;
 }
 
@@ -60,10 +54,10 @@ protected:
     std::string Epl(int line, const std::string& text) { return Field(&CPrintSettings::FormatEplField, line, text); }
     std::string Zpl(int line, const std::string& text) { return Field(&CPrintSettings::FormatZplField, line, text); }
 
-    void EnableAll()
+    void EnableAll(int enabled = 1)
     {
         for (PrintLine& line : settings.m_lines)
-            line.enabled = 1;
+            line.enabled = enabled;
     }
 
     CTempDir dir;
@@ -76,12 +70,12 @@ TEST_F(PrintJobTest, WorkedExampleIsReproducedForEveryPrintingType)
 {
     EXPECT_EQ(Joined({"N", "A100,160,0,1,1,1,N,\"05/12/2026 18:02:36\"",
                       "A100,200,0,1,1,1,N,\"OK 12.3\"", "P1"}),
-              BuildJob(CPrintSettings::Epl2Label, WorkedExampleRecord()));
+              BuildJob(CPrintSettings::Epl2Label, Record(false)));
     EXPECT_EQ(Joined({"^XA", "^FO100,160 ^A0,32,32^FD05/12/2026 18:02:36^FS",
                       "^FO100,200 ^A0,32,32^FDOK 12.3^FS", "^XZ"}),
-              BuildJob(CPrintSettings::Zpl2Label, WorkedExampleRecord()));
+              BuildJob(CPrintSettings::Zpl2Label, Record(false)));
     EXPECT_EQ(Joined({"05/12/2026 18:02:36", "OK 12.3"}),
-              BuildJob(CPrintSettings::TicketA4, WorkedExampleRecord()));
+              BuildJob(CPrintSettings::TicketA4, Record(false)));
 }
 
 TEST_F(PrintJobTest, JobOrderPutsSerialNumberBeforeOperatorWhateverTheirPositions)
@@ -89,56 +83,46 @@ TEST_F(PrintJobTest, JobOrderPutsSerialNumberBeforeOperatorWhateverTheirPosition
     EnableAll();
     settings.m_lines[CPrintSettings::SerialNumberLine].y = 500;
     EXPECT_EQ(Joined({"SN-7", "Ann", "05/12/2026 18:02:36", "batch 4", "OK 12.3"}),
-              BuildJob(CPrintSettings::TicketA4, FullRecord()));
+              BuildJob(CPrintSettings::TicketA4, Record(true)));
     EXPECT_EQ(Joined({"N", "A100,500,0,1,1,1,N,\"SN-7\"", "A100,40,0,1,1,1,N,\"Ann\"",
                       "A100,160,0,1,1,1,N,\"05/12/2026 18:02:36\"",
                       "A100,120,0,1,1,1,N,\"batch 4\"", "A100,200,0,1,1,1,N,\"OK 12.3\"", "P1"}),
-              BuildJob(CPrintSettings::Epl2Label, FullRecord()));
+              BuildJob(CPrintSettings::Epl2Label, Record(true)));
 }
 
 TEST_F(PrintJobTest, DisabledAndEmptyEntriesGiveNoLine)
 {
-    for (PrintLine& line : settings.m_lines)
-        line.enabled = 0;
-    EXPECT_EQ("", BuildJob(CPrintSettings::TicketA4, FullRecord()));
-    EXPECT_EQ(Joined({"N", "P1"}), BuildJob(CPrintSettings::Epl2Label, FullRecord()));
-    EXPECT_EQ(Joined({"^XA", "^XZ"}), BuildJob(CPrintSettings::Zpl2Label, FullRecord()));
+    EnableAll(0);
+    EXPECT_EQ("", BuildJob(CPrintSettings::TicketA4, Record(true)));
+    EXPECT_EQ(Joined({"N", "P1"}), BuildJob(CPrintSettings::Epl2Label, Record(true)));
+    EXPECT_EQ(Joined({"^XA", "^XZ"}), BuildJob(CPrintSettings::Zpl2Label, Record(true)));
 
     EnableAll();
-    PrintRecord record = FullRecord();
-    record.operatorName[0] = '\0';
-    record.comment[0] = '\0';
-    EXPECT_EQ(Joined({"SN-7", "05/12/2026 18:02:36", "OK 12.3"}),
-              BuildJob(CPrintSettings::TicketA4, record));
+    EXPECT_EQ(Joined({"05/12/2026 18:02:36", "OK 12.3"}), BuildJob(CPrintSettings::TicketA4, Record(false)));
 }
 
 TEST_F(PrintJobTest, UnknownPrintingTypeEmptiesThePreviousJobAndFails)
 {
-    BuildJob(CPrintSettings::TicketA4, FullRecord());
-    EXPECT_EQ("", BuildJob(3, FullRecord(), CPrintSettings::Failure));
-    EXPECT_EQ("", BuildJob(-1, FullRecord(), CPrintSettings::Failure));
+    BuildJob(CPrintSettings::TicketA4, Record(true));
+    EXPECT_EQ("", BuildJob(3, Record(true), CPrintSettings::Failure));
+    EXPECT_EQ("", BuildJob(-1, Record(true), CPrintSettings::Failure));
 }
 
 TEST_F(PrintJobTest, TicketsTakeTheMarginsAndLabelsNone)
 {
     settings.m_leftMargin = 5;
     settings.m_upperMargin = 3;
-    BuildJob(CPrintSettings::TicketA4, FullRecord());
-    EXPECT_EQ(5, printer.GetLeftMargin());
-    EXPECT_EQ(3, printer.GetTopMargin());
-    BuildJob(CPrintSettings::Zpl2Label, FullRecord());
-    EXPECT_EQ(0, printer.GetLeftMargin());
-    EXPECT_EQ(0, printer.GetTopMargin());
+    for (const int type : {CPrintSettings::TicketA4, CPrintSettings::Zpl2Label})
+    {
+        BuildJob(type, Record(true));
+        EXPECT_EQ(type == CPrintSettings::TicketA4 ? 5 : 0, printer.GetLeftMargin());
+        EXPECT_EQ(type == CPrintSettings::TicketA4 ? 3 : 0, printer.GetTopMargin());
+    }
 }
 
 TEST_F(PrintJobTest, LabelCharacterSizeSelectsTheFontOfBothLanguages)
 {
-    struct Expected
-    {
-        int carSize;
-        const char* epl;
-        const char* zpl;
-    };
+    struct Expected { int carSize; const char* epl; const char* zpl; };
     const Expected table[] = {
         {0, "A100,200,0,1,1,1,N,\"x\"", "^FO100,200 ^A0,32,32^FDx^FS"},
         {1, "A100,200,0,2,1,1,N,\"x\"", "^FO100,200 ^A0,28,28^FDx^FS"},
@@ -188,10 +172,8 @@ TEST_F(PrintJobTest, SlotsWithoutTerminatorAreReadToTheirEndOnly)
     std::memset(&record, 'x', sizeof record);
     record.frame[0] = '\0';
     EnableAll();
-    const std::string job = BuildJob(CPrintSettings::TicketA4, record);
-    EXPECT_EQ(Joined({std::string(21, 'x'), std::string(21, 'x'), std::string(21, 'x'),
-                      std::string(100, 'x')}),
-              job);
+    const std::string slot(21, 'x');
+    EXPECT_EQ(Joined({slot, slot, slot, std::string(100, 'x')}), BuildJob(CPrintSettings::TicketA4, record));
 }
 
 TEST_F(PrintJobTest, JobLinesAreAppendedOrEmptiedAndCountedWhateverTheirEnds)

@@ -2,40 +2,26 @@
 
 #include <gtest/gtest.h>
 
-TEST(TicketLayoutTest, FirstLineStartsBelowTheTopMargin)
-{
-    EXPECT_EQ(0, CTicketLayout(41, 0, 60).Place(0).y);
-    EXPECT_EQ(-123, CTicketLayout(41, 3, 60).Place(0).y);
-    EXPECT_EQ(0, CTicketLayout(41, -2, 60).Place(0).y);
-    EXPECT_EQ(-123 - 41, CTicketLayout(41, 3, 60).Place(1).y);
-}
-
+// Lines of 41 units, 60 to a page: each page starts like the first, below
+// the top margin (a negative one counts as none).
 TEST(TicketLayoutTest, EveryPageHoldsTheFullNumberOfLinesAndStartsLikeTheFirst)
 {
-    for (int topMargin : {0, 3})
+    struct Case { int topMargin, line, page, y; bool startsPage; };
+    const Case cases[] = {
+        {0, 0, 0, 0, false},      {3, 0, 0, -123, false},        {-2, 0, 0, 0, false},
+        {3, 1, 0, -164, false},   {0, 59, 0, -59 * 41, false},   {3, 59, 0, -123 - 59 * 41, false},
+        {0, 60, 1, 0, true},      {3, 60, 1, -123, true},        {3, 119, 1, -123 - 59 * 41, false},
+        {0, 120, 2, 0, true},
+    };
+    for (const Case& c : cases)
     {
-        const CTicketLayout layout(41, topMargin, 60);
-        const LinePlacement lastOfFirst = layout.Place(59);
-        const LinePlacement firstOfSecond = layout.Place(60);
-        EXPECT_EQ(0, lastOfFirst.page);
-        EXPECT_EQ(layout.Place(0).y - 59 * 41, lastOfFirst.y);
-        EXPECT_FALSE(layout.StartsNewPage(59));
-        EXPECT_EQ(1, firstOfSecond.page);
-        EXPECT_EQ(layout.Place(0).y, firstOfSecond.y);
-        EXPECT_TRUE(layout.StartsNewPage(60));
-        EXPECT_EQ(1, layout.Place(119).page);
-        EXPECT_EQ(2, layout.Place(120).page);
+        const CTicketLayout layout(41, c.topMargin, 60);
+        EXPECT_EQ(c.page, layout.Place(c.line).page) << c.line;
+        EXPECT_EQ(c.y, layout.Place(c.line).y) << c.line;
+        EXPECT_EQ(c.startsPage, layout.StartsNewPage(c.line)) << c.line;
     }
-    EXPECT_FALSE(CTicketLayout(41, 0, 60).StartsNewPage(0));
-}
-
-TEST(TicketLayoutTest, PagesAreOnlyBegunForLinesToDraw)
-{
-    const CTicketLayout layout(41, 0, 60);
-    EXPECT_EQ(1, layout.PageCount(0));
-    EXPECT_EQ(1, layout.PageCount(1));
-    EXPECT_EQ(1, layout.PageCount(60));
-    EXPECT_EQ(2, layout.PageCount(61));
-    EXPECT_EQ(2, layout.PageCount(120));
-    EXPECT_EQ(3, layout.PageCount(121));
+    // Pages are only begun for lines to draw.
+    const std::pair<int, int> pages[] = {{0, 1}, {1, 1}, {60, 1}, {61, 2}, {120, 2}, {121, 3}};
+    for (const auto& p : pages)
+        EXPECT_EQ(p.second, CTicketLayout(41, 0, 60).PageCount(p.first)) << p.first;
 }

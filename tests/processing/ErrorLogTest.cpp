@@ -5,46 +5,39 @@
 
 #include <gtest/gtest.h>
 
-namespace
-{
-struct ErrorLog : ::testing::Test
+TEST(ErrorLog, WritesOnlyIntoItsFolderOneFilePerDayAndDropsWhatCannotBeWritten)
 {
     CTempDir dir;
     CTestClock clock;
     CErrorLog log{CErrorLog::DefaultDirectory, CErrorLog::DefaultExtension, clock.Source()};
-};
-}
-
-TEST_F(ErrorLog, WithoutItsDirectoryEntriesAreDroppedAndNothingIsCreated)
-{
     EXPECT_EQ(log.Write("IDS_DB_DISCONNECT", TimestampStyle::Full), 0u);
     EXPECT_FALSE(FileSystem::Exists("ErrLog"));
     EXPECT_EQ(log.GetLastLine(), "");
 
     ASSERT_TRUE(FileSystem::CreateDir("ErrLog"));
-    EXPECT_EQ(log.Write("IDS_DB_DISCONNECT", TimestampStyle::Full), 1u);
-    EXPECT_EQ(ReadBytes("ErrLog\\2026-12-05.LOG"), "05/12/2026 17:56:09 IDS_DB_DISCONNECT\r\n");
-}
-
-TEST_F(ErrorLog, EntriesOfOneDayShareAFileAndMidnightStartsTheNext)
-{
-    ASSERT_TRUE(FileSystem::CreateDir("ErrLog"));
-
-    log.Write("first", TimestampStyle::Full);
+    EXPECT_EQ(log.Write("first", TimestampStyle::Full), 1u);
     clock.Set(2026, 12, 5, 23, 59, 59);
     log.Write("second", TimestampStyle::Full);
     clock.Set(2026, 12, 6, 0, 0, 0);
     log.Write("third", TimestampStyle::Full);
-
-    EXPECT_EQ(ReadBytes("ErrLog\\2026-12-05.LOG"),
-              "05/12/2026 17:56:09 first\r\n05/12/2026 23:59:59 second\r\n");
+    EXPECT_EQ(ReadBytes("ErrLog\\2026-12-05.LOG"), "05/12/2026 17:56:09 first\r\n05/12/2026 23:59:59 second\r\n");
     EXPECT_EQ(ReadBytes("ErrLog\\2026-12-06.LOG"), "06/12/2026 00:00:00 third\r\n");
-    EXPECT_EQ(log.GetLastLine(), "06/12/2026 00:00:00 third");
     EXPECT_EQ(log.GetPath(), "ErrLog\\2026-12-06.LOG");
+
+    // A folder in the place of the day's file makes every open fail.
+    clock.Set(2026, 12, 7, 8, 0, 0);
+    ASSERT_TRUE(FileSystem::CreateDir("ErrLog\\2026-12-07.LOG"));
+    EXPECT_EQ(log.Write("lost", TimestampStyle::Full), 1u);
+    EXPECT_EQ(log.GetLastLine(), "06/12/2026 00:00:00 third");
+    clock.Set(2026, 12, 8, 8, 0, 0);
+    EXPECT_EQ(log.Write("next day", TimestampStyle::None), 1u);
+    EXPECT_EQ(ReadBytes("ErrLog\\2026-12-08.LOG"), "next day\r\n");
 }
 
-TEST_F(ErrorLog, OtherDirectoriesAndExtensionsNameTheDayFile)
+TEST(ErrorLog, OtherDirectoriesAndExtensionsNameTheDayFile)
 {
+    CTempDir dir;
+    CTestClock clock;
     ASSERT_TRUE(FileSystem::CreateDir("Out"));
     CErrorLog writer("Out\\", ".CSV", clock.Source());
     EXPECT_FALSE(writer.PrepareTodayPath("Out\\"));
@@ -55,19 +48,4 @@ TEST_F(ErrorLog, OtherDirectoriesAndExtensionsNameTheDayFile)
     EXPECT_EQ(writer.Write("x", TimestampStyle::Full, "\t"), 1u);
     EXPECT_TRUE(writer.PrepareTodayPath("Out\\"));
     EXPECT_EQ(ReadBytes("Out\\2026-12-05.CSV"), ";text\r\n\r\n05/12/2026 17:56:09 \tx\r\n");
-}
-
-TEST_F(ErrorLog, AnEntryThatCannotBeWrittenIsDroppedSilently)
-{
-    ASSERT_TRUE(FileSystem::CreateDir("ErrLog"));
-    log.Write("kept", TimestampStyle::None);
-    clock.Set(2026, 12, 6, 8, 0, 0);
-    // A folder in the place of the day's file makes every open fail.
-    ASSERT_TRUE(FileSystem::CreateDir("ErrLog\\2026-12-06.LOG"));
-
-    EXPECT_EQ(log.Write("lost", TimestampStyle::Full), 1u);
-    EXPECT_EQ(log.GetLastLine(), "kept");
-    clock.Set(2026, 12, 7, 8, 0, 0);
-    EXPECT_EQ(log.Write("next day", TimestampStyle::None), 1u);
-    EXPECT_EQ(ReadBytes("ErrLog\\2026-12-07.LOG"), "next day\r\n");
 }

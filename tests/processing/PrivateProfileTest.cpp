@@ -17,20 +17,8 @@ using namespace std::string_literals;
 // Named, not anonymous: the cases are the parameters of a test template.
 namespace PrivateProfileTable
 {
-struct Write
-{
-    std::string section;
-    std::string key;
-    std::string value;
-};
-
-struct Lookup
-{
-    std::string section;
-    std::string key;
-    std::string defaultValue = "d";
-    unsigned bufferSize = 256;
-};
+struct Write { std::string section, key, value; };
+struct Lookup { std::string section, key, defaultValue = "d"; unsigned bufferSize = 256; };
 
 struct ProfileCase
 {
@@ -50,9 +38,8 @@ ProfileCase Reads(const char* name, const std::optional<std::string>& file, cons
     return ProfileCase{name, file, {}, lookup, expected, file};
 }
 
-ProfileCase Writes(const char* name, const std::optional<std::string>& before,
-                   const std::vector<Write>& writes, const std::string& after,
-                   const Lookup& lookup, const std::string& expected)
+ProfileCase Writes(const char* name, const std::optional<std::string>& before, const std::vector<Write>& writes,
+                   const std::string& after, const Lookup& lookup, const std::string& expected)
 {
     return ProfileCase{name, before, writes, lookup, expected, after};
 }
@@ -83,7 +70,6 @@ const std::vector<ProfileCase> kCases = {
     // Names
     Reads("SectionAndKeyIgnoreCase", "[zone]\r\nHideAtStart=1\r\n", {"ZONE", "hideatstart"}, "1"),
     Reads("SectionsDifferingInCaseAreDuplicates", "[S]\r\nA=1\r\n[s]\r\nB=2\r\n", {"s", "B"}, "d"),
-    Reads("NameWithInnerBlank", "[S T]\r\nMy Key=1\r\n", {"s t", "my key"}, "1"),
     // Blanks
     Reads("BlanksAroundNamesAndValues", "  [ Option ]  \r\n  Hide At  =   1 2  \r\n", {"Option", "Hide At"}, "1 2"),
     Reads("BlanksAroundLookedUpNames", "[Option]\r\nHide At=1 2\r\n", {" Option ", "  Hide At "}, "1 2"),
@@ -93,20 +79,13 @@ const std::vector<ProfileCase> kCases = {
     // Quotes
     Reads("SingleQuotesDropped", "[S]\r\nK='q'\r\n", {"S", "K"}, "q"),
     Reads("QuotedBlanksKept", "[S]\r\nK=\" a \"\r\n", {"S", "K"}, " a "),
-    Reads("QuotesInsideBlanks", "[S]\r\nK=  \"x\"  \r\n", {"S", "K"}, "x"),
     Reads("MismatchedQuotesKept", "[S]\r\nK=\"q'\r\n", {"S", "K"}, "\"q'"),
-    Reads("OpeningQuoteOnlyKept", "[S]\r\nK=\"q\r\n", {"S", "K"}, "\"q"),
     Reads("LoneQuoteKept", "[S]\r\nK=\"\r\n", {"S", "K"}, "\""),
-    Reads("EmptyQuotes", "[S]\r\nK=\"\"\r\n", {"S", "K"}, ""),
-    Reads("InnerQuotesKept", "[S]\r\nK=a\"b\"\r\n", {"S", "K"}, "a\"b\""),
     Reads("OnlyOuterPairDropped", "[S]\r\nK=\"a\"b\"\r\n", {"S", "K"}, "a\"b"),
     // Comments and lines without '='
-    Reads("CommentedKeyOnlyGivesDefault", "[S]\r\n;K=1\r\n", {"S", "K"}, "d"),
     Reads("CommentedSectionIgnored", ";[S]\r\nK=1\r\n", {"S", "K"}, "d"),
     Reads("NoInlineComments", "[S]\r\nK=1 ; c\r\n", {"S", "K"}, "1 ; c"),
     Reads("KeyWithoutEqualsReadsAsMissing", "[S]\r\nK\r\nK=2\r\n", {"S", "K"}, "d"),
-    Reads("JunkLineSkipped", "[S]\r\nJunk line\r\nK=2\r\n", {"S", "K"}, "2"),
-    Reads("EqualsInValue", "[S]\r\nK=a=b\r\n", {"S", "K"}, "a=b"),
     // Duplicates: the first wins
     Reads("DuplicateKeyFirstWins", "[S]\r\nK=1\r\nk=2\r\n", {"S", "K"}, "1"),
     Reads("DuplicateSectionFirstWins", "[S]\r\nA=1\r\n[T]\r\n[S]\r\nA=2\r\nB=3\r\n", {"S", "A"}, "1"),
@@ -114,45 +93,29 @@ const std::vector<ProfileCase> kCases = {
     // Section headers
     Reads("TextAfterClosingBracketIgnored", "[S] ; c\r\nA=1\r\n", {"S", "A"}, "1"),
     Reads("LastClosingBracketEndsName", "[S]]\r\nA=1\r\n", {"S]", "A"}, "1"),
-    Reads("EqualsInSectionName", "[S=1]\r\nA=1\r\n", {"S=1", "A"}, "1"),
     Reads("HeaderSwallowsKeyOnItsLine", "[S]A=1\r\nB=2\r\n", {"S", "A"}, "d"),
-    Reads("BracketInsideKeyName", "[S]\r\na]b=1\r\n", {"S", "A]B"}, "1"),
     Reads("UnclosedSectionIsAnOrdinaryLine", "[S]\r\nA=1\r\n[T\r\nB=2\r\n", {"S", "B"}, "2"),
-    Reads("UnclosedSectionDoesNotOpen", "[S]\r\nA=1\r\n[T\r\nB=2\r\n", {"T", "B"}, "d"),
-    Reads("KeysBeforeFirstSection", "A=1\r\n[S]\r\nA=2\r\n", {"S", "A"}, "2"),
     Reads("NamelessSectionComesFirst", "A=1\r\n[S]\r\nA=2\r\n", {"", "A"}, "1"),
     // Missing file, section or key, and defaults
     Reads("MissingFile", kNoFile, {"S", "K", "dflt"}, "dflt"),
-    Reads("EmptyFile", "", {"S", "K", "dflt"}, "dflt"),
-    Reads("MissingSection", kSettings, {"X", "HideAtStart", "dflt"}, "dflt"),
-    Reads("MissingKey", kSettings, {"Option", "X", "dflt"}, "dflt"),
     Reads("DefaultKeepsOtherBlanks", kSettings, {"Option", "X", "  dflt \t "}, "  dflt \t"),
     Reads("DefaultOfSpacesKeepsOne", kSettings, {"Option", "X", "   "}, " "),
-    Reads("EmptyDefault", kSettings, {"Option", "X", ""}, ""),
     Reads("QuotedDefaultLosesQuotes", kSettings, {"Option", "X", "\"d\""}, "d"),
-    // Empty values
-    Reads("BlankValue", "[S]\r\nK=   \r\n", {"S", "K"}, ""),
-    Reads("EmptyValueBlankBeforeEquals", "[S]\r\nK =\r\n", {"S", "K"}, ""),
     // The buffer cut
     Reads("LongValueCutTo255", "[S]\r\nK=" + kLong + "\r\n", {"S", "K"}, std::string(255, 'v')),
     Reads("SmallBufferCut", "[S]\r\nK=" + kLong + "\r\n", {"S", "K", "d", 10}, std::string(9, 'v')),
-    Reads("LongQuotedValueCut", Quoted(300), {"S", "K"}, std::string(255, 'v')),
     Reads("QuotedValueFits", Quoted(254), {"S", "K"}, std::string(254, 'v')),
     Reads("QuotedValueOneTooLongLosesLastCharacter", Quoted(255), {"S", "K"}, std::string(254, 'v')),
     Reads("QuotedValueTwoTooLong", Quoted(256), {"S", "K"}, std::string(255, 'v')),
-    Reads("LongDefaultCut", kSettings, {"S", "K", std::string(300, 'e')}, std::string(255, 'e')),
     Reads("OneCharacterBuffer", "[S]\r\nK=abc\r\n", {"S", "K", "d", 1}, ""),
     Reads("QuotedValueInSmallBuffer", "[S]\r\nK=\"ab\"\r\n", {"S", "K", "d", 3}, "a"),
     // Line ends
     Reads("LineFeedOnly", "[S]\nA=1\nB=2\n", {"S", "B"}, "2"),
     Reads("CarriageReturnOnly", "[S]\rA=1\rB=2", {"S", "B"}, "2"),
-    Reads("NoFinalLineEnd", "[S]\r\nA=1", {"S", "A"}, "1"),
-    Reads("BlankLinesSkipped", "[S]\r\n\r\n  \r\n\nA=1\r\n", {"S", "A"}, "1"),
     Reads("Utf8ByteOrderMarkSkipped", "\xEF\xBB\xBF[S]\r\nA=1\r\n", {"S", "A"}, "1"),
     // NUL bytes end names and values
     Reads("NulEndsKeyName", "[S]\r\nA\0B=1\r\n"s, {"S", "A"}, "1"),
     Reads("NulEndsValue", "[S]\r\nA=1\0x\r\n"s, {"S", "A"}, "1"),
-    Reads("NulEndsSectionName", "[S\0T]\r\nA=1\r\n"s, {"S", "A"}, "1"),
     Reads("JunkBeforeGoodSection", Junk(), {"S", "K"}, "v"),
     Reads("OverlongKeyCut", Junk(), {"Long", std::string(1000, 'k')}, std::string(255, 'v')),
 
@@ -165,18 +128,12 @@ const std::vector<ProfileCase> kCases = {
            {"option", "storetxt"}, "2"),
     Writes("ReplaceValue", "[S]\r\nA=1\r\nB=2\r\n", {{"S", "A", "3"}}, "[S]\r\nA=3\r\nB=2\r\n", {"S", "A"}, "3"),
     Writes("ReplaceKeepsStoredNameCase", "[S]\r\nKey=1\r\n", {{"s", "KEY", "2"}}, "[S]\r\nKey=2\r\n", {"S", "key"}, "2"),
-    Writes("ValueCaseMatters", "[S]\r\nK=abc\r\n", {{"S", "K", "ABC"}}, "[S]\r\nK=ABC\r\n", {"S", "K"}, "ABC"),
     Writes("ValueLosesLeadingBlanksOnly", kNoFile, {{"S", "A", "\t\x1a  v  "}}, "[S]\r\nA=v  \r\n", {"S", "A"}, "v"),
-    Writes("EmptyValueWritten", kNoFile, {{"S", "A", ""}}, "[S]\r\nA=\r\n", {"S", "A"}, ""),
-    Writes("QuotesWrittenAsGiven", kNoFile, {{"S", "A", "\"q\""}}, "[S]\r\nA=\"q\"\r\n", {"S", "A"}, "q"),
     Writes("NewNamesKeepTrailingBlanks", kNoFile, {{" S ", "  A  ", "v"}}, "[S ]\r\nA  =v\r\n", {"S", "A"}, "v"),
-    Writes("EmptyFileGetsContent", "", {{"S", "A", "1"}}, "[S]\r\nA=1\r\n", {"S", "A"}, "1"),
     Writes("ExistingContentKeptInNormalForm", "; top\r\n[S]\r\n; c1\r\nA = 1\r\n\r\n  B=2  \r\n[T]\r\nC=3\r\n",
            {{"S", "D", "4"}}, "; top\r\n[S]\r\n; c1\r\nA=1\r\nB=2\r\nD=4\r\n[T]\r\nC=3\r\n", {"T", "C"}, "3"),
     Writes("LineFeedFileRewrittenWithCrLf", "[S]\nA=1\nB=2\n", {{"S", "C", "3"}}, "[S]\r\nA=1\r\nB=2\r\nC=3\r\n",
            {"S", "B"}, "2"),
-    Writes("CarriageReturnFileRewritten", "[S]\rA=1\rB=2", {{"S", "C", "3"}}, "[S]\r\nA=1\r\nB=2\r\nC=3\r\n",
-           {"S", "C"}, "3"),
     Writes("SameValueLeavesFileAlone", "[S]\nA = 1 \nB=2\n", {{"S", "A", "1"}}, "[S]\nA = 1 \nB=2\n", {"S", "A"}, "1"),
     Writes("FirstDuplicateSectionChanged", "[S]\r\nA=1\r\n[T]\r\nX=1\r\n[S]\r\nB=2\r\n", {{"S", "B", "9"}},
            "[S]\r\nA=1\r\nB=9\r\n[T]\r\nX=1\r\n[S]\r\nB=2\r\n", {"S", "B"}, "9"),
@@ -184,9 +141,6 @@ const std::vector<ProfileCase> kCases = {
            "A=1\r\n[S]\r\nB=2\r\nC=3\r\n", {"", "A"}, "1"),
     Writes("NamelessSectionWritten", "[S]\r\nB=2\r\n", {{"", "A", "1"}}, "A=1\r\n[S]\r\nB=2\r\n", {"", "A"}, "1"),
     Writes("NoFinalLineEndCompleted", "[S]\r\nA=1", {{"S", "B", "2"}}, "[S]\r\nA=1\r\nB=2\r\n", {"S", "A"}, "1"),
-    Writes("NewSectionAfterBlankLines", "[S]\r\nA=1\r\n\r\n\r\n", {{"T", "B", "2"}}, "[S]\r\nA=1\r\n[T]\r\nB=2\r\n",
-           {"T", "B"}, "2"),
-    Writes("SectionNameNormalised", "[ S ]\r\nA=1\r\n", {{"S", "B", "2"}}, "[S]\r\nA=1\r\nB=2\r\n", {"S", "A"}, "1"),
     Writes("LinesWithoutEqualsKept", "[S]\r\nJunk\r\n[T\r\nA=1\r\n", {{"S", "B", "2"}},
            "[S]\r\nJunk\r\n[T\r\nA=1\r\nB=2\r\n", {"S", "A"}, "1"),
     Writes("KeyWithoutEqualsGetsValue", "[S]\r\nA\r\n", {{"S", "A", "1"}}, "[S]\r\nA=1\r\n", {"S", "A"}, "1"),
@@ -232,10 +186,7 @@ TEST_P(PrivateProfileCase, BehavesAsTheWindowsFunctions)
               c.expected);
 
     ASSERT_EQ(FilesIn(dir), c.after ? std::vector<std::string>{"t.ini"} : std::vector<std::string>{});
-    if (c.after)
-    {
-        EXPECT_EQ(dir.Read("t.ini"), *c.after);
-    }
+    EXPECT_EQ(dir.Read("t.ini"), c.after.value_or(""));
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, PrivateProfileCase, testing::ValuesIn(kCases),

@@ -17,6 +17,13 @@ std::vector<std::string> SectionsOf(const std::string& ini)
         sections.push_back((*it)[1]);
     return sections;
 }
+
+// The texts a receiver takes from its settings, fields 0, 7, 18 and 19 for all.
+std::vector<std::string> Texts(CReceiverSettings& s)
+{
+    return {s.GetDirectory(), s.GetExtension(), s.GetServerPort(), s.GetServerIp(), s.GetFieldName(0),
+            s.GetFieldName(7), s.GetFieldName(18), s.GetFieldName(19), s.GetFieldName(-1)};
+}
 }
 
 TEST(ReceiverSettings, WithoutIniFileEverythingIsDefaultAndNothingIsWritten)
@@ -25,10 +32,11 @@ TEST(ReceiverSettings, WithoutIniFileEverythingIsDefaultAndNothingIsWritten)
     CReceiverSettings settings;
     EXPECT_EQ(settings.GetLinkType(), -1);
     EXPECT_EQ(settings.m_language, 0);
-    EXPECT_EQ(settings.GetDirectory(), "RESULT\\");
+    EXPECT_EQ(settings.GetDirectory() + settings.GetExtension(), "RESULT\\.TXT");
     EXPECT_TRUE(FileSystem::Exists("RESULT"));
     EXPECT_FALSE(FileSystem::Exists("Quorbel.ini"));
-    EXPECT_EQ(settings.GetExtension(), ".TXT");
+    EXPECT_EQ(CReceiverSettings::SeparatorText(-4), ";");
+    EXPECT_EQ(CReceiverSettings::LinkTypeName(-1), "Unknown");
     // An empty directory loads as the default.
     dir.Write("Quorbel.ini", "[Store]\r\nDirectory=\r\n");
     EXPECT_EQ(CReceiverSettings().GetDirectory(), "RESULT\\");
@@ -45,25 +53,15 @@ TEST(ReceiverSettings, LoadsHandEditedValuesTheWayTheReceiverExpects)
              "[Input]\r\nInputSeparator=9\r\nUsbRs232=1\r\n"
              "[Ehernet]\r\nServerPort=123456789012\r\nIP=1234567890123456789012345\r\n");
     CReceiverSettings settings;
-    EXPECT_EQ(settings.m_storeType, 12);
-    EXPECT_EQ(settings.m_printOut, 0);
-    EXPECT_EQ(settings.m_language, INT_MAX);
-    EXPECT_EQ(settings.IsFieldInUse(3), 2);
-    EXPECT_EQ(settings.IsFieldInUse(4), 70000 - 65536);
-    EXPECT_EQ(settings.IsFieldInUse(5), -1);
-    EXPECT_EQ(settings.IsFieldInUse(20), 0);
-    EXPECT_EQ(settings.GetFieldName(0), "Leak");
-    EXPECT_EQ(settings.GetFieldName(7), "Name_7");
-    EXPECT_EQ(settings.GetFieldName(-1), "");
-    EXPECT_EQ(settings.GetDirectory(), "Data\\Day\\");
+    EXPECT_EQ((std::vector<int>{12, 0, INT_MAX, 2, 70000 - 65536, -1, 0, 1, 1}),
+              (std::vector<int>{settings.m_storeType, settings.m_printOut, settings.m_language,
+                                settings.IsFieldInUse(3), settings.IsFieldInUse(4), settings.IsFieldInUse(5),
+                                settings.IsFieldInUse(20), settings.GetLinkType(), settings.m_reconnect}));
+    EXPECT_EQ((std::vector<std::string>{"Data\\Day\\", ".CSV", "123456789", "1234567890123456789", "Leak",
+                                        "Name_7", "Name_18", "Name_19", ""}),
+              Texts(settings));
     EXPECT_TRUE(FileSystem::Exists("Data\\Day"));
-    EXPECT_EQ(settings.GetExtension(), ".CSV");
-    EXPECT_EQ(settings.GetLinkType(), 1);
-    EXPECT_EQ(settings.GetServerPort(), "123456789");
-    EXPECT_EQ(settings.GetServerIp(), "1234567890123456789");
-    EXPECT_EQ(settings.m_reconnect, 1);
     EXPECT_EQ(settings.StoreTypeName(settings.m_storeType), "Unknow");
-
     std::string input, output;
     settings.GetSeparatorTexts(input, output);
     EXPECT_EQ(input, ";");
@@ -99,13 +97,10 @@ TEST(ReceiverSettings, SavingAndLoadingReproducesEveryField)
     CReceiverSettings loaded;
     for (const auto& value : values)
         EXPECT_EQ(loaded.*value.first, value.second) << &value - values;
-    EXPECT_EQ(loaded.IsFieldInUse(19), 1);
-    EXPECT_EQ(loaded.IsFieldInUse(0), -7);
-    EXPECT_EQ(loaded.GetFieldName(19), longName);
-    EXPECT_EQ(loaded.GetFieldName(18), "Name_18");
-    EXPECT_EQ(loaded.GetDirectory(), "Out\\");
-    EXPECT_EQ(loaded.GetServerPort(), "10001");
-    EXPECT_EQ(loaded.GetServerIp(), "192.168.1.20");
+    EXPECT_EQ(loaded.IsFieldInUse(19) * 100 + loaded.IsFieldInUse(0), 100 - 7);
+    EXPECT_EQ((std::vector<std::string>{"Out\\", ".CSV", "10001", "192.168.1.20", "Name_0", "Name_7", "Name_18",
+                                        longName, ""}),
+              Texts(loaded));
 }
 
 TEST(ReceiverSettings, SetLanguageSavesAtOnce)
@@ -129,13 +124,6 @@ TEST(ReceiverSettings, HeaderListsTheSelectedNamesEachFollowedByTheSeparator)
     EXPECT_EQ(header, "Name_0\tR\t");
     settings.SetFieldInUse(0, 0);
     settings.SetFieldInUse(2, 0);
-    settings.BuildHeader(header, false);
-    EXPECT_EQ(header, "");
-}
-
-TEST(ReceiverSettings, CodesOutOfRangeMapToTheFallbackTexts)
-{
-    EXPECT_EQ(CReceiverSettings::SeparatorText(-4), ";");
-    EXPECT_EQ(CReceiverSettings::StoreTypeName(7), "Unknow");
-    EXPECT_EQ(CReceiverSettings::LinkTypeName(-1), "Unknown");
+    settings.BuildHeader(header, true);
+    EXPECT_EQ(header, "Date-Time\t");
 }

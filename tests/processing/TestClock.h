@@ -2,6 +2,7 @@
 #include "processing/FileSystem.h"
 #include "processing/LocalTime.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -38,4 +39,13 @@ inline std::string ReadBytes(const std::string& path)
 {
     std::ifstream in(FileSystem::HostPath(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A plain file where a results folder should be: the folder can then be
+// neither created nor written into until the file goes.
+inline void BlockFolder(bool blocked, const std::string& name = "RESULT")
+{
+    std::filesystem::remove_all(FileSystem::HostPath(name));
+    if (blocked)
+        std::ofstream(FileSystem::HostPath(name)) << "in the way";
 }
