@@ -4,7 +4,8 @@
 # and stops it, and the Wine server, when done.
 #   test-session.sh NATIVE_DIR FUZZ_DIR WIN_DIR
 set -u
-native=$1 fuzz=$2 win=$3
+native=$1 fuzz=$2
+win=$(realpath "$3")  # Wine takes only an absolute prefix path
 jobs=$(nproc)
 
 cleanup() {
