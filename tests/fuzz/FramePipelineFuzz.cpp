@@ -74,14 +74,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::filesystem::remove_all("RESULT");
     FuzzedDataProvider input(data, size);
-    CReceiverSettings settings;
+    // Settings read their file key by key: read once, copied for each input.
+    static const CReceiverSettings defaults;
+    static const CPrintSettings printDefaults;
+    CReceiverSettings settings = defaults;
     settings.m_storeType = input.ConsumeBool() ? CReceiverSettings::OriginalFrame : CReceiverSettings::SelectedFields;
     settings.m_inputSeparator = input.ConsumeIntegralInRange(0, 3);
     settings.m_outputSeparator = input.ConsumeIntegralInRange(0, 3);
     settings.m_printOut = input.ConsumeBool();
     settings.SetFieldInUse(0, 1);
     settings.SetFieldInUse(2, 1);
-    CPrintSettings printSettings;
+    CPrintSettings printSettings = printDefaults;
     printSettings.m_printingType = input.ConsumeIntegralInRange(0, 2);
     printSettings.m_numberOfCopies = input.ConsumeIntegralInRange(-2, 5);
     CFrameStore store(CPendingLines::DefaultBound, FixedDay);
@@ -96,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::string expected;
     int frames = 0;
     int accepted = 0;
-    while (input.remaining_bytes() > 0 && frames < 50)
+    while (input.remaining_bytes() > 0 && frames < 10)
     {
         const std::string link = LinkFrame(input);
         const std::string received = whole ? link : FuzzReference::PlainFrame(link, separator);
