@@ -21,7 +21,7 @@ sleep 1
 
 work=$(mktemp -d)
 cd "$work"
-cp "$build"/res/Quorbel*.dll .
+cp "$build"/bin/Quorbel*.dll .
 for shot in setup fieldname serial print setup:QuorbelFr setup:QuorbelIT; do
   dialog=${shot%%:*}
   library=${shot#"$dialog"}
