@@ -1,48 +1,21 @@
 #include "tests/dialogs/DialogDriver.h"
 
-#include "framework/Application.h"
 #include "framework/Window.h"
 
 namespace
 {
-thread_local DialogDriver::CModalScript* t_runningScript = nullptr;
+// What the timer does while ActInModal runs.
+thread_local std::function<void()> t_tick;
 
-struct DialogSearch
+void CALLBACK OnTick(HWND, UINT, UINT_PTR, DWORD)
 {
-    const std::string* caption;
-    HWND found;
-};
-
-bool IsDialog(HWND window)
-{
-    char className[32] = {};
-    ::GetClassNameA(window, className, sizeof className);
-    return std::string(className) == "#32770";
-}
-
-BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter)
-{
-    auto* search = reinterpret_cast<DialogSearch*>(parameter);
-    if (IsDialog(window) && ::IsWindowVisible(window)
-        && ::IsWindowEnabled(window) && CWindow::GetText(window) == *search->caption) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The visible, enabled dialog of this thread with that caption, or null.
-HWND FindDialog(const std::string& caption)
-{
-    DialogSearch search{&caption, nullptr};
-    ::EnumThreadWindows(::GetCurrentThreadId(), MatchDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    if (t_tick)
+        t_tick();
 }
 
 BOOL CALLBACK CancelDialog(HWND window, LPARAM)
 {
-    if (IsDialog(window))
-        DialogDriver::PostClick(window, IDCANCEL);
+    DialogDriver::PostClick(window, IDCANCEL);
     return TRUE;
 }
 }
@@ -65,23 +38,6 @@ void DialogDriver::SelectComboItem(HWND dialog, int id, int index)
                    reinterpret_cast<LPARAM>(combo));
 }
 
-std::string DialogDriver::SelectedComboText(HWND dialog, int id)
-{
-    const LRESULT selected = ::SendDlgItemMessageA(dialog, id, CB_GETCURSEL, 0, 0);
-    if (selected == CB_ERR)
-        return "<none>";
-    char buffer[256] = {};
-    ::SendDlgItemMessageA(dialog, id, CB_GETLBTEXT, static_cast<WPARAM>(selected),
-                          reinterpret_cast<LPARAM>(buffer));
-    return buffer;
-}
-
-void DialogDriver::TypeCharacters(HWND edit, const std::string& text)
-{
-    for (const char c : text)
-        ::SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(static_cast<unsigned char>(c)), 1);
-}
-
 bool DialogDriver::IsChecked(HWND dialog, int id)
 {
     return ::SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -97,56 +53,30 @@ bool DialogDriver::IsEnabled(HWND dialog, int id)
     return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;
 }
 
-DialogDriver::CMessageBoxCapture::CMessageBoxCapture()
+bool DialogDriver::ActInModal(const std::string& caption, const std::function<void(HWND)>& action,
+                              const std::function<INT_PTR()>& enterModalLoop, INT_PTR* result)
 {
-    CApplication::SetMessageBoxInterceptor([this](const std::string& text, UINT) {
-        m_texts.push_back(text);
-        return IDOK;
-    });
-}
-
-DialogDriver::CMessageBoxCapture::~CMessageBoxCapture()
-{
-    CApplication::SetMessageBoxInterceptor(nullptr);
-}
-
-DialogDriver::CModalScript& DialogDriver::CModalScript::Then(const std::string& caption,
-                                                             Action action)
-{
-    m_steps.push_back({caption, std::move(action)});
-    return *this;
-}
-
-INT_PTR DialogDriver::CModalScript::Run(const std::function<INT_PTR()>& enterModalLoops,
-                                        DWORD timeoutMs)
-{
-    m_deadline = ::GetTickCount64() + timeoutMs;
-    t_runningScript = this;
+    const ULONGLONG deadline = ::GetTickCount64() + 15000;
+    bool done = false;
+    t_tick = [&] {
+        if (::GetTickCount64() > deadline) {
+            ::EnumThreadWindows(::GetCurrentThreadId(), CancelDialog, 0);
+            return;
+        }
+        // Only this thread's: other test programs may show the same dialog.
+        const HWND dialog = ::FindWindowA("#32770", caption.c_str());
+        if (done || !dialog || !::IsWindowVisible(dialog)
+            || ::GetWindowThreadProcessId(dialog, nullptr) != ::GetCurrentThreadId())
+            return;
+        // Done first: the action may enter a nested modal loop that ticks.
+        done = true;
+        action(dialog);
+    };
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, OnTick);
-    const INT_PTR result = enterModalLoops();
+    const INT_PTR returned = enterModalLoop();
     ::KillTimer(nullptr, timer);
-    t_runningScript = nullptr;
-    return result;
-}
-
-void CALLBACK DialogDriver::CModalScript::OnTick(HWND, UINT, UINT_PTR, DWORD)
-{
-    if (t_runningScript)
-        t_runningScript->Tick();
-}
-
-void DialogDriver::CModalScript::Tick()
-{
-    if (::GetTickCount64() > m_deadline) {
-        ::EnumThreadWindows(::GetCurrentThreadId(), CancelDialog, 0);
-        return;
-    }
-    if (Finished())
-        return;
-    const HWND dialog = FindDialog(m_steps[m_next].caption);
-    if (!dialog)
-        return;
-    // Advance first: the action may enter a nested modal loop that ticks.
-    const Action action = m_steps[m_next++].action;
-    action(dialog);
+    t_tick = nullptr;
+    if (result)
+        *result = returned;
+    return done;
 }

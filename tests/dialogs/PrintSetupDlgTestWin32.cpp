@@ -22,30 +22,27 @@ void ExpectTicketControls(HWND dialog, bool ticket)
     EXPECT_EQ(!ticket, IsEnabled(dialog, IDC_PRINT_CHAR_SIZE));
     EXPECT_EQ(!ticket, IsEnabled(dialog, IDC_PRINT_FRAME_Y));
 }
-
-class PrintSetupDlgTest : public ::testing::Test
-{
-protected:
-    unsigned Edit(CModalScript::Action action)
-    {
-        CModalScript script;
-        script.Then("Printing setup", std::move(action));
-        const unsigned result =
-            static_cast<unsigned>(script.Run([&] { return m_settings.EditSettings(); }));
-        EXPECT_TRUE(script.Finished());
-        return result;
-    }
-
-    CTempDir m_dir;
-    CPrintSettings m_settings;
-    CMessageBoxCapture m_boxes;
-};
 }
 
-TEST_F(PrintSetupDlgTest, FirstStartShowsTheDefaultsAndLabelsSwitchTheControls)
+// The first start shows the defaults, and a Cancel changes neither the
+// object nor the file.  An entry out of range or not a number keeps the
+// dialog open with the entry in focus; OK then takes and writes every
+// setting.
+TEST(PrintSetupDlgTest, DefaultsCancelRefusedEntriesAndOk)
 {
-    const unsigned result = Edit([](HWND dialog) {
-        EXPECT_EQ("Ticket-A4", SelectedComboText(dialog, IDC_PRINT_TYPE));
+    CTempDir dir;
+    CPrintSettings settings;
+    CMessageBoxCapture boxes;
+    // EditSettings' result after `action` on its dialog.
+    const auto edit = [&](const std::function<void(HWND)>& action) {
+        INT_PTR result = -1;
+        EXPECT_TRUE(ActInModal(
+            "Printing setup", action, [&] { return static_cast<INT_PTR>(settings.EditSettings()); },
+            &result));
+        return result;
+    };
+    EXPECT_EQ(CPrintSettings::Failure, edit([](HWND dialog) {
+        EXPECT_EQ("Ticket-A4", Text(dialog, IDC_PRINT_TYPE));
         EXPECT_EQ("1", Text(dialog, IDC_PRINT_COPIES));
         EXPECT_TRUE(IsChecked(dialog, IDC_PRINT_FRAME));
         EXPECT_EQ("160", Text(dialog, IDC_PRINT_DATETIME_Y));
@@ -53,66 +50,43 @@ TEST_F(PrintSetupDlgTest, FirstStartShowsTheDefaultsAndLabelsSwitchTheControls)
         // The painted group box lets the clicks through to what it holds.
         RECT box;
         ::GetWindowRect(::GetDlgItem(dialog, IDC_PRINT_SERIAL), &box);
-        EXPECT_EQ(HTTRANSPARENT, ::SendDlgItemMessageA(dialog, IDC_PRINT_FIELDS_GROUP, WM_NCHITTEST, 0,
-                                                       MAKELPARAM(box.left + 2, box.top + 2)));
+        EXPECT_EQ(HTTRANSPARENT, ::SendDlgItemMessageA(dialog, IDC_PRINT_FIELDS_GROUP, WM_NCHITTEST,
+                                                       0, MAKELPARAM(box.left + 2, box.top + 2)));
         SelectComboItem(dialog, IDC_PRINT_TYPE, 2);
         ExpectTicketControls(dialog, false);
+        ::SetDlgItemTextA(dialog, IDC_PRINT_COPIES, "4");
+        Click(dialog, IDC_PRINT_FRAME);
+        Click(dialog, IDCANCEL);
+    }));
+    EXPECT_EQ(CPrintSettings::TicketA4, settings.m_printingType);
+    EXPECT_EQ(1, settings.m_numberOfCopies);
+    EXPECT_EQ(1, settings.m_lines[CPrintSettings::FrameLine].enabled);
+    EXPECT_FALSE(std::filesystem::exists(dir.Join("PrintSetup.ini")));
 
-        SelectComboItem(dialog, IDC_PRINT_CHAR_SIZE, 6);
-        Click(dialog, IDC_PRINT_SERIAL);
-        ::SetDlgItemTextA(dialog, IDC_PRINT_SERIAL_X, "250");
-        Click(dialog, IDOK);
-    });
-    EXPECT_EQ(0u, result);
-    EXPECT_EQ(CPrintSettings::Zpl2Label, m_settings.m_printingType);
-    EXPECT_EQ(6, m_settings.m_labelCarSize);
-    EXPECT_EQ(1, m_settings.m_lines[CPrintSettings::SerialNumberLine].enabled);
-    EXPECT_EQ(250, m_settings.GetLineX(CPrintSettings::SerialNumberLine));
-
-    const std::string ini = m_dir.Read("PrintSetup.ini");
-    for (const char* expected : {"PrintingType=2", "LabelCarSize=6", "SerialNum=1", "X2=250"})
-        EXPECT_NE(std::string::npos, ini.find(expected)) << expected;
-}
-
-TEST_F(PrintSetupDlgTest, AnEntryOutOfRangeOrNotANumberKeepsTheDialogOpen)
-{
     const struct
     {
         int id;
         const char* refused;
-        std::string prompt;
         const char* accepted;
-    } cases[] = {{IDC_PRINT_LEFT_MARGIN, "101", IntegerText::RangePrompt(0, 100), "100"},
-                 {IDC_PRINT_COPIES, "two", IntegerText::IntegerPrompt(), "2"}};
-    for (const auto& c : cases) {
-        const size_t shown = m_boxes.Texts().size();
-        const unsigned result = Edit([&](HWND dialog) {
+    } cases[] = {{IDC_PRINT_LEFT_MARGIN, "101", "100"}, {IDC_PRINT_COPIES, "two", "2"}};
+    EXPECT_EQ(0, edit([&](HWND dialog) {
+        for (const auto& c : cases) {
             ::SetDlgItemTextA(dialog, c.id, c.refused);
             Click(dialog, IDOK);
-            ASSERT_EQ(shown + 1, m_boxes.Texts().size());
-            EXPECT_EQ(c.prompt, m_boxes.Texts().back());
-            EXPECT_TRUE(::IsWindow(dialog));
-            EXPECT_EQ(::GetDlgItem(dialog, c.id), ::GetFocus());
+            EXPECT_EQ(::GetDlgItem(dialog, c.id), ::GetFocus()) << c.refused;
             ::SetDlgItemTextA(dialog, c.id, c.accepted);
-            Click(dialog, IDOK);
-        });
-        EXPECT_EQ(0u, result) << c.refused;
-    }
-    EXPECT_EQ(100, m_settings.m_leftMargin);
-    EXPECT_EQ(2, m_settings.m_numberOfCopies);
-}
-
-TEST_F(PrintSetupDlgTest, CancelChangesNeitherTheObjectNorTheFile)
-{
-    const unsigned result = Edit([](HWND dialog) {
-        SelectComboItem(dialog, IDC_PRINT_TYPE, 1);
-        ::SetDlgItemTextA(dialog, IDC_PRINT_COPIES, "4");
-        Click(dialog, IDC_PRINT_FRAME);
-        Click(dialog, IDCANCEL);
-    });
-    EXPECT_EQ(65535u, result);
-    EXPECT_EQ(CPrintSettings::TicketA4, m_settings.m_printingType);
-    EXPECT_EQ(1, m_settings.m_numberOfCopies);
-    EXPECT_EQ(1, m_settings.m_lines[CPrintSettings::FrameLine].enabled);
-    EXPECT_FALSE(std::filesystem::exists(m_dir.Join("PrintSetup.ini")));
+        }
+        SelectComboItem(dialog, IDC_PRINT_TYPE, 2);
+        SelectComboItem(dialog, IDC_PRINT_CHAR_SIZE, 6);
+        Click(dialog, IDC_PRINT_SERIAL);
+        ::SetDlgItemTextA(dialog, IDC_PRINT_SERIAL_X, "250");
+        Click(dialog, IDOK);
+    }));
+    EXPECT_EQ(
+        (std::vector<std::string>{IntegerText::RangePrompt(0, 100), IntegerText::IntegerPrompt()}),
+        boxes.texts);
+    const std::string ini = dir.Read("PrintSetup.ini");
+    for (const char* expected : {"LeftMargin=100", "NumberOfCopies=2", "PrintingType=2", "LabelCarSize=6",
+                                 "SerialNum=1", "X2=250"})
+        EXPECT_NE(std::string::npos, ini.find(expected)) << expected;
 }
