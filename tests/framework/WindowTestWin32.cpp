@@ -35,7 +35,6 @@ public:
     int m_destroyed = 0;
     int m_keys = 0;
     bool m_tickUntilEnd = false;
-    HBRUSH m_staticBrush = nullptr;
     HICON m_dragIcon = nullptr;
 
 protected:
@@ -55,10 +54,6 @@ protected:
             EndDialog(42);
     }
     void OnDestroy() override { ++m_destroyed; }
-    HBRUSH OnCtlColor(HDC, HWND, UINT message) override
-    {
-        return message == WM_CTLCOLORSTATIC ? m_staticBrush : nullptr;
-    }
     bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override
     {
         m_keys += message == WM_KEYDOWN;
@@ -102,18 +97,15 @@ TEST(WindowTest, TheOwnerDestroysTheWindowWhileTheWholeObjectHearsIt)
     EXPECT_FALSE(::IsWindow(leftOpen));
 }
 
-TEST(DialogTest, BrushesAndIconsAreTheDialogProceduresOwnResult)
+// The main window's icon is the dialog procedure's own result, not
+// DWLP_MSGRESULT.
+TEST(DialogTest, TheDragIconIsTheDialogProceduresOwnResult)
 {
     CProbeDialog dialog;
-    dialog.m_staticBrush = ::GetSysColorBrush(COLOR_HIGHLIGHT);
     dialog.m_dragIcon = ::LoadIcon(nullptr, IDI_APPLICATION);
     ASSERT_TRUE(dialog.Create());
-    const HWND hWnd = dialog.GetSafeHwnd();
-    const HDC dc = ::GetDC(hWnd);
-    EXPECT_EQ(reinterpret_cast<LRESULT>(dialog.m_staticBrush),
-              ::SendMessageA(hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), 0));
-    ::ReleaseDC(hWnd, dc);
-    EXPECT_EQ(reinterpret_cast<LRESULT>(dialog.m_dragIcon), ::SendMessageA(hWnd, WM_QUERYDRAGICON, 0, 0));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(dialog.m_dragIcon),
+              ::SendMessageA(dialog.GetSafeHwnd(), WM_QUERYDRAGICON, 0, 0));
 }
 
 TEST(DialogTest, DoModalRunsUntilAHandlerEndsItAndTheApplicationSeesMessagesFirst)
