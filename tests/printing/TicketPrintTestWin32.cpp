@@ -28,22 +28,10 @@ std::string WindowText(HWND hwnd)
     return text;
 }
 
-// The progress window this thread shows, if any.
-HWND ThreadProgressWindow()
+// The progress window on the screen, if any: the queue test runs alone.
+HWND ShownProgressWindow()
 {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM result) -> BOOL {
-            char name[64] = "";
-            GetClassNameA(hwnd, name, sizeof name);
-            if (std::string(name) != CProgressWindow::WindowClassName)
-                return TRUE;
-            *reinterpret_cast<HWND*>(result) = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+    return FindWindowA(CProgressWindow::WindowClassName, nullptr);
 }
 
 // Escape as the keyboard delivers it to this thread; the pump translates it.
@@ -136,7 +124,7 @@ TEST_F(TicketPrint, JobBuiltWhilePrintingFollowsTheRunningOne)
     std::string text;
     unsigned nestedResult = 1;
     CFrameTarget link([&] {
-        const HWND progress = ThreadProgressWindow();
+        const HWND progress = ShownProgressWindow();
         caption = WindowText(progress);
         text = WindowText(GetDlgItem(progress, CProgressWindow::TextId));
         // A frame arrives while the first job prints: its job is built in
@@ -151,7 +139,7 @@ TEST_F(TicketPrint, JobBuiltWhilePrintingFollowsTheRunningOne)
     // The frame came in after the first of three lines.
     EXPECT_EQ("Printing ..VorlFrame2Printer.txt [33%]", caption);
     EXPECT_EQ(JobFile, text);
-    EXPECT_EQ(nullptr, ThreadProgressWindow());
+    EXPECT_EQ(nullptr, ShownProgressWindow());
 }
 
 TEST_F(TicketPrint, EscapeStopsAfterTheCurrentLine)

@@ -1,29 +1,79 @@
 #!/bin/bash
-# Prints real jobs through Wine on the private CUPS queue of cups-start.sh
-# and checks the PDFs that come out:
-#   ticket-print-test.sh DRIVER_EXE CUPS_STATE_DIR WINE_PREFIX
+# Prints real jobs through Wine on a private CUPS server whose default queue
+# turns every job into a PDF, and checks those PDFs:
+#   ticket-print-test.sh DRIVER_EXE KEEP_DIR WINE_PREFIX
+# The server listens only on a socket in its own folder, so a system cupsd
+# is never touched; programs reach it through CUPS_SERVER.  The filters run
+# as user lp, who may not be able to enter the build tree: the server's
+# files live in a fresh folder under /tmp, removed at the end.  The two
+# tickets are kept in KEEP_DIR.  Every wait is bounded so that a broken
+# set-up fails instead of hanging.
 set -u
 driver=$1
-state=$(realpath -m "$2")
+keep=$2
 prefix=$3
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-# The two tickets are kept beside the link, in the build tree: the server's
-# folder goes when it stops.
-keep=$(cd "$(dirname "$2")" && pwd)
-wine_run="$here/../../tools/wine-run.sh"
+wine_run="$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-run.sh"
+state=$(mktemp -d /tmp/quorbel-cups.XXXXXX) || exit 1
 pdfs="$state/pdf"
+# The cups-pdf backend only reads its settings from /etc/cups, one file per
+# device name; a name of our own keeps other users' settings untouched.
+name="quorbel-$$-$RANDOM"
 failures=0
 
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
-# Runs the driver's cases that match $1 on an empty queue, then waits until
-# no job is left (the backend writes the PDF last).  A job that CUPS stops
-# ends the whole test at once, with CUPS's own account of it: every later
-# job would stop alike.
+stop_cups() {
+  [ -n "${cupsd:-}" ] && kill "$cupsd" 2>/dev/null && wait "$cupsd"
+  rm -rf -- "$state" "/etc/cups/cups-pdf-$name.conf"
+}
+trap stop_cups EXIT
+
+start_cups() {
+  mkdir -p "$state"/{etc/ppd,spool,cache,run,tmp,log,pdf}
+  chmod 755 "$state" "$state"/etc "$state"/etc/ppd "$state"/pdf
+  chmod 1777 "$state"/tmp
+  printf 'Out %s\nAnonDirName %s\nLabel 0\nTitlePref 1\nGrp root\n' "$pdfs" "$pdfs" \
+    >"/etc/cups/cups-pdf-$name.conf"
+  cat >"$state/etc/cupsd.conf" <<CONF
+Listen $state/cups.sock
+Browsing Off
+LogLevel warn
+DefaultAuthType None
+WebInterface No
+CONF
+  cat >"$state/etc/cups-files.conf" <<CONF
+ServerRoot $state/etc
+RequestRoot $state/spool
+CacheDir $state/cache
+StateDir $state/run
+TempDir $state/tmp
+ErrorLog $state/log/error_log
+AccessLog $state/log/access_log
+PageLog $state/log/page_log
+Printcap $state/printcap
+SystemGroup root
+CONF
+  /usr/sbin/cupsd -f -c "$state/etc/cupsd.conf" -s "$state/etc/cups-files.conf" \
+    </dev/null >"$state/log/cupsd.out" 2>&1 &
+  cupsd=$!
+  export CUPS_SERVER="$state/cups.sock"
+  for _ in $(seq 100); do
+    lpstat -r 2>/dev/null | grep -q "is running" && break
+    sleep 0.1
+  done
+  lpadmin -p QuorbelPDF -E -v "cups-pdf:/$name" -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
+    -o PageSize=A4 -o printer-error-policy=abort-job && lpadmin -d QuorbelPDF &&
+    cupsenable QuorbelPDF && cupsaccept QuorbelPDF && return 0
+  echo "FAIL: cupsd did not start:" >&2
+  cat "$state/log/cupsd.out" "$state/log/error_log" >&2 2>/dev/null
+  exit 1
+}
+
+# Runs the driver's cases that match $1, then waits until no job is left
+# (the backend writes the PDF last).  A job that CUPS stops ends the whole
+# test at once, with CUPS's own account of it: every later job would stop
+# alike.
 run_cases() {
-  rm -f "$pdfs"/*.pdf
-  cancel -a -x 2>/dev/null
-  : >"$state/log/error_log"
   if ! timeout 120 "$wine_run" --prefix "$prefix" "$driver" --gtest_filter="$1" >"$state/case.log" 2>&1 ||
     ! grep -q '\[  PASSED  \] [1-9]' "$state/case.log"; then
     cat "$state/case.log" >&2
@@ -65,14 +115,13 @@ expected
 $expected"
 }
 
-export CUPS_SERVER="$state/cups.sock"
 # Wine reads the printer list only while no other program of the prefix
 # has it: one left running from before (without this server) would leave
 # the driver without a printer.  The test runs alone, so ending the
 # prefix's programs ends only leftovers.
 WINEPREFIX=$prefix wineserver -k 2>/dev/null
 WINEPREFIX=$prefix timeout 30 wineserver -w
-lpstat -r 2>/dev/null | grep -q "is running" || { echo "FAIL: the CUPS server of the fixture is not running" >&2; exit 1; }
+start_cups
 
 # One PDF per job, in the order the cases print them.
 if run_cases 'TicketPrint.*'; then
