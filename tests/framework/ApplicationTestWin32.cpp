@@ -1,5 +1,5 @@
-// The application services: resources, the registry profile, the worker
-// thread and its stop that keeps answering.
+// The application's resources with a language library, and the worker
+// thread's stop that keeps answering.
 #include "framework/Application.h"
 #include "framework/WorkerThread.h"
 #include "res/resource.h"
@@ -7,21 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <string>
-
-namespace
-{
-const std::string kSection = "FrameworkTest";
-
-class CDeleteProfileSection
-{
-public:
-    ~CDeleteProfileSection()
-    {
-        ::RegDeleteKeyA(HKEY_CURRENT_USER, (CApplication::RegistryKey() + "\\" + kSection).c_str());
-    }
-};
-}
 
 TEST(ApplicationTest, ALanguageLibraryOverridesWhatItHolds)
 {
@@ -37,16 +22,6 @@ TEST(ApplicationTest, ALanguageLibraryOverridesWhatItHolds)
     CApplication::SetResourceHandle(nullptr);
     ::FreeLibrary(library);
     EXPECT_EQ("No fields selected !!!", CApplication::LoadString(IDS_NO_FIELDS_SELECTED));
-}
-
-TEST(ApplicationTest, AProfileValueOfTheOtherKindIsNotTaken)
-{
-    CDeleteProfileSection cleanup;
-    EXPECT_EQ(-3, CApplication::GetProfileInt(kSection, "Missing", -3));
-    ASSERT_TRUE(CApplication::WriteProfileInt(kSection, "Number", 1234));
-    ASSERT_TRUE(CApplication::WriteProfileBinary(kSection, "WindowPlacement", {1, 2, 3}));
-    EXPECT_TRUE(CApplication::GetProfileBinary(kSection, "Number").empty());
-    EXPECT_EQ(5, CApplication::GetProfileInt(kSection, "WindowPlacement", 5));
 }
 
 TEST(WorkerThreadTest, StopAnswersMessagesTheWorkerSendsMeanwhile)
@@ -70,15 +45,4 @@ TEST(WorkerThreadTest, StopAnswersMessagesTheWorkerSendsMeanwhile)
     EXPECT_TRUE(worker.Stop(10000));
     EXPECT_FALSE(worker.IsRunning());
     ::DestroyWindow(target);
-}
-
-TEST(WorkerThreadTest, StopGivesUpAfterItsTimeout)
-{
-    HANDLE release = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    CWorkerThread worker;
-    ASSERT_TRUE(worker.Start([release](HANDLE) { ::WaitForSingleObject(release, 10000); }));
-    EXPECT_FALSE(worker.Stop(50));
-    ::SetEvent(release);
-    EXPECT_TRUE(worker.Stop(10000));
-    ::CloseHandle(release);
 }
