@@ -24,8 +24,8 @@ protected:
     }
 };
 
-// The field name template (one edit, OK and Cancel) with handlers that
-// record what reached them.
+// The field name template (one edit, OK and Cancel): its own timer asks
+// for the drag icon and ends it; its handlers record what reached them.
 class CProbeDialog : public CDialog
 {
 public:
@@ -34,7 +34,7 @@ public:
     int m_timerTicks = 0;
     int m_destroyed = 0;
     int m_keys = 0;
-    HICON m_dragIcon = nullptr;
+    LRESULT m_dragIcon = 0;
 
 protected:
     BOOL OnInitDialog() override
@@ -42,14 +42,14 @@ protected:
         ::SetTimer(m_hWnd, 5, 10, nullptr);
         return CDialog::OnInitDialog();
     }
-    void OnTimer(UINT_PTR id) override
+    void OnTimer(UINT_PTR) override
     {
-        if (id != 5)
-            return;
         if (++m_timerTicks == 1)
             ::PostMessageA(m_hWnd, WM_KEYDOWN, 'A', 0x001E0001);
-        if (m_timerTicks == 3)
-            EndDialog(42);
+        if (m_timerTicks != 3)
+            return;
+        m_dragIcon = ::SendMessageA(m_hWnd, WM_QUERYDRAGICON, 0, 0);
+        EndDialog(42);
     }
     void OnDestroy() override { ++m_destroyed; }
     bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override
@@ -57,7 +57,7 @@ protected:
         m_keys += message == WM_KEYDOWN;
         if (message != WM_QUERYDRAGICON)
             return false;
-        result = reinterpret_cast<LRESULT>(m_dragIcon);
+        result = reinterpret_cast<LRESULT>(::LoadIcon(nullptr, IDI_APPLICATION));
         return true;
     }
 };
@@ -95,17 +95,8 @@ TEST(WindowTest, TheOwnerDestroysTheWindowWhileTheWholeObjectHearsIt)
     EXPECT_FALSE(::IsWindow(leftOpen));
 }
 
-// The main window's icon is the dialog procedure's own result, not
-// DWLP_MSGRESULT.
-TEST(DialogTest, TheDragIconIsTheDialogProceduresOwnResult)
-{
-    CProbeDialog dialog;
-    dialog.m_dragIcon = ::LoadIcon(nullptr, IDI_APPLICATION);
-    ASSERT_TRUE(dialog.Create());
-    EXPECT_EQ(reinterpret_cast<LRESULT>(dialog.m_dragIcon),
-              ::SendMessageA(dialog.GetSafeHwnd(), WM_QUERYDRAGICON, 0, 0));
-}
-
+// The drag icon (the main window's) is the dialog procedure's own result,
+// not DWLP_MSGRESULT.
 TEST(DialogTest, DoModalRunsUntilAHandlerEndsItAndTheApplicationSeesMessagesFirst)
 {
     CKeyEatingApp application;
@@ -114,4 +105,5 @@ TEST(DialogTest, DoModalRunsUntilAHandlerEndsItAndTheApplicationSeesMessagesFirs
     EXPECT_EQ(1, dialog.m_destroyed);
     EXPECT_EQ(1, application.m_eaten);
     EXPECT_EQ(0, dialog.m_keys);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(::LoadIcon(nullptr, IDI_APPLICATION)), dialog.m_dragIcon);
 }

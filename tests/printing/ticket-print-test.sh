@@ -28,47 +28,6 @@ stop_cups() {
 }
 trap stop_cups EXIT
 
-start_cups() {
-  mkdir -p "$state"/{etc/ppd,spool,cache,run,tmp,log,pdf}
-  chmod 755 "$state" "$state"/etc "$state"/etc/ppd "$state"/pdf
-  chmod 1777 "$state"/tmp
-  printf 'Out %s\nAnonDirName %s\nLabel 0\nTitlePref 1\nGrp root\n' "$pdfs" "$pdfs" \
-    >"/etc/cups/cups-pdf-$name.conf"
-  cat >"$state/etc/cupsd.conf" <<CONF
-Listen $state/cups.sock
-Browsing Off
-LogLevel warn
-DefaultAuthType None
-WebInterface No
-CONF
-  cat >"$state/etc/cups-files.conf" <<CONF
-ServerRoot $state/etc
-RequestRoot $state/spool
-CacheDir $state/cache
-StateDir $state/run
-TempDir $state/tmp
-ErrorLog $state/log/error_log
-AccessLog $state/log/access_log
-PageLog $state/log/page_log
-Printcap $state/printcap
-SystemGroup root
-CONF
-  /usr/sbin/cupsd -f -c "$state/etc/cupsd.conf" -s "$state/etc/cups-files.conf" \
-    </dev/null >"$state/log/cupsd.out" 2>&1 &
-  cupsd=$!
-  export CUPS_SERVER="$state/cups.sock"
-  for _ in $(seq 100); do
-    lpstat -r 2>/dev/null | grep -q "is running" && break
-    sleep 0.1
-  done
-  lpadmin -p QuorbelPDF -E -v "cups-pdf:/$name" -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
-    -o PageSize=A4 -o printer-error-policy=abort-job && lpadmin -d QuorbelPDF &&
-    cupsenable QuorbelPDF && cupsaccept QuorbelPDF && return 0
-  echo "FAIL: cupsd did not start:" >&2
-  cat "$state/log/cupsd.out" "$state/log/error_log" >&2 2>/dev/null
-  exit 1
-}
-
 # Runs the driver's cases that match $1, then waits until no job is left
 # (the backend writes the PDF last).  A job that CUPS stops ends the whole
 # test at once, with CUPS's own account of it: every later job would stop
@@ -121,7 +80,44 @@ $expected"
 # prefix's programs ends only leftovers.
 WINEPREFIX=$prefix wineserver -k 2>/dev/null
 WINEPREFIX=$prefix timeout 30 wineserver -w
-start_cups
+
+# A private CUPS server whose default queue writes each job as a PDF.
+mkdir -p "$state"/{etc/ppd,spool,cache,run,tmp,log,pdf}
+chmod 755 "$state" "$state"/etc "$state"/etc/ppd "$state"/pdf
+chmod 1777 "$state"/tmp
+printf 'Out %s\nAnonDirName %s\nLabel 0\nTitlePref 1\nGrp root\n' "$pdfs" "$pdfs" \
+  >"/etc/cups/cups-pdf-$name.conf"
+cat >"$state/etc/cupsd.conf" <<CONF
+Listen $state/cups.sock
+Browsing Off
+LogLevel warn
+DefaultAuthType None
+WebInterface No
+CONF
+cat >"$state/etc/cups-files.conf" <<CONF
+ServerRoot $state/etc
+RequestRoot $state/spool
+CacheDir $state/cache
+StateDir $state/run
+TempDir $state/tmp
+ErrorLog $state/log/error_log
+AccessLog $state/log/access_log
+PageLog $state/log/page_log
+Printcap $state/printcap
+SystemGroup root
+CONF
+/usr/sbin/cupsd -f -c "$state/etc/cupsd.conf" -s "$state/etc/cups-files.conf" \
+  </dev/null >"$state/log/cupsd.out" 2>&1 &
+cupsd=$!
+export CUPS_SERVER="$state/cups.sock"
+timeout 10 bash -c 'until lpstat -r 2>/dev/null | grep -q "is running"; do sleep 0.1; done'
+lpadmin -p QuorbelPDF -E -v "cups-pdf:/$name" -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
+  -o PageSize=A4 -o printer-error-policy=abort-job && lpadmin -d QuorbelPDF &&
+  cupsenable QuorbelPDF && cupsaccept QuorbelPDF || {
+  echo "FAIL: cupsd did not start:" >&2
+  cat "$state/log/cupsd.out" "$state/log/error_log" >&2 2>/dev/null
+  exit 1
+}
 
 # One PDF per job, in the order the cases print them.
 if run_cases 'TicketPrint.*'; then
