@@ -86,12 +86,8 @@ protected:
 
     void Print(int printingType, int leftMargin, int upperMargin)
     {
-        PrintRecord record{};
-        FillPrintSlot(record.serialNumber, "SN-0042");
-        FillPrintSlot(record.operatorName, "Ann Operator");
-        FillPrintSlot(record.dateTime, "05/12/2026 18:02:36");
-        FillPrintSlot(record.comment, "Batch 7 \"night\"");
-        FillPrintSlot(record.frame, "OK 12.3");
+        const PrintRecord record{"SN-0042", "Ann Operator", "05/12/2026 18:02:36", "Batch 7 \"night\"",
+                                 "OK 12.3"};
         settings.m_printingType = printingType;
         settings.m_leftMargin = leftMargin;
         settings.m_upperMargin = upperMargin;
@@ -168,11 +164,11 @@ CProgressWindow PrintProgress()
 }
 
 // Pumps until the window is cancelled or about five seconds have passed.
-bool PumpUntilCancelled(CProgressWindow& window, bool cancelOnEscape)
+bool PumpUntilCancelled(CProgressWindow& window)
 {
     const ULONGLONG end = GetTickCount64() + 5000;
     while (!window.IsCancelled() && GetTickCount64() < end) {
-        window.PeekAndPump(cancelOnEscape);
+        window.PeekAndPump(true);
         Sleep(5);
     }
     return window.IsCancelled();
@@ -186,9 +182,16 @@ protected:
 };
 }
 
-TEST_F(ProgressWindow, TextIsCutToItsBufferAndPumpingKeepsTheQuitRequest)
+TEST_F(ProgressWindow, OneSavedOffTheScreenIsCentredItsTextIsCutAndAQuitRequestIsKept)
 {
+    SavePosition(GetSystemMetrics(SM_CXSCREEN) + 10, 20);
     CProgressWindow window = PrintProgress();
+    window.SetRememberPosition(false);
+    RECT rect;
+    GetWindowRect(window.GetSafeHwnd(), &rect);
+    EXPECT_LE(std::abs((rect.left + rect.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2), 1);
+    EXPECT_LE(std::abs((rect.top + rect.bottom) / 2 - GetSystemMetrics(SM_CYSCREEN) / 2), 1);
+
     window.SetText("%s", std::string(700, 'x').c_str());
     EXPECT_EQ(std::string(511, 'x'), WindowText(GetDlgItem(window.GetSafeHwnd(), CProgressWindow::TextId)));
 
@@ -201,38 +204,27 @@ TEST_F(ProgressWindow, TextIsCutToItsBufferAndPumpingKeepsTheQuitRequest)
     EXPECT_FALSE(window.IsCancelled());
 }
 
-TEST_F(ProgressWindow, EscapeWhilePumpingCancelsHidesAndTheNextStepShowsAgain)
+TEST_F(ProgressWindow, EscapeOrCancelHidesItItsPlaceIsRememberedAndTheNextStepShowsIt)
 {
     const HWND main = CreateWindowExA(0, "STATIC", "main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200,
                                       100, nullptr, nullptr, nullptr, nullptr);
     CApplication::SetMainWindow(main);
-    CProgressWindow window = PrintProgress();
-    PostEscape(main);
-    EXPECT_TRUE(PumpUntilCancelled(window, true));
-    EXPECT_FALSE(IsWindowVisible(window.GetSafeHwnd()));
-    EXPECT_EQ(main, GetForegroundWindow());
-    window.StepIt();
-    EXPECT_TRUE(IsWindowVisible(window.GetSafeHwnd()));
-    DestroyWindow(main);
-}
-
-TEST_F(ProgressWindow, TheCancelButtonCancelsThePositionIsRememberedAndOneOffTheScreenCentres)
-{
     {
         CProgressWindow window = PrintProgress();
         SetWindowPos(window.GetSafeHwnd(), nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        PostMessageA(GetDlgItem(window.GetSafeHwnd(), CProgressWindow::CancelButtonId), BM_CLICK, 0, 0);
-        EXPECT_TRUE(PumpUntilCancelled(window, false));
+        PostEscape(main);
+        EXPECT_TRUE(PumpUntilCancelled(window));
+        EXPECT_FALSE(IsWindowVisible(window.GetSafeHwnd()));
+        EXPECT_EQ(main, GetForegroundWindow());
+        window.StepIt();
+        EXPECT_TRUE(IsWindowVisible(window.GetSafeHwnd()));
     }
+    CProgressWindow again = PrintProgress();
     RECT rect;
-    GetWindowRect(PrintProgress().GetSafeHwnd(), &rect);
+    GetWindowRect(again.GetSafeHwnd(), &rect);
     EXPECT_EQ(123, rect.left);
     EXPECT_EQ(77, rect.top);
-
-    SavePosition(GetSystemMetrics(SM_CXSCREEN) + 10, 20);
-    CProgressWindow window = PrintProgress();
-    window.SetRememberPosition(false);
-    GetWindowRect(window.GetSafeHwnd(), &rect);
-    EXPECT_LE(std::abs((rect.left + rect.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2), 1);
-    EXPECT_LE(std::abs((rect.top + rect.bottom) / 2 - GetSystemMetrics(SM_CYSCREEN) / 2), 1);
+    PostMessageA(GetDlgItem(again.GetSafeHwnd(), CProgressWindow::CancelButtonId), BM_CLICK, 0, 0);
+    EXPECT_TRUE(PumpUntilCancelled(again));
+    DestroyWindow(main);
 }
