@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-
 TEST(ApplicationTest, ALanguageLibraryOverridesWhatItHolds)
 {
     const HMODULE library = ::LoadLibraryA("framework_test_language.dll");
@@ -29,20 +27,13 @@ TEST(WorkerThreadTest, StopAnswersMessagesTheWorkerSendsMeanwhile)
     const HWND target = ::CreateWindowA("STATIC", "worker target", WS_POPUP, 0, 0, 10, 10, nullptr,
                                         nullptr, nullptr, nullptr);
     CWorkerThread worker;
-    std::atomic<bool> started{false};
     // The worker keeps sending to this thread's window until told to stop,
     // and sends once more after the stop event: a plain wait would hang.
     ASSERT_TRUE(worker.Start([&](HANDLE stop) {
-        started = true;
         while (::WaitForSingleObject(stop, 1) == WAIT_TIMEOUT)
             ::SendMessageA(target, WM_NULL, 0, 0);
         ::SendMessageA(target, WM_NULL, 0, 0);
     }));
-    while (!started)
-        ::Sleep(1);
-    EXPECT_TRUE(worker.IsRunning());
-    EXPECT_FALSE(worker.Start([](HANDLE) {}));
     EXPECT_TRUE(worker.Stop(10000));
-    EXPECT_FALSE(worker.IsRunning());
     ::DestroyWindow(target);
 }

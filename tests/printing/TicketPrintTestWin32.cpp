@@ -28,12 +28,6 @@ std::string WindowText(HWND hwnd)
     return text;
 }
 
-// The progress window on the screen, if any: the queue test runs alone.
-HWND ShownProgressWindow()
-{
-    return FindWindowA(CProgressWindow::WindowClassName, nullptr);
-}
-
 // Escape as the keyboard delivers it to this thread; the pump translates it.
 void PostEscape(HWND target)
 {
@@ -49,7 +43,6 @@ public:
     {
         Create("frames", WS_OVERLAPPED, 0, RECT{0, 0, 10, 10}, nullptr);
     }
-    void PostFrame() { PostMessageA(m_hWnd, WM_APP, 0, 0); }
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
@@ -123,7 +116,8 @@ TEST_F(TicketPrint, EscapeStopsTheRunningJobAndAJobBuiltMeanwhileFollowsWhole)
     std::string text;
     unsigned nestedResult = 1;
     CFrameTarget link([&] {
-        const HWND progress = ShownProgressWindow();
+        // The queue test runs alone: the one progress window is this job's.
+        const HWND progress = FindWindowA(CProgressWindow::WindowClassName, nullptr);
         caption = WindowText(progress);
         text = WindowText(GetDlgItem(progress, CProgressWindow::TextId));
         WriteJob("second job line ", 2);
@@ -131,13 +125,13 @@ TEST_F(TicketPrint, EscapeStopsTheRunningJobAndAJobBuiltMeanwhileFollowsWhole)
         PostEscape(nullptr);
     });
     WriteJob("first job line ", 3);
-    link.PostFrame();
+    PostMessageA(link.GetSafeHwnd(), WM_APP, 0, 0);
     EXPECT_EQ(0u, printer.PrintTextFile(JobFile));
     EXPECT_EQ(0u, nestedResult);
     // The frame came in after the first of three lines.
     EXPECT_EQ("Printing ..VorlFrame2Printer.txt [33%]", caption);
     EXPECT_EQ(JobFile, text);
-    EXPECT_EQ(nullptr, ShownProgressWindow());
+    EXPECT_EQ(nullptr, FindWindowA(CProgressWindow::WindowClassName, nullptr));
 }
 
 TEST_F(NoPrinter, JobIsNotAttemptedAndTheUserIsToldOnce)
@@ -151,12 +145,6 @@ TEST_F(NoPrinter, JobIsNotAttemptedAndTheUserIsToldOnce)
 
 namespace
 {
-void SavePosition(int x, int y)
-{
-    CApplication::WriteProfileInt(CProgressWindow::ProfileSection, "X", x);
-    CApplication::WriteProfileInt(CProgressWindow::ProfileSection, "Y", y);
-}
-
 // A cancellable window as printing makes it.
 CProgressWindow PrintProgress()
 {
@@ -177,14 +165,14 @@ bool PumpUntilCancelled(CProgressWindow& window)
 class ProgressWindow : public ::testing::Test
 {
 protected:
-    void SetUp() override { SavePosition(-1, -1); }
     void TearDown() override { CApplication::SetMainWindow(nullptr); }
 };
 }
 
 TEST_F(ProgressWindow, OneSavedOffTheScreenIsCentredItsTextIsCutAndAQuitRequestIsKept)
 {
-    SavePosition(GetSystemMetrics(SM_CXSCREEN) + 10, 20);
+    CApplication::WriteProfileInt(CProgressWindow::ProfileSection, "X", GetSystemMetrics(SM_CXSCREEN) + 10);
+    CApplication::WriteProfileInt(CProgressWindow::ProfileSection, "Y", 20);
     CProgressWindow window = PrintProgress();
     window.SetRememberPosition(false);
     RECT rect;

@@ -1,17 +1,15 @@
 #!/bin/bash
 # Prints real jobs through Wine on a private CUPS server whose default queue
 # turns every job into a PDF, and checks those PDFs:
-#   ticket-print-test.sh DRIVER_EXE KEEP_DIR WINE_PREFIX
+#   ticket-print-test.sh DRIVER_EXE WINE_PREFIX
 # The server listens only on a socket in its own folder, so a system cupsd
 # is never touched; programs reach it through CUPS_SERVER.  The filters run
 # as user lp, who may not be able to enter the build tree: the server's
-# files live in a fresh folder under /tmp, removed at the end.  The two
-# tickets are kept in KEEP_DIR.  Every wait is bounded so that a broken
+# files live in a fresh folder under /tmp, removed at the end.  Every wait is bounded so that a broken
 # set-up fails instead of hanging.
 set -u
 driver=$1
-keep=$2
-prefix=$3
+prefix=$2
 wine_run="$(dirname "${BASH_SOURCE[0]}")/../../tools/wine-run.sh"
 state=$(mktemp -d /tmp/quorbel-cups.XXXXXX) || exit 1
 pdfs="$state/pdf"
@@ -66,13 +64,8 @@ first_word_and_pitch() {
     awk 'NR == 1 {x = $1; y = $2} $2 != y && p == "" {p = $2 - y} END {print x, y, p}'
 }
 
-expect_lines() {
-  local what=$1 actual=$2 expected=$3
-  [ "$actual" = "$expected" ] || fail "$what: printed
-$actual
-expected
-$expected"
-}
+# What was printed ($2) against what should have been ($3).
+expect_lines() { diff -u <(echo "$3") <(echo "$2") >&2 || fail "$1: the printed lines differ"; }
 
 # Wine reads the printer list only while no other program of the prefix
 # has it: one left running from before (without this server) would leave
@@ -131,8 +124,6 @@ P1'
     # A ticket holds its lines in job order; the margins move it right by
     # five characters of 10-point Courier New (or Liberation Mono, its
     # metric twin: 6 points each) and down by three lines.
-    cp "${pdf[1]}" "$keep/ticket-plain.pdf"
-    cp "${pdf[2]}" "$keep/ticket-margins.pdf"
     ticket='SN-0042
 Ann Operator
 05/12/2026 18:02:36
