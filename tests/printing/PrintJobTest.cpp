@@ -19,29 +19,28 @@ std::string Joined(const std::vector<std::string>& lines)
     return text;
 }
 
-// The worked example's record, or with every slot filled.
-PrintRecord Record(bool full)
+enum RecordKind { Example, Full, Unended };
+
+// The worked example's record, with every slot filled, or with every slot
+// but the frame filled to its end without a terminator.
+PrintRecord Record(RecordKind kind)
 {
     PrintRecord record;
-    std::memset(&record, 0, sizeof record);
+    std::memset(&record, kind == Unended ? 'x' : 0, sizeof record);
+    record.frame[0] = '\0';
+    if (kind == Unended)
+        return record;
     FillPrintSlot(record.dateTime, "05/12/2026 18:02:36");
     FillPrintSlot(record.frame, "OK 12.3");
-    FillPrintSlot(record.serialNumber, full ? "SN-7" : "");
-    FillPrintSlot(record.operatorName, full ? "Ann" : "");
-    FillPrintSlot(record.comment, full ? "batch 4" : "");
+    FillPrintSlot(record.serialNumber, kind == Full ? "SN-7" : "");
+    FillPrintSlot(record.operatorName, kind == Full ? "Ann" : "");
+    FillPrintSlot(record.comment, kind == Full ? "batch 4" : "");
     return record;
 }
 
 class PrintJobTest : public ::testing::Test
 {
 protected:
-    std::string BuildJob(int printingType, const PrintRecord& record, unsigned expectedResult = 0)
-    {
-        settings.m_printingType = printingType;
-        EXPECT_EQ(expectedResult, settings.BuildPrintJob(JobFile, printer, record));
-        return dir.Read(JobFile);
-    }
-
     using Formatter = int (CPrintSettings::*)(char*, int, const char*) const;
     // The formatted field, whose length the formatter must return.
     std::string Field(Formatter format, int line, const std::string& text)
@@ -54,69 +53,52 @@ protected:
     std::string Epl(int line, const std::string& text) { return Field(&CPrintSettings::FormatEplField, line, text); }
     std::string Zpl(int line, const std::string& text) { return Field(&CPrintSettings::FormatZplField, line, text); }
 
-    void EnableAll(int enabled = 1)
-    {
-        for (PrintLine& line : settings.m_lines)
-            line.enabled = enabled;
-    }
-
     CTempDir dir;
     CPrintSettings settings;
     CTicketPrinter printer;
 };
 }
 
-TEST_F(PrintJobTest, WorkedExampleIsReproducedForEveryPrintingType)
+// The worked example first.  The job puts the serial number before the
+// operator whatever their positions; disabled and empty entries give no
+// line; slots without a terminator are read to their end only; an unknown
+// type empties the previous job and fails.  Tickets take the margins,
+// labels none.
+TEST_F(PrintJobTest, EveryPrintingTypeBuildsItsJobFromTheEnabledEntries)
 {
-    EXPECT_EQ(Joined({"N", "A100,160,0,1,1,1,N,\"05/12/2026 18:02:36\"",
-                      "A100,200,0,1,1,1,N,\"OK 12.3\"", "P1"}),
-              BuildJob(CPrintSettings::Epl2Label, Record(false)));
-    EXPECT_EQ(Joined({"^XA", "^FO100,160 ^A0,32,32^FD05/12/2026 18:02:36^FS",
-                      "^FO100,200 ^A0,32,32^FDOK 12.3^FS", "^XZ"}),
-              BuildJob(CPrintSettings::Zpl2Label, Record(false)));
-    EXPECT_EQ(Joined({"05/12/2026 18:02:36", "OK 12.3"}),
-              BuildJob(CPrintSettings::TicketA4, Record(false)));
-}
-
-TEST_F(PrintJobTest, JobOrderPutsSerialNumberBeforeOperatorWhateverTheirPositions)
-{
-    EnableAll();
+    const int Defaults = -1;
+    struct Case { int type, enabled; RecordKind record; std::vector<std::string> lines; unsigned result; };
+    const std::string date = "05/12/2026 18:02:36", eplDate = "A100,160,0,1,1,1,N,\"" + date + "\"";
+    const std::string slot(21, 'x');
+    const Case cases[] = {
+        {CPrintSettings::Epl2Label, Defaults, Example, {"N", eplDate, "A100,200,0,1,1,1,N,\"OK 12.3\"", "P1"}, 0},
+        {CPrintSettings::Zpl2Label, Defaults, Example,
+         {"^XA", "^FO100,160 ^A0,32,32^FD" + date + "^FS", "^FO100,200 ^A0,32,32^FDOK 12.3^FS", "^XZ"}, 0},
+        {CPrintSettings::TicketA4, Defaults, Example, {date, "OK 12.3"}, 0},
+        {CPrintSettings::TicketA4, 1, Full, {"SN-7", "Ann", date, "batch 4", "OK 12.3"}, 0},
+        {CPrintSettings::Epl2Label, 1, Full, {"N", "A100,500,0,1,1,1,N,\"SN-7\"", "A100,40,0,1,1,1,N,\"Ann\"",
+         eplDate, "A100,120,0,1,1,1,N,\"batch 4\"", "A100,200,0,1,1,1,N,\"OK 12.3\"", "P1"}, 0},
+        {3, 1, Full, {}, CPrintSettings::Failure},
+        {CPrintSettings::TicketA4, 1, Example, {date, "OK 12.3"}, 0},
+        {CPrintSettings::TicketA4, 1, Unended, {slot, slot, slot, std::string(100, 'x')}, 0},
+        {CPrintSettings::Zpl2Label, 0, Full, {"^XA", "^XZ"}, 0},
+        {-1, 0, Full, {}, CPrintSettings::Failure},
+        {CPrintSettings::Epl2Label, 0, Full, {"N", "P1"}, 0},
+        {CPrintSettings::TicketA4, 0, Full, {}, 0},
+    };
     settings.m_lines[CPrintSettings::SerialNumberLine].y = 500;
-    EXPECT_EQ(Joined({"SN-7", "Ann", "05/12/2026 18:02:36", "batch 4", "OK 12.3"}),
-              BuildJob(CPrintSettings::TicketA4, Record(true)));
-    EXPECT_EQ(Joined({"N", "A100,500,0,1,1,1,N,\"SN-7\"", "A100,40,0,1,1,1,N,\"Ann\"",
-                      "A100,160,0,1,1,1,N,\"05/12/2026 18:02:36\"",
-                      "A100,120,0,1,1,1,N,\"batch 4\"", "A100,200,0,1,1,1,N,\"OK 12.3\"", "P1"}),
-              BuildJob(CPrintSettings::Epl2Label, Record(true)));
-}
-
-TEST_F(PrintJobTest, DisabledAndEmptyEntriesGiveNoLine)
-{
-    EnableAll(0);
-    EXPECT_EQ("", BuildJob(CPrintSettings::TicketA4, Record(true)));
-    EXPECT_EQ(Joined({"N", "P1"}), BuildJob(CPrintSettings::Epl2Label, Record(true)));
-    EXPECT_EQ(Joined({"^XA", "^XZ"}), BuildJob(CPrintSettings::Zpl2Label, Record(true)));
-
-    EnableAll();
-    EXPECT_EQ(Joined({"05/12/2026 18:02:36", "OK 12.3"}), BuildJob(CPrintSettings::TicketA4, Record(false)));
-}
-
-TEST_F(PrintJobTest, UnknownPrintingTypeEmptiesThePreviousJobAndFails)
-{
-    BuildJob(CPrintSettings::TicketA4, Record(true));
-    EXPECT_EQ("", BuildJob(3, Record(true), CPrintSettings::Failure));
-    EXPECT_EQ("", BuildJob(-1, Record(true), CPrintSettings::Failure));
-}
-
-TEST_F(PrintJobTest, TicketsTakeTheMarginsAndLabelsNone)
-{
     settings.m_leftMargin = 5;
     settings.m_upperMargin = 3;
-    for (const int type : {CPrintSettings::TicketA4, CPrintSettings::Zpl2Label})
+    for (const Case& c : cases)
     {
-        BuildJob(type, Record(true));
-        EXPECT_EQ(type == CPrintSettings::TicketA4 ? 5 : 0, printer.GetLeftMargin());
-        EXPECT_EQ(type == CPrintSettings::TicketA4 ? 3 : 0, printer.GetTopMargin());
+        for (PrintLine& line : settings.m_lines)
+            line.enabled = c.enabled == Defaults ? line.enabled : c.enabled;
+        settings.m_printingType = c.type;
+        EXPECT_EQ(c.result, settings.BuildPrintJob(JobFile, printer, Record(c.record))) << &c - cases;
+        EXPECT_EQ(Joined(c.lines), dir.Read(JobFile)) << &c - cases;
+        const bool ticket = c.type == CPrintSettings::TicketA4;
+        EXPECT_EQ((std::vector<int>{ticket ? 5 : 0, ticket ? 3 : 0}),
+                  (std::vector<int>{printer.GetLeftMargin(), printer.GetTopMargin()})) << &c - cases;
     }
 }
 
@@ -166,26 +148,12 @@ TEST_F(PrintJobTest, LabelTextCannotBreakOutOfItsField)
     EXPECT_EQ(0, settings.GetLineY(-1));
 }
 
-TEST_F(PrintJobTest, SlotsWithoutTerminatorAreReadToTheirEndOnly)
+// Job lines are appended and emptied in the job table above.
+TEST_F(PrintJobTest, JobFileLinesAreCountedWhateverTheirEnds)
 {
-    PrintRecord record;
-    std::memset(&record, 'x', sizeof record);
-    record.frame[0] = '\0';
-    EnableAll();
-    const std::string slot(21, 'x');
-    EXPECT_EQ(Joined({slot, slot, slot, std::string(100, 'x')}), BuildJob(CPrintSettings::TicketA4, record));
-}
-
-TEST_F(PrintJobTest, JobLinesAreAppendedOrEmptiedAndCountedWhateverTheirEnds)
-{
-    printer.WriteJobLine(JobFile, "one", CTicketPrinter::AppendLine);
-    printer.WriteJobLine(JobFile, "two", CTicketPrinter::AppendLine);
-    EXPECT_EQ("one\r\ntwo\r\n", dir.Read(JobFile));
-    EXPECT_EQ(2, printer.CountFileLines(JobFile));
-    printer.WriteJobLine(JobFile, "ignored", CTicketPrinter::EmptyFile);
-    EXPECT_EQ("", dir.Read(JobFile));
-    EXPECT_EQ(0, printer.CountFileLines(JobFile));
     EXPECT_EQ(0, printer.CountFileLines("missing.txt"));
+    dir.Write("lines.txt", "");
+    EXPECT_EQ(0, printer.CountFileLines("lines.txt"));
     dir.Write("lines.txt", "a\r\n\r\nb\nlast");
     EXPECT_EQ(4, printer.CountFileLines("lines.txt"));
 }

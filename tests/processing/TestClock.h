@@ -12,7 +12,6 @@ class CTestClock
 {
 public:
     CTestClock() { Set(2026, 12, 5, 17, 56, 9); }
-
     void Set(int year, int month, int day, int hour, int minute, int second)
     {
         m_now = std::tm{};
@@ -22,13 +21,8 @@ public:
         m_now.tm_hour = hour;
         m_now.tm_min = minute;
         m_now.tm_sec = second;
-        m_now.tm_isdst = -1;
     }
-
-    LocalTimeSource Source() const
-    {
-        return [this] { return m_now; };
-    }
+    LocalTimeSource Source() const { return [this] { return m_now; }; }
 
 private:
     std::tm m_now{};

@@ -9,21 +9,13 @@
 
 namespace stdfs = std::filesystem;
 
-namespace
-{
-std::string UniqueName()
+CTempDir::CTempDir() : m_previous(stdfs::current_path().string())
 {
     static std::atomic<unsigned> counter{0};
     const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-    return "quorbel-test-" + std::to_string(ticks) + "-" + std::to_string(counter++);
-}
-}
-
-CTempDir::CTempDir()
-{
-    const stdfs::path dir = stdfs::temp_directory_path() / UniqueName();
+    const stdfs::path dir =
+        stdfs::temp_directory_path() / ("quorbel-test-" + std::to_string(ticks) + "-" + std::to_string(counter++));
     stdfs::create_directories(dir);
-    m_previous = stdfs::current_path().string();
     stdfs::current_path(dir);
     m_path = dir.string();
 }
