@@ -1,5 +1,6 @@
 // The link over a real pseudo-terminal: the test holds the controlling side
 // and the port "COM3" of the working directory links to the other end.
+#include "acquisition/SerialPortList.h"
 #include "tests/acquisition/PseudoTerminalPosix.h"
 #include "tests/acquisition/SerialTestLink.h"
 #include "tests/support/TempDir.h"
@@ -34,6 +35,11 @@ TEST_F(SerialPtyTest, PortRules)
     EXPECT_EQ("No such file or directory\r\n\n Serial Port -> COM5", first.m_reports[0].text);
     EXPECT_TRUE(first.m_reports[0].stopIcon);
     LinkPort("COM5");
+    // Natively the ports are the entries named after them in the working directory.
+    const CSerialPortList list;
+    ASSERT_EQ(2, list.GetCount());
+    EXPECT_STREQ("COM3", list.GetAt(0));
+    EXPECT_STREQ("COM5", list.GetAt(1));
 
     // The failed open took no count: one Close per successful Open closes the device.
     CSerialTestLink second;

@@ -87,28 +87,10 @@ TEST_F(TcpLink, JoinsFramesSplitOverWritesAndKeepsReceivingAfterALineLongerThanT
     EXPECT_EQ(Frames({"ABC", "DEF", "GHI", "J", "OK", "N", longest}), m_link.recorder.Frames());
 }
 
-// A new connection starts without the unfinished frame of the last one.
-TEST_F(TcpLink, ReportsThePeerClosingOnceAndStaysOpenUntilStop)
-{
-    Send("LAST\r\nUNFINI");
-    m_server.CloseClient();
-    ASSERT_TRUE(m_link.recorder.WaitFor(1, 1));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_EQ(std::vector<int>{kLinkEventConnectionLost}, m_link.recorder.Events());
-    EXPECT_TRUE(m_link->IsOpen());
-    EXPECT_TRUE(m_link->IsReceiving());
-    EXPECT_FALSE(m_link->StartReceiving());
-    EXPECT_FALSE(m_link->Connect("127.0.0.1", Service().c_str()));
-    m_link->Stop();
-    EXPECT_FALSE(m_link->IsOpen());
-    EXPECT_FALSE(m_link->IsReceiving());
-    ConnectAndAccept();
-    Send("FRESH\r\n");
-    ASSERT_TRUE(m_link.recorder.WaitFor(2));
-    EXPECT_EQ(Frames({"LAST", "FRESH"}), m_link.recorder.Frames());
-}
-
-TEST_F(TcpLink, KnowsItsPeerUntilStopEndsTheIdleThreadWithoutAnEvent)
+// A peer closing is reported once and the link stays open until Stop, which
+// ends even an idle receive thread without an event; a new connection starts
+// without the unfinished frame of the last one.
+TEST_F(TcpLink, KnowsItsPeerReportsItClosingOnceAndStaysOpenUntilStop)
 {
     SocketAddress peer;
     ASSERT_TRUE(m_link->GetPeerAddress(peer));
@@ -116,18 +98,33 @@ TEST_F(TcpLink, KnowsItsPeerUntilStopEndsTheIdleThreadWithoutAnEvent)
     const unsigned char expected[] = {static_cast<unsigned char>(m_server.Port() >> 8),
                                       static_cast<unsigned char>(m_server.Port()), 127, 0, 0, 1};
     EXPECT_EQ(0, std::memcmp(reinterpret_cast<const unsigned char*>(&peer) + 2, expected, sizeof expected));
-    ASSERT_TRUE(m_link->IsReceiving());
-    m_link->Stop();
-    EXPECT_FALSE(m_link->IsReceiving());
-    EXPECT_FALSE(m_link->IsOpen());
-    EXPECT_FALSE(m_link->GetPeerAddress(peer));
-    EXPECT_TRUE(m_link.recorder.Events().empty());
+    Send("LAST\r\nUNFINI");
+    m_server.CloseClient();
+    ASSERT_TRUE(m_link.recorder.WaitFor(1, 1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const std::vector<int> lost{kLinkEventConnectionLost};
+    EXPECT_EQ(lost, m_link.recorder.Events());
+    EXPECT_TRUE(m_link->IsOpen());
+    EXPECT_TRUE(m_link->IsReceiving());
+    EXPECT_FALSE(m_link->StartReceiving());
+    EXPECT_FALSE(m_link->Connect("127.0.0.1", Service().c_str()));
     // Stopping twice, or a closed link, is harmless.
     m_link->Stop();
+    m_link->Stop();
+    EXPECT_FALSE(m_link->IsOpen());
+    EXPECT_FALSE(m_link->IsReceiving());
+    EXPECT_FALSE(m_link->GetPeerAddress(peer));
     EXPECT_FALSE(m_link->StartReceiving());
     EXPECT_FALSE(m_link->Connect("127.0.0.1", "no-such-service-here"));
     EXPECT_FALSE(m_link->Connect("127.0.0.1", std::to_string(ClosedPort()).c_str()));
     EXPECT_FALSE(m_link->IsOpen());
+    ConnectAndAccept();
+    Send("FRESH\r\n");
+    ASSERT_TRUE(m_link.recorder.WaitFor(2));
+    EXPECT_EQ(Frames({"LAST", "FRESH"}), m_link.recorder.Frames());
+    m_link->Stop();
+    EXPECT_FALSE(m_link->IsReceiving());
+    EXPECT_EQ(lost, m_link.recorder.Events());
 }
 
 TEST(TcpLinkAddress, ResolvesNumbersWithoutLookupNamesByLookupAndReportsTheLocalHostName)
