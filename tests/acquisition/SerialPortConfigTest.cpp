@@ -25,13 +25,7 @@ TEST(SerialPortConfigTest, DefaultsSavedRecordsAndTheTableInMemory)
         EXPECT_EQ(std::string("COM1\0\0\x80\x25\0\0\x08\0\0\2", 14), bytes.substr(0, 14));
         EXPECT_EQ("COM40", bytes.substr(39 * 14, 5));
         EXPECT_EQ("40 : 9600, 8, E, 1, None", CSerialPort::Describe(39));
-        SerialPortConfig record = *CSerialPort::GetConfig(11);
-        record.baudRate = 115200;
-        record.dataBits = 7;
-        record.handshake = 2;
-        record.stopBits = 1;
-        record.parity = 0;
-        CSerialPort::SetConfig(11, record);
+        CSerialPort::SetConfig(11, {"COM12", 115200, 7, 2, 1, 0});
         CSerialPort::SaveConfig();
         CSerialPort::SetConfig(11, SerialPortRecord::Default(11));
         CSerialPort second;

@@ -23,6 +23,7 @@ protected:
 };
 
 using Frames = std::vector<std::string>;
+using Reports = CSerialTestLink::Reports;
 }
 
 TEST_F(SerialPtyTest, PortRules)
@@ -31,9 +32,7 @@ TEST_F(SerialPtyTest, PortRules)
     first.SetPort(4);
     EXPECT_FALSE(first.Open());
     EXPECT_FALSE(first.IsOpen());
-    ASSERT_EQ(1u, first.m_reports.size());
-    EXPECT_EQ("No such file or directory\r\n\n Serial Port -> COM5", first.m_reports[0].text);
-    EXPECT_TRUE(first.m_reports[0].stopIcon);
+    EXPECT_EQ(Reports({{"No such file or directory\r\n\n Serial Port -> COM5", true}}), first.m_reports);
     LinkPort("COM5");
     // Natively the ports are the entries named after them in the working directory.
     const CSerialPortList list;
@@ -71,9 +70,7 @@ TEST_F(SerialPtyTest, PortRules)
     record.handshake = 3;
     CSerialPort::SetConfig(4, record);
     ASSERT_TRUE(second.Open());
-    ASSERT_EQ(1u, second.m_reports.size());
-    EXPECT_EQ("COM5 - Hanskahe setup error !!!!", second.m_reports[0].text);
-    EXPECT_FALSE(second.m_reports[0].stopIcon);
+    EXPECT_EQ(Reports({{"COM5 - Hanskahe setup error !!!!", false}}), second.m_reports);
     Send("ok\r\n");
     EXPECT_EQ(Frames{"ok"}, PollFrames(second, 1, 5));
 }
