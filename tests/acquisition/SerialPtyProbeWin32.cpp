@@ -20,14 +20,12 @@ constexpr DWORD MarkerTimeoutMs = 20000;
 // Idle polls (about 61 ms each) before a test decides no more frames come.
 constexpr int IdlePollLimit = 80;
 
-void Signal(const std::string& name)
+// Tells the script the probe is ready for its step `done`, then waits for
+// the script's `next` step.
+bool Step(const std::string& done, const std::string& next)
 {
-    std::ofstream((name + ".probe").c_str()).put('\n');
-}
-
-bool AwaitScript(const std::string& name)
-{
-    const std::string path = name + ".script";
+    std::ofstream((done + ".probe").c_str()).put('\n');
+    const std::string path = next + ".script";
     const DWORD start = GetTickCount();
     while (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES)
     {
@@ -58,37 +56,30 @@ TEST(SerialPtyProbe, PortRules)
     first.SetPort(Com10);
     EXPECT_FALSE(first.Open());
     EXPECT_FALSE(first.IsOpen());
-    const std::string name = CSerialPort::GetConfig(Com10)->portName;
-    ASSERT_EQ(1u, first.m_reports.size());
-    EXPECT_EQ(SystemMessage(ERROR_FILE_NOT_FOUND) + "\n Serial Port -> " + name, first.m_reports[0].text);
-    EXPECT_TRUE(first.m_reports[0].stopIcon);
-    Signal("failed");
-    ASSERT_TRUE(AwaitScript("mapped"));
+    const CSerialTestLink::Reports failed{{SystemMessage(ERROR_FILE_NOT_FOUND) + "\n Serial Port -> COM10", true}};
+    EXPECT_EQ(failed, first.m_reports);
+    ASSERT_TRUE(Step("failed", "mapped"));
 
     // Under its "\\.\COM10" name the port opens, at the record's line settings.
     CSerialTestLink link;
     link.SetPort(Com10);
     ASSERT_TRUE(link.Open());
-    Signal("opened");
-    ASSERT_TRUE(AwaitScript("sent"));
+    ASSERT_TRUE(Step("opened", "sent"));
     EXPECT_EQ(Frames{"ABC"}, PollFrames(link, 1, IdlePollLimit));
 
     // The other end goes, as an unplugged adapter does.  Wine's reads then
     // still time out, but the port's name is gone.
     int length = 0;
     EXPECT_FALSE(link.DeviceGone());
-    Signal("read");
-    ASSERT_TRUE(AwaitScript("unplugged"));
+    ASSERT_TRUE(Step("read", "unplugged"));
     EXPECT_FALSE(link.Poll(length));
     EXPECT_TRUE(link.DeviceGone());
     link.Close();
     EXPECT_FALSE(link.Open(false));
-    Signal("closed");
-    ASSERT_TRUE(AwaitScript("replugged"));
+    ASSERT_TRUE(Step("closed", "replugged"));
     ASSERT_TRUE(link.Open(false));
     link.Reset();
-    Signal("reopened");
-    ASSERT_TRUE(AwaitScript("resent"));
+    ASSERT_TRUE(Step("reopened", "resent"));
     EXPECT_EQ(Frames{"back"}, PollFrames(link, 1, IdlePollLimit));
     EXPECT_TRUE(link.m_reports.empty()) << "a quiet reopen shows no message box";
 }

@@ -1,46 +1,29 @@
-// The link over a real pseudo-terminal: the test holds the master side and
-// the port "COM3" of the working directory links to the slave side.
+// The link over a real pseudo-terminal: the test holds the controlling side
+// and the port "COM3" of the working directory links to the other end.
+#include "acquisition/SerialPortList.h"
+#include "tests/acquisition/PseudoTerminalPosix.h"
 #include "tests/acquisition/SerialTestLink.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fcntl.h>
-#include <poll.h>
-#include <unistd.h>
+#include <optional>
 
 namespace
 {
 class SerialPtyTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { MakeTerminal(); }
-    void MakeTerminal()
-    {
-        m_master = posix_openpt(O_RDWR | O_NOCTTY);
-        ASSERT_GE(m_master, 0);
-        ASSERT_EQ(0, grantpt(m_master));
-        ASSERT_EQ(0, unlockpt(m_master));
-        ASSERT_EQ(0, symlink(ptsname(m_master), m_dir.Join("COM3").c_str()));
-    }
-    void TearDown() override { close(m_master); }
-    // True once no one holds the terminal's slave side open.
-    bool SlaveClosed() const
-    {
-        pollfd master{m_master, POLLIN, 0};
-        return poll(&master, 1, 0) == 1 && (master.revents & POLLHUP) != 0;
-    }
-    void Send(const std::string& bytes)
-    {
-        ASSERT_EQ(static_cast<ssize_t>(bytes.size()), write(m_master, bytes.data(), bytes.size()));
-    }
+    void SetUp() override { LinkPort("COM3"); }
+    void LinkPort(const char* port) { ASSERT_EQ(0, symlink(m_pty->Device().c_str(), m_dir.Join(port).c_str())); }
+    void Send(const std::string& bytes) { ASSERT_TRUE(m_pty->Write(bytes)); }
 
     CTempDir m_dir;
-    int m_master = -1;
+    std::optional<CPseudoTerminal> m_pty{std::in_place};
 };
 
 using Frames = std::vector<std::string>;
+using Reports = CSerialTestLink::Reports;
 }
 
 TEST_F(SerialPtyTest, PortRules)
@@ -49,10 +32,13 @@ TEST_F(SerialPtyTest, PortRules)
     first.SetPort(4);
     EXPECT_FALSE(first.Open());
     EXPECT_FALSE(first.IsOpen());
-    ASSERT_EQ(1u, first.m_reports.size());
-    EXPECT_EQ("No such file or directory\r\n\n Serial Port -> COM5", first.m_reports[0].text);
-    EXPECT_TRUE(first.m_reports[0].stopIcon);
-    ASSERT_EQ(0, symlink(ptsname(m_master), m_dir.Join("COM5").c_str()));
+    EXPECT_EQ(Reports({{"No such file or directory\r\n\n Serial Port -> COM5", true}}), first.m_reports);
+    LinkPort("COM5");
+    // Natively the ports are the entries named after them in the working directory.
+    const CSerialPortList list;
+    ASSERT_EQ(2, list.GetCount());
+    EXPECT_STREQ("COM3", list.GetAt(0));
+    EXPECT_STREQ("COM5", list.GetAt(1));
 
     // The failed open took no count: one Close per successful Open closes the device.
     CSerialTestLink second;
@@ -66,12 +52,11 @@ TEST_F(SerialPtyTest, PortRules)
         bystander.SetPort(4);
         bystander.Close();
     }
-    EXPECT_TRUE(second.IsOpen());
     Send("shared\r");
     EXPECT_EQ(Frames{"shared"}, PollFrames(second, 1, 5));
     second.Close();
     EXPECT_FALSE(first.IsOpen());
-    EXPECT_TRUE(SlaveClosed());
+    EXPECT_TRUE(m_pty->OtherEndClosed());
     {
         // A Close before any Open holds nothing back: going, the link closes what it opened.
         CSerialTestLink early;
@@ -85,9 +70,7 @@ TEST_F(SerialPtyTest, PortRules)
     record.handshake = 3;
     CSerialPort::SetConfig(4, record);
     ASSERT_TRUE(second.Open());
-    ASSERT_EQ(1u, second.m_reports.size());
-    EXPECT_EQ("COM5 - Hanskahe setup error !!!!", second.m_reports[0].text);
-    EXPECT_FALSE(second.m_reports[0].stopIcon);
+    EXPECT_EQ(Reports({{"COM5 - Hanskahe setup error !!!!", false}}), second.m_reports);
     Send("ok\r\n");
     EXPECT_EQ(Frames{"ok"}, PollFrames(second, 1, 5));
 }
@@ -106,17 +89,16 @@ TEST_F(SerialPtyTest, FramesFromRealBytesAndAVanishedTerminal)
     EXPECT_FALSE(link.Poll(length));
     Send("\n");
     EXPECT_EQ(Frames{std::string(88, 'x')}, PollFrames(link, 1, 5));
-    EXPECT_FALSE(link.ReadFailed());
-    EXPECT_FALSE(link.DeviceGone());
-    close(m_master);
-    m_master = -1;
+    EXPECT_FALSE(link.ReadFailed() || link.DeviceGone());
+    m_pty.reset();
     EXPECT_FALSE(link.Poll(length));
     EXPECT_TRUE(link.ReadFailed());
     EXPECT_TRUE(link.DeviceGone());
     link.Close();
     EXPECT_FALSE(link.Open(false));
     ASSERT_EQ(0, unlink(m_dir.Join("COM3").c_str()));
-    MakeTerminal();
+    m_pty.emplace();
+    LinkPort("COM3");
     ASSERT_TRUE(link.Open(false));
     Send("back\r\n");
     EXPECT_EQ(Frames{"back"}, PollFrames(link, 1, 5));

@@ -2,6 +2,7 @@
 #include "acquisition/SerialLink.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 // A serial link whose error reports are kept for the test instead of
@@ -9,12 +10,8 @@
 class CSerialTestLink : public CSerialLink
 {
 public:
-    struct Report
-    {
-        std::string text;
-        bool stopIcon;
-    };
-    std::vector<Report> m_reports;
+    using Reports = std::vector<std::pair<std::string, bool>>;  // text, stop icon
+    Reports m_reports;
 
 protected:
     void ReportError(const std::string& text, bool stopIcon) override

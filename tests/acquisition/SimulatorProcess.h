@@ -1,5 +1,5 @@
 #pragma once
-#include <memory>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -9,7 +9,7 @@
 class CSimulatorProcess
 {
 public:
-    CSimulatorProcess();
+    CSimulatorProcess() = default;
     ~CSimulatorProcess();
     CSimulatorProcess(const CSimulatorProcess&) = delete;
     CSimulatorProcess& operator=(const CSimulatorProcess&) = delete;
@@ -23,6 +23,6 @@ public:
     int WaitForPort(const std::string& readyFile);
 
 private:
-    struct Native;
-    std::unique_ptr<Native> m_native;
+    intptr_t m_process = 0;  // the process id, or the process's handle
+    int m_status = -1;       // natively: -1 until the process has been reaped
 };

@@ -10,20 +10,10 @@
 #include <filesystem>
 #include <thread>
 
-struct CSimulatorProcess::Native
-{
-    pid_t pid = -1;
-    int status = -1;  // -1 until the process has been reaped
-};
-
-CSimulatorProcess::CSimulatorProcess() : m_native(new Native)
-{
-}
-
 CSimulatorProcess::~CSimulatorProcess()
 {
     if (IsRunning())
-        kill(m_native->pid, SIGKILL);
+        kill(static_cast<pid_t>(m_process), SIGKILL);
     int ignored;
     WaitForExit(10000, ignored);
 }
@@ -40,8 +30,10 @@ bool CSimulatorProcess::Start(const std::vector<std::string>& args, const std::s
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outputPath.c_str(),
                                      O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    const int result = posix_spawn(&m_native->pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    pid_t pid = 0;
+    const int result = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
+    m_process = result == 0 ? pid : 0;
     return result == 0;
 }
 
@@ -54,12 +46,12 @@ bool CSimulatorProcess::WaitForExit(int timeoutMs, int& exitCode)
             return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
-    exitCode = WIFEXITED(m_native->status) ? WEXITSTATUS(m_native->status) : -1;
-    return m_native->pid > 0;
+    exitCode = WIFEXITED(m_status) ? WEXITSTATUS(m_status) : -1;
+    return m_process > 0;
 }
 
 bool CSimulatorProcess::IsRunning()
 {
-    return m_native->pid > 0 && m_native->status == -1 &&
-           waitpid(m_native->pid, &m_native->status, WNOHANG) != m_native->pid;
+    return m_process > 0 && m_status == -1 &&
+           waitpid(static_cast<pid_t>(m_process), &m_status, WNOHANG) != m_process;
 }

@@ -2,13 +2,13 @@
 
 #include <windows.h>
 
-struct CSimulatorProcess::Native
-{
-    PROCESS_INFORMATION process{};
-};
-
 namespace
 {
+HANDLE Process(intptr_t handle)
+{
+    return reinterpret_cast<HANDLE>(handle);
+}
+
 std::string ProgramBesideThisOne()
 {
     char path[MAX_PATH] = {};
@@ -18,19 +18,14 @@ std::string ProgramBesideThisOne()
 }
 }
 
-CSimulatorProcess::CSimulatorProcess() : m_native(new Native)
-{
-}
-
 CSimulatorProcess::~CSimulatorProcess()
 {
-    if (!m_native->process.hProcess)
+    if (!m_process)
         return;
     if (IsRunning())
-        TerminateProcess(m_native->process.hProcess, 9);
-    WaitForSingleObject(m_native->process.hProcess, 10000);
-    CloseHandle(m_native->process.hProcess);
-    CloseHandle(m_native->process.hThread);
+        TerminateProcess(Process(m_process), 9);
+    WaitForSingleObject(Process(m_process), 10000);
+    CloseHandle(Process(m_process));
 }
 
 bool CSimulatorProcess::Start(const std::vector<std::string>& args, const std::string& outputPath)
@@ -49,24 +44,28 @@ bool CSimulatorProcess::Start(const std::vector<std::string>& args, const std::s
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdOutput = output;
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process{};
     const BOOL started = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0,
-                                        nullptr, nullptr, &startup, &m_native->process);
+                                        nullptr, nullptr, &startup, &process);
     CloseHandle(output);
-    return started != FALSE;
+    if (!started)
+        return false;
+    CloseHandle(process.hThread);
+    m_process = reinterpret_cast<intptr_t>(process.hProcess);
+    return true;
 }
 
 bool CSimulatorProcess::WaitForExit(int timeoutMs, int& exitCode)
 {
-    if (WaitForSingleObject(m_native->process.hProcess, static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0)
+    if (WaitForSingleObject(Process(m_process), static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0)
         return false;
     DWORD code = 0;
-    GetExitCodeProcess(m_native->process.hProcess, &code);
+    GetExitCodeProcess(Process(m_process), &code);
     exitCode = static_cast<int>(code);
     return true;
 }
 
 bool CSimulatorProcess::IsRunning()
 {
-    return m_native->process.hProcess &&
-           WaitForSingleObject(m_native->process.hProcess, 0) == WAIT_TIMEOUT;
+    return m_process && WaitForSingleObject(Process(m_process), 0) == WAIT_TIMEOUT;
 }

@@ -70,40 +70,27 @@ protected:
 };
 }
 
+// Frames are cut at the first LF held, else at the first CR, and end at a
+// NUL; empty ones are skipped.  A line as long as the ring is dropped up to
+// its end, one a byte shorter is a frame.
 TEST_F(TcpLink, JoinsFramesSplitOverWritesAndKeepsReceivingAfterALineLongerThanTheRing)
 {
-    for (const std::string& bytes : {std::string("ABC\r\nDE"), std::string("F\r\nG"),
-                                     "HI\nJ\r" + std::string(5000, 'x'), std::string(100, 'x') + "\r\nOK\r\n"})
+    const std::string longest(CByteRing::kMaxHeld - 1, 'L');
+    for (const std::string& bytes : {std::string("ABC\r\n\n\r\nDE"), std::string("F\r\nG"),
+                                     "HI\nJ\r" + std::string(5000, 'x'), std::string(100, 'x') + "\r\nOK\r\n",
+                                     std::string("N\0UL\r\n", 6) + longest, std::string("\n")})
     {
         Send(bytes);
         Pause();
     }
-    ASSERT_TRUE(m_link.recorder.WaitFor(5));
-    EXPECT_EQ(Frames({"ABC", "DEF", "GHI", "J", "OK"}), m_link.recorder.Frames());
+    ASSERT_TRUE(m_link.recorder.WaitFor(7));
+    EXPECT_EQ(Frames({"ABC", "DEF", "GHI", "J", "OK", "N", longest}), m_link.recorder.Frames());
 }
 
-// A new connection starts without the unfinished frame of the last one.
-TEST_F(TcpLink, ReportsThePeerClosingOnceAndStaysOpenUntilStop)
-{
-    Send("LAST\r\nUNFINI");
-    m_server.CloseClient();
-    ASSERT_TRUE(m_link.recorder.WaitFor(1, 1));
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_EQ(std::vector<int>{kLinkEventConnectionLost}, m_link.recorder.Events());
-    EXPECT_TRUE(m_link->IsOpen());
-    EXPECT_TRUE(m_link->IsReceiving());
-    EXPECT_FALSE(m_link->StartReceiving());
-    EXPECT_FALSE(m_link->Connect("127.0.0.1", Service().c_str()));
-    m_link->Stop();
-    EXPECT_FALSE(m_link->IsOpen());
-    EXPECT_FALSE(m_link->IsReceiving());
-    ConnectAndAccept();
-    Send("FRESH\r\n");
-    ASSERT_TRUE(m_link.recorder.WaitFor(2));
-    EXPECT_EQ(Frames({"LAST", "FRESH"}), m_link.recorder.Frames());
-}
-
-TEST_F(TcpLink, KnowsItsPeerUntilStopEndsTheIdleThreadWithoutAnEvent)
+// A peer closing is reported once and the link stays open until Stop, which
+// ends even an idle receive thread without an event; a new connection starts
+// without the unfinished frame of the last one.
+TEST_F(TcpLink, KnowsItsPeerReportsItClosingOnceAndStaysOpenUntilStop)
 {
     SocketAddress peer;
     ASSERT_TRUE(m_link->GetPeerAddress(peer));
@@ -111,21 +98,36 @@ TEST_F(TcpLink, KnowsItsPeerUntilStopEndsTheIdleThreadWithoutAnEvent)
     const unsigned char expected[] = {static_cast<unsigned char>(m_server.Port() >> 8),
                                       static_cast<unsigned char>(m_server.Port()), 127, 0, 0, 1};
     EXPECT_EQ(0, std::memcmp(reinterpret_cast<const unsigned char*>(&peer) + 2, expected, sizeof expected));
-    ASSERT_TRUE(m_link->IsReceiving());
-    m_link->Stop();
-    EXPECT_FALSE(m_link->IsReceiving());
-    EXPECT_FALSE(m_link->IsOpen());
-    EXPECT_FALSE(m_link->GetPeerAddress(peer));
-    EXPECT_TRUE(m_link.recorder.Events().empty());
+    Send("LAST\r\nUNFINI");
+    m_server.CloseClient();
+    ASSERT_TRUE(m_link.recorder.WaitFor(1, 1));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const std::vector<int> lost{kLinkEventConnectionLost};
+    EXPECT_EQ(lost, m_link.recorder.Events());
+    EXPECT_TRUE(m_link->IsOpen());
+    EXPECT_TRUE(m_link->IsReceiving());
+    EXPECT_FALSE(m_link->StartReceiving());
+    EXPECT_FALSE(m_link->Connect("127.0.0.1", Service().c_str()));
     // Stopping twice, or a closed link, is harmless.
     m_link->Stop();
+    m_link->Stop();
+    EXPECT_FALSE(m_link->IsOpen());
+    EXPECT_FALSE(m_link->IsReceiving());
+    EXPECT_FALSE(m_link->GetPeerAddress(peer));
     EXPECT_FALSE(m_link->StartReceiving());
     EXPECT_FALSE(m_link->Connect("127.0.0.1", "no-such-service-here"));
     EXPECT_FALSE(m_link->Connect("127.0.0.1", std::to_string(ClosedPort()).c_str()));
     EXPECT_FALSE(m_link->IsOpen());
+    ConnectAndAccept();
+    Send("FRESH\r\n");
+    ASSERT_TRUE(m_link.recorder.WaitFor(2));
+    EXPECT_EQ(Frames({"LAST", "FRESH"}), m_link.recorder.Frames());
+    m_link->Stop();
+    EXPECT_FALSE(m_link->IsReceiving());
+    EXPECT_EQ(lost, m_link.recorder.Events());
 }
 
-TEST(TcpLinkAddress, ResolvesNumbersWithoutLookupAndNamesByLookup)
+TEST(TcpLinkAddress, ResolvesNumbersWithoutLookupNamesByLookupAndReportsTheLocalHostName)
 {
     EXPECT_EQ(10001, CSocketLinkBase::ResolveService("10001"));
     EXPECT_EQ(0, CSocketLinkBase::ResolveService("no-such-service-here"));
@@ -133,42 +135,32 @@ TEST(TcpLinkAddress, ResolvesNumbersWithoutLookupAndNamesByLookup)
         {"255.255.255.255", 0xFFFFFFFFu}, {"no-such-host.invalid", 0xFFFFFFFFu}};
     for (const auto& host : hosts)
         EXPECT_EQ(host.second, CSocketLinkBase::ResolveHost(host.first)) << host.first;
+    EXPECT_NE(0xFFFFFFFFu, CSocketLinkBase::ResolveHost(nullptr));
 
     SocketAddress address;
     ASSERT_TRUE(CSocketLinkBase::MakeAddress(address, "10.1.2.3", "258", SocketApi::kInet));
-    const auto* bytes = reinterpret_cast<const unsigned char*>(&address);
     const unsigned char expected[16] = {0, 0, 1, 2, 10, 1, 2, 3};
     EXPECT_EQ(SocketApi::kInet, address.family);
-    EXPECT_EQ(0, std::memcmp(bytes + 2, expected + 2, 14));
-}
+    EXPECT_EQ(0, std::memcmp(reinterpret_cast<const unsigned char*>(&address) + 2, expected + 2, 14));
 
-TEST(TcpLinkAddress, ReportsTheLocalHostNameOnlyIntoABufferThatHoldsIt)
-{
-    char name[260] = {};
+    // Only into a buffer that holds it.
+    char name[260] = {}, exact[260] = {};
     ASSERT_TRUE(CSocketLinkBase::GetLocalHostName(name, sizeof name));
     const size_t length = std::strlen(name);
     EXPECT_GT(length, 0u);
-    char exact[260] = {};
     EXPECT_TRUE(CSocketLinkBase::GetLocalHostName(exact, length + 1));
     EXPECT_STREQ(name, exact);
     EXPECT_FALSE(CSocketLinkBase::GetLocalHostName(exact, length));
     EXPECT_FALSE(CSocketLinkBase::GetLocalHostName(nullptr, 10));
-    EXPECT_NE(0xFFFFFFFFu, CSocketLinkBase::ResolveHost(nullptr));
 }
 
 // The recorder, owned by the link, is still busy with a frame when the link
 // goes: the sanitizer catches its write once it has gone.
-TEST(TcpLinkTeardown, ALinkDestroyedWhileDeliveringAFrameFinishesItFirst)
+TEST_F(TcpLink, ALinkDestroyedWhileDeliveringAFrameFinishesItFirst)
 {
-    CTcpServer server;
-    Listen(server);
-    CTcpTestLink link;
-    link.recorder.delayMs = 200;
-    ASSERT_TRUE(link->Connect("127.0.0.1", std::to_string(server.Port()).c_str()));
-    ASSERT_TRUE(server.Accept());
-    ASSERT_TRUE(link->StartReceiving());
-    ASSERT_TRUE(server.Write("F\r\n", 3));
-    while (!link.recorder.delivering)
+    m_link.recorder.delayMs = 200;
+    Send("F\r\n");
+    while (!m_link.recorder.delivering)
         std::this_thread::yield();
 }
 
