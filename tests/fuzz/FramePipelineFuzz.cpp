@@ -16,12 +16,14 @@
 #include "processing/ReceiverSettings.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <fuzzer/FuzzedDataProvider.h>
 #include <iterator>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace
@@ -64,9 +66,16 @@ std::string LinkFrame(FuzzedDataProvider& input)
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "quorbel-frame-pipeline-fuzz";
+    // One folder per process, so that parallel jobs keep their day files
+    // apart; removed when the run ends.
+    static const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("quorbel-frame-pipeline-fuzz-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     std::filesystem::current_path(dir);
+    std::atexit([] {
+        std::error_code ignored;
+        std::filesystem::remove_all(dir, ignored);
+    });
     return 0;
 }
 
