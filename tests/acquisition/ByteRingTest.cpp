@@ -25,6 +25,7 @@ TEST(ByteRing, StoresAChunkOnlyWhenStrictlySmallerThanTheFreeSpaceAndReadsOnlyWh
     CByteRing ring;
     char byte = 0;
     EXPECT_FALSE(ring.PeekAt(0, byte));
+    EXPECT_TRUE(ring.Read(&byte, 0));
     EXPECT_TRUE(AppendText(ring, ""));
     ASSERT_TRUE(AppendText(ring, std::string(2000, 'a')));
     EXPECT_FALSE(AppendText(ring, std::string(100, 'b')));
