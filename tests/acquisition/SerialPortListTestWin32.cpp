@@ -9,7 +9,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -18,18 +17,18 @@ TEST(SerialPortListRegistryTest, ListsPublishedComPortsInNumericOrder)
     HKEY key = nullptr;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, nullptr,
                                              REG_OPTION_VOLATILE, KEY_READ | KEY_WRITE, nullptr, &key, nullptr));
-    const char* const ports[] = {"COM31", "COM5", "COM210"};
-    for (const char* port : ports)
-        RegSetValueExA(key, ("\\Device\\QuorbelTest" + std::string(port)).c_str(), 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(port), static_cast<DWORD>(std::strlen(port) + 1));
+    const std::vector<std::string> ports{"COM31", "COM5", "COM210"};
+    for (const std::string& port : ports)
+        RegSetValueExA(key, ("\\Device\\QuorbelTest" + port).c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(port.c_str()), static_cast<DWORD>(port.size() + 1));
     const CSerialPortList list;
-    for (const char* port : ports)
-        RegDeleteValueA(key, ("\\Device\\QuorbelTest" + std::string(port)).c_str());
+    for (const std::string& port : ports)
+        RegDeleteValueA(key, ("\\Device\\QuorbelTest" + port).c_str());
     RegCloseKey(key);
 
     std::vector<std::string> listed;
     for (int i = 0; i < list.GetCount(); ++i)
-        if (std::find(std::begin(ports), std::end(ports), std::string(list.GetAt(i))) != std::end(ports))
+        if (std::count(ports.begin(), ports.end(), list.GetAt(i)))
             listed.emplace_back(list.GetAt(i));
     EXPECT_EQ((std::vector<std::string>{"COM5", "COM31", "COM210"}), listed);
 }

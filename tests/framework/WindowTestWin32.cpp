@@ -24,14 +24,14 @@ protected:
     }
 };
 
-// The field name template (one edit, OK and Cancel): its own timer asks
-// for the drag icon and ends it; its handlers record what reached them.
+// The field name template (one edit, OK and Cancel): a key waits for its
+// modal loop, and its own timer asks for the drag icon and ends it; its
+// handlers record what reached them.
 class CProbeDialog : public CDialog
 {
 public:
     CProbeDialog() : CDialog(IDD_FIELD_NAME, nullptr) {}
 
-    int m_timerTicks = 0;
     int m_destroyed = 0;
     int m_keys = 0;
     LRESULT m_dragIcon = 0;
@@ -39,15 +39,12 @@ public:
 protected:
     BOOL OnInitDialog() override
     {
+        ::PostMessageA(m_hWnd, WM_KEYDOWN, 'A', 0x001E0001);
         ::SetTimer(m_hWnd, 5, 10, nullptr);
         return CDialog::OnInitDialog();
     }
     void OnTimer(UINT_PTR) override
     {
-        if (++m_timerTicks == 1)
-            ::PostMessageA(m_hWnd, WM_KEYDOWN, 'A', 0x001E0001);
-        if (m_timerTicks != 3)
-            return;
         m_dragIcon = ::SendMessageA(m_hWnd, WM_QUERYDRAGICON, 0, 0);
         EndDialog(42);
     }
