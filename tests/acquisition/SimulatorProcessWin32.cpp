@@ -51,11 +51,11 @@ bool CSimulatorProcess::Start(const std::vector<std::string>& args, const std::s
 bool CSimulatorProcess::WaitForExit(int timeoutMs, int& exitCode)
 {
     DWORD code = 0;
-    if (WaitForSingleObject(Process(m_process), static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0)
-        return false;
-    GetExitCodeProcess(Process(m_process), &code);
-    exitCode = static_cast<int>(code);
-    return true;
+    const bool ended = WaitForSingleObject(Process(m_process), static_cast<DWORD>(timeoutMs)) == WAIT_OBJECT_0 &&
+                       GetExitCodeProcess(Process(m_process), &code);
+    if (ended)
+        exitCode = static_cast<int>(code);
+    return ended;
 }
 
 bool CSimulatorProcess::IsRunning()

@@ -105,8 +105,7 @@ TEST_F(TicketPrint, Epl2LabelThenTicketsWithoutAndWithMargins)
 // job, built in the same job file at once, follows it whole.
 TEST_F(TicketPrint, EscapeStopsTheRunningJobAndAJobBuiltMeanwhileFollowsWhole)
 {
-    std::string caption;
-    std::string text;
+    std::string caption, text;
     unsigned nestedResult = 1;
     CFrameTarget link([&] {
         // The queue test runs alone: the one progress window is this job's.
