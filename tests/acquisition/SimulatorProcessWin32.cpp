@@ -8,29 +8,23 @@ HANDLE Process(intptr_t handle)
 {
     return reinterpret_cast<HANDLE>(handle);
 }
-
-std::string ProgramBesideThisOne()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string program = path;
-    return program.substr(0, program.find_last_of("\\/") + 1) + "vorlsim.exe";
-}
 }
 
 CSimulatorProcess::~CSimulatorProcess()
 {
     if (!m_process)
         return;
-    if (IsRunning())
-        TerminateProcess(Process(m_process), 9);
+    TerminateProcess(Process(m_process), 9);  // fails harmlessly once it has ended
     WaitForSingleObject(Process(m_process), 10000);
     CloseHandle(Process(m_process));
 }
 
 bool CSimulatorProcess::Start(const std::vector<std::string>& args, const std::string& outputPath)
 {
-    const std::string program = ProgramBesideThisOne();
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string program = path;
+    program = program.substr(0, program.find_last_of("\\/") + 1) + "vorlsim.exe";
     std::string commandLine = "\"" + program + "\"";
     for (const std::string& arg : args)
         commandLine += " \"" + arg + "\"";
@@ -48,21 +42,20 @@ bool CSimulatorProcess::Start(const std::vector<std::string>& args, const std::s
     const BOOL started = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0,
                                         nullptr, nullptr, &startup, &process);
     CloseHandle(output);
-    if (!started)
-        return false;
-    CloseHandle(process.hThread);
+    if (started)
+        CloseHandle(process.hThread);
     m_process = reinterpret_cast<intptr_t>(process.hProcess);
-    return true;
+    return started;
 }
 
 bool CSimulatorProcess::WaitForExit(int timeoutMs, int& exitCode)
 {
-    if (WaitForSingleObject(Process(m_process), static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0)
-        return false;
     DWORD code = 0;
-    GetExitCodeProcess(Process(m_process), &code);
-    exitCode = static_cast<int>(code);
-    return true;
+    const bool ended = WaitForSingleObject(Process(m_process), static_cast<DWORD>(timeoutMs)) == WAIT_OBJECT_0 &&
+                       GetExitCodeProcess(Process(m_process), &code);
+    if (ended)
+        exitCode = static_cast<int>(code);
+    return ended;
 }
 
 bool CSimulatorProcess::IsRunning()

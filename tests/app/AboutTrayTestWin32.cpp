@@ -8,9 +8,7 @@
 
 TEST(TrayIconTest, AddsRemovesAndRunsTheActionOfItsOwnMouseMessages)
 {
-    const HWND window = ::CreateWindowA("STATIC", "tray owner", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                        nullptr, nullptr, nullptr);
-    ASSERT_NE(nullptr, window);
+    const HWND window = ::CreateWindowA("STATIC", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     CApplication::SetMainWindow(window);
     const HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
     CShowWindowAction doubleClick;

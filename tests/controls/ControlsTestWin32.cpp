@@ -54,19 +54,17 @@ std::vector<COLORREF> Capture(HWND control, int& width)
     RECT client;
     ::GetClientRect(control, &client);
     width = client.right;
+    const HDC dc = ::CreateCompatibleDC(nullptr);
     const HDC screen = ::GetDC(nullptr);
-    const HDC dc = ::CreateCompatibleDC(screen);
-    const HBITMAP bitmap = ::CreateCompatibleBitmap(screen, client.right, client.bottom);
-    const HGDIOBJ old = ::SelectObject(dc, bitmap);
+    const HGDIOBJ old = ::SelectObject(dc, ::CreateCompatibleBitmap(screen, client.right, client.bottom));
+    ::ReleaseDC(nullptr, screen);
     ::SendMessageA(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
     std::vector<COLORREF> pixels;
     for (int y = 0; y < client.bottom; ++y)
         for (int x = 0; x < client.right; ++x)
             pixels.push_back(::GetPixel(dc, x, y));
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
+    ::DeleteObject(::SelectObject(dc, old));
     ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
     return pixels;
 }
 
@@ -89,8 +87,7 @@ protected:
 
 TEST_F(ControlsTest, AnchoredControlsFollowTheGrowthAndTheStartSizeIsTheMinimum)
 {
-    const int dx = 40;
-    const int dy = 30;
+    const int dx = 40, dy = 30;
     const struct
     {
         int id;
@@ -104,12 +101,11 @@ TEST_F(ControlsTest, AnchoredControlsFollowTheGrowthAndTheStartSizeIsTheMinimum)
     std::vector<RECT> before;
     for (const auto& c : cases)
         before.push_back(ClientRectOf(c.id));
-    RECT window;
-    ::GetWindowRect(Dialog(), &window);
-    const int width = window.right - window.left;
-    const int height = window.bottom - window.top;
+    RECT start, now;
+    ::GetWindowRect(Dialog(), &start);
+    const SIZE size{start.right - start.left, start.bottom - start.top};
 
-    ::SetWindowPos(Dialog(), nullptr, 0, 0, width + dx, height + dy, SWP_NOMOVE | SWP_NOZORDER);
+    ::SetWindowPos(Dialog(), nullptr, 0, 0, size.cx + dx, size.cy + dy, SWP_NOMOVE | SWP_NOZORDER);
     for (size_t i = 0; i < std::size(cases); ++i) {
         const RECT& b = before[i];
         const RECT& m = cases[i].moves;
@@ -118,24 +114,20 @@ TEST_F(ControlsTest, AnchoredControlsFollowTheGrowthAndTheStartSizeIsTheMinimum)
         EXPECT_TRUE(::EqualRect(&expected, &after)) << cases[i].id;
     }
 
-    ::SetWindowPos(Dialog(), nullptr, 0, 0, width - 20, height - 20, SWP_NOMOVE | SWP_NOZORDER);
-    ::GetWindowRect(Dialog(), &window);
-    EXPECT_EQ(width, window.right - window.left);
-    EXPECT_EQ(height, window.bottom - window.top);
+    ::SetWindowPos(Dialog(), nullptr, 0, 0, size.cx - 20, size.cy - 20, SWP_NOMOVE | SWP_NOZORDER);
+    ::GetWindowRect(Dialog(), &now);
+    EXPECT_TRUE(::EqualRect(&start, &now));
     EXPECT_EQ(before[0].right, ClientRectOf(IDC_RECEIVER_FRAME_LIST).right);
 }
 
+// Switched on again and again, sooner than its time runs out, the lamp
+// stays on; then it goes back by itself, also when the switch came from
+// another thread (the serial worker's).
 TEST_F(ControlsTest, TheLampGoesBackByItselfAndASecondSwitchRestartsItsTime)
 {
     CLedButton led;
     ASSERT_TRUE(led.Attach(Dialog(), IDC_RECEIVER_STORING_LED));
     EXPECT_TRUE(led.SetIcons(IDI_LED_OFF, IDI_LED_ON));
-    led.SetReturnTimer(1125, 150, 0);
-    led.SetState(1);
-    EXPECT_EQ(1, led.GetState());
-    EXPECT_TRUE(PumpUntil([&] { return led.GetState() == 0; }));
-
-    // Switched on again and again, sooner than its time runs out, it stays on.
     led.SetReturnTimer(1125, 600, 0);
     bool wentOff = false;
     for (int i = 0; i < 15; ++i) {
@@ -147,8 +139,6 @@ TEST_F(ControlsTest, TheLampGoesBackByItselfAndASecondSwitchRestartsItsTime)
     EXPECT_FALSE(wentOff);
     EXPECT_TRUE(PumpUntil([&] { return led.GetState() == 0; }));
 
-    // From another thread (the serial worker's) the switch reaches the
-    // lamp's own thread and the lamp still comes back.
     std::thread([&] { led.SetState(1); }).join();
     EXPECT_TRUE(PumpUntil([&] { return led.GetState() == 1; }));
     EXPECT_TRUE(PumpUntil([&] { return led.GetState() == 0; }));

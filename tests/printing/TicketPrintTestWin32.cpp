@@ -28,12 +28,6 @@ std::string WindowText(HWND hwnd)
     return text;
 }
 
-// Escape as the keyboard delivers it to this thread; the pump translates it.
-void PostEscape(HWND target)
-{
-    PostMessageA(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
-}
-
 // A window of the test's thread that stands for the link: what is posted
 // to it runs while a job prints.
 class CFrameTarget : public CWindow
@@ -47,10 +41,9 @@ public:
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
-        if (message != WM_APP)
-            return CWindow::WindowProc(message, wParam, lParam);
-        m_onFrame();
-        return 0;
+        if (message == WM_APP)
+            m_onFrame();
+        return CWindow::WindowProc(message, wParam, lParam);
     }
 
 private:
@@ -112,8 +105,7 @@ TEST_F(TicketPrint, Epl2LabelThenTicketsWithoutAndWithMargins)
 // job, built in the same job file at once, follows it whole.
 TEST_F(TicketPrint, EscapeStopsTheRunningJobAndAJobBuiltMeanwhileFollowsWhole)
 {
-    std::string caption;
-    std::string text;
+    std::string caption, text;
     unsigned nestedResult = 1;
     CFrameTarget link([&] {
         // The queue test runs alone: the one progress window is this job's.
@@ -122,7 +114,8 @@ TEST_F(TicketPrint, EscapeStopsTheRunningJobAndAJobBuiltMeanwhileFollowsWhole)
         text = WindowText(GetDlgItem(progress, CProgressWindow::TextId));
         WriteJob("second job line ", 2);
         nestedResult = printer.PrintTextFile(JobFile);
-        PostEscape(nullptr);
+        // Escape as the keyboard delivers it to this thread; the pump translates it.
+        PostMessageA(nullptr, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
     });
     WriteJob("first job line ", 3);
     PostMessageA(link.GetSafeHwnd(), WM_APP, 0, 0);
@@ -161,15 +154,9 @@ bool PumpUntilCancelled(CProgressWindow& window)
     }
     return window.IsCancelled();
 }
-
-class ProgressWindow : public ::testing::Test
-{
-protected:
-    void TearDown() override { CApplication::SetMainWindow(nullptr); }
-};
 }
 
-TEST_F(ProgressWindow, OneSavedOffTheScreenIsCentredItsTextIsCutAndAQuitRequestIsKept)
+TEST(ProgressWindow, OneSavedOffTheScreenIsCentredItsTextIsCutAndAQuitRequestIsKept)
 {
     CApplication::WriteProfileInt(CProgressWindow::ProfileSection, "X", GetSystemMetrics(SM_CXSCREEN) + 10);
     CApplication::WriteProfileInt(CProgressWindow::ProfileSection, "Y", 20);
@@ -192,7 +179,7 @@ TEST_F(ProgressWindow, OneSavedOffTheScreenIsCentredItsTextIsCutAndAQuitRequestI
     EXPECT_FALSE(window.IsCancelled());
 }
 
-TEST_F(ProgressWindow, EscapeOrCancelHidesItItsPlaceIsRememberedAndTheNextStepShowsIt)
+TEST(ProgressWindow, EscapeOrCancelHidesItItsPlaceIsRememberedAndTheNextStepShowsIt)
 {
     const HWND main = CreateWindowExA(0, "STATIC", "main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 200,
                                       100, nullptr, nullptr, nullptr, nullptr);
@@ -200,7 +187,7 @@ TEST_F(ProgressWindow, EscapeOrCancelHidesItItsPlaceIsRememberedAndTheNextStepSh
     {
         CProgressWindow window = PrintProgress();
         SetWindowPos(window.GetSafeHwnd(), nullptr, 123, 77, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        PostEscape(main);
+        PostMessageA(main, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
         EXPECT_TRUE(PumpUntilCancelled(window));
         EXPECT_FALSE(IsWindowVisible(window.GetSafeHwnd()));
         EXPECT_EQ(main, GetForegroundWindow());
@@ -215,4 +202,5 @@ TEST_F(ProgressWindow, EscapeOrCancelHidesItItsPlaceIsRememberedAndTheNextStepSh
     PostMessageA(GetDlgItem(again.GetSafeHwnd(), CProgressWindow::CancelButtonId), BM_CLICK, 0, 0);
     EXPECT_TRUE(PumpUntilCancelled(again));
     DestroyWindow(main);
+    CApplication::SetMainWindow(nullptr);
 }

@@ -15,7 +15,7 @@ TEST(FrameStoreWin32, AViewerThatSharesTheFileNeverBlocksAppending)
     std::string line;
     ASSERT_EQ(store.WriteResult("RESULT\\", ".TXT", "first", "", 0, line), 0u);
     const HANDLE viewer = CreateFileA("RESULT\\2026-12-05.TXT", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(viewer, INVALID_HANDLE_VALUE);
     EXPECT_EQ(store.WriteResult("RESULT\\", ".TXT", "second", "", 0, line), 0u);
     CloseHandle(viewer);

@@ -1,9 +1,15 @@
+// The serial link's Windows side: the record's line settings applied to a
+// DCB, and port discovery from the registry of the test's own Wine prefix.
 #include "acquisition/SerialLineSettingsWin32.h"
+#include "acquisition/SerialPortList.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 namespace
 {
@@ -43,4 +49,28 @@ TEST(SerialLineSettingsTest, LineSettingsHandshakesAndSoftwareFlowCharacters)
         EXPECT_EQ(expected, SettingsOf(dcb)) << int{record.handshake};
         EXPECT_EQ(std::make_tuple(0x11, 0x13, 100, 100), std::make_tuple(dcb.XonChar, dcb.XoffChar, dcb.XonLim, dcb.XoffLim));
     }
+}
+
+// The order and the names the list keeps are checked natively.  The test
+// adds its values to HKLM\hardware\DEVICEMAP\SERIALCOMM (a volatile key, as
+// the system keeps it) and removes them again.
+TEST(SerialPortListRegistryTest, ListsPublishedComPortsInNumericOrder)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, "HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, nullptr,
+                                             REG_OPTION_VOLATILE, KEY_READ | KEY_WRITE, nullptr, &key, nullptr));
+    const std::vector<std::string> ports{"COM31", "COM5", "COM210"};
+    for (const std::string& port : ports)
+        RegSetValueExA(key, ("\\Device\\QuorbelTest" + port).c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(port.c_str()), static_cast<DWORD>(port.size() + 1));
+    const CSerialPortList list;
+    for (const std::string& port : ports)
+        RegDeleteValueA(key, ("\\Device\\QuorbelTest" + port).c_str());
+    RegCloseKey(key);
+
+    std::vector<std::string> listed;
+    for (int i = 0; i < list.GetCount(); ++i)
+        if (std::count(ports.begin(), ports.end(), list.GetAt(i)))
+            listed.emplace_back(list.GetAt(i));
+    EXPECT_EQ((std::vector<std::string>{"COM5", "COM31", "COM210"}), listed);
 }

@@ -1,8 +1,10 @@
-// Windows and dialogs of the framework: messages reach the object that
-// owns the window, under Wine with real windows.
+// The framework under Wine with real windows: messages reach the object
+// that owns the window, the application's resources come with a language
+// library, and the worker thread's stop keeps answering.
 #include "framework/Application.h"
 #include "framework/Dialog.h"
 #include "framework/Window.h"
+#include "framework/WorkerThread.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -24,34 +26,29 @@ protected:
     }
 };
 
-// The field name template (one edit, OK and Cancel): its own timer asks
-// for the drag icon and ends it; its handlers record what reached them.
+// The field name template (one edit, OK and Cancel): a key waits for its
+// modal loop, and its own timer asks for the drag icon and ends it; its
+// handlers record what reached them.
 class CProbeDialog : public CDialog
 {
 public:
     CProbeDialog() : CDialog(IDD_FIELD_NAME, nullptr) {}
 
-    int m_timerTicks = 0;
-    int m_destroyed = 0;
     int m_keys = 0;
     LRESULT m_dragIcon = 0;
 
 protected:
     BOOL OnInitDialog() override
     {
+        ::PostMessageA(m_hWnd, WM_KEYDOWN, 'A', 0x001E0001);
         ::SetTimer(m_hWnd, 5, 10, nullptr);
         return CDialog::OnInitDialog();
     }
     void OnTimer(UINT_PTR) override
     {
-        if (++m_timerTicks == 1)
-            ::PostMessageA(m_hWnd, WM_KEYDOWN, 'A', 0x001E0001);
-        if (m_timerTicks != 3)
-            return;
         m_dragIcon = ::SendMessageA(m_hWnd, WM_QUERYDRAGICON, 0, 0);
         EndDialog(42);
     }
-    void OnDestroy() override { ++m_destroyed; }
     bool OnMessage(UINT message, WPARAM, LPARAM, LRESULT& result) override
     {
         m_keys += message == WM_KEYDOWN;
@@ -102,8 +99,39 @@ TEST(DialogTest, DoModalRunsUntilAHandlerEndsItAndTheApplicationSeesMessagesFirs
     CKeyEatingApp application;
     CProbeDialog dialog;
     EXPECT_EQ(42, dialog.DoModal());
-    EXPECT_EQ(1, dialog.m_destroyed);
     EXPECT_EQ(1, application.m_eaten);
     EXPECT_EQ(0, dialog.m_keys);
     EXPECT_EQ(reinterpret_cast<LRESULT>(::LoadIcon(nullptr, IDI_APPLICATION)), dialog.m_dragIcon);
+}
+
+TEST(ApplicationTest, ALanguageLibraryOverridesWhatItHolds)
+{
+    const HMODULE library = ::LoadLibraryA("framework_test_language.dll");
+    ASSERT_NE(nullptr, library);
+    CApplication::SetResourceHandle(library);
+    EXPECT_EQ("Aucun champ choisi !!!", CApplication::LoadString(IDS_NO_FIELDS_SELECTED));
+    // What the library leaves out still comes from the executable.
+    EXPECT_EQ("Frame format error !!!", CApplication::LoadString(IDS_FRAME_FORMAT_ERROR));
+    const HICON icon = CApplication::LoadSmallIcon(IDI_OK);
+    EXPECT_NE(nullptr, icon);
+    ::DestroyIcon(icon);
+    CApplication::SetResourceHandle(nullptr);
+    ::FreeLibrary(library);
+    EXPECT_EQ("No fields selected !!!", CApplication::LoadString(IDS_NO_FIELDS_SELECTED));
+}
+
+TEST(WorkerThreadTest, StopAnswersMessagesTheWorkerSendsMeanwhile)
+{
+    const HWND target = ::CreateWindowA("STATIC", "worker target", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                        nullptr, nullptr, nullptr);
+    CWorkerThread worker;
+    // The worker keeps sending to this thread's window until told to stop,
+    // and sends once more after the stop event: a plain wait would hang.
+    ASSERT_TRUE(worker.Start([&](HANDLE stop) {
+        while (::WaitForSingleObject(stop, 1) == WAIT_TIMEOUT)
+            ::SendMessageA(target, WM_NULL, 0, 0);
+        ::SendMessageA(target, WM_NULL, 0, 0);
+    }));
+    EXPECT_TRUE(worker.Stop(10000));
+    ::DestroyWindow(target);
 }
