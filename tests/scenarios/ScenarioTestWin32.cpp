@@ -1,7 +1,7 @@
 // The real Quorbel.exe driven from outside under Wine, with vorlsim as the
 // instrument.  Each test starts the program a few times and checks several
 // things per start.
-#include "tests/acquisition/SimulatorProcess.h"
+#include "tools/vorlsim/launcher/SimulatorProcess.h"
 #include "tests/scenarios/QuorbelProcess.h"
 #include "tests/support/TempDir.h"
 

@@ -1,5 +1,5 @@
 #include "tests/acquisition/PseudoTerminalPosix.h"
-#include "tests/acquisition/SimulatorProcess.h"
+#include "tools/vorlsim/launcher/SimulatorProcess.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 //   tcp_link_bench [frames] [chunk]
 #include "acquisition/SocketApi.h"
 #include "acquisition/TcpClientLink.h"
-#include "tests/acquisition/SimulatorProcess.h"
+#include "tools/vorlsim/launcher/SimulatorProcess.h"
 
 #include <atomic>
 #include <chrono>

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-// vorlsim run as a separate process, found beside the test program, with
-// its standard output going to a file.  Ended (killed if need be) and
-// waited for when the object goes.
+// vorlsim run as a separate process, found beside the program that runs
+// it, with its standard output going to a file.  Ended (killed if need be)
+// and waited for when the object goes.
 class CSimulatorProcess
 {
 public:

@@ -1,4 +1,4 @@
-#include "tests/acquisition/SimulatorProcess.h"
+#include "tools/vorlsim/launcher/SimulatorProcess.h"
 
 #include <chrono>
 #include <fstream>
