@@ -6,9 +6,9 @@
 #include <vector>
 
 // Quorbel.exe started in a working folder of the test's choosing and
-// driven from outside, as an operator would: its windows found by caption,
-// their controls read and pressed through window messages, the tray icon's
-// callback posted, message boxes read and answered.  The program is ended
+// driven from outside, as an operator would: its windows found by caption
+// (their controls through DialogDriver), the tray icon's callback posted,
+// message boxes read and answered.  The program is ended
 // (closed, or killed as a last resort) and waited for when the object goes.
 class CQuorbelProcess
 {
@@ -35,15 +35,6 @@ public:
     void PostTrayEvent(UINT mouseMessage);
     // Asks the program to end as its Exit button does.
     void Close();
-
-    static std::string ItemText(HWND dialog, int id);
-    static void SetItemText(HWND dialog, int id, const std::string& text);
-    static std::vector<std::string> ListLines(HWND dialog, int id);
-    static LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-    // A button press that may open a modal loop: posted, not waited for.
-    static void PostCommand(HWND window, int id, int code = BN_CLICKED);
-    // Selects a combo box item and tells the dialog, as a user's choice does.
-    static void SelectComboItem(HWND dialog, int id, int index);
 
     // The main window's saved placement in the user's profile; empty when
     // there is none.  Writing an empty value removes it.
