@@ -18,14 +18,18 @@ CQuorbelProcess::~CQuorbelProcess()
 {
     if (!m_process.hProcess)
         return;
-    if (IsRunning())
+    // Whatever dialog is open (setup, message box, main window) is cancelled.
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT))
     {
-        Close();
-        if (!WaitForExit(15000))
-        {
-            TerminateProcess(m_process.hProcess, 9);
-            WaitForExit(15000);
-        }
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == m_process.dwProcessId)
+            PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    }
+    if (!WaitForExit(15000))
+    {
+        TerminateProcess(m_process.hProcess, 9);
+        WaitForExit(15000);
     }
     CloseHandle(m_process.hProcess);
     CloseHandle(m_process.hThread);
@@ -60,11 +64,9 @@ HWND CQuorbelProcess::WaitForDialog(const std::string& caption, bool prefix, int
     return found;
 }
 
-HWND CQuorbelProcess::MainWindow()
+HWND CQuorbelProcess::MainWindow() const
 {
-    if (!m_main || !IsWindow(m_main))
-        m_main = WaitForDialog("VORL", true);
-    return m_main;
+    return WaitForDialog("VORL", true);
 }
 
 std::string CQuorbelProcess::AnswerMessageBox(const std::string& caption) const
@@ -77,31 +79,17 @@ std::string CQuorbelProcess::AnswerMessageBox(const std::string& caption) const
     return text;
 }
 
-void CQuorbelProcess::PostTrayEvent(UINT mouseMessage)
+void CQuorbelProcess::PostTrayEvent(HWND main, UINT mouseMessage)
 {
-    PostMessageA(MainWindow(), RegisterWindowMessageA("NotifyIcon"), kTrayIconId, mouseMessage);
-}
-
-void CQuorbelProcess::Close()
-{
-    // Whatever dialog is open (setup, message box, main window) is cancelled.
-    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT))
-    {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == m_process.dwProcessId)
-            PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-    }
+    PostMessageA(main, RegisterWindowMessageA("NotifyIcon"), kTrayIconId, mouseMessage);
 }
 
 std::vector<BYTE> CQuorbelProcess::SavedPlacement()
 {
     std::vector<BYTE> bytes(256);
     DWORD size = static_cast<DWORD>(bytes.size());
-    if (RegGetValueA(HKEY_CURRENT_USER, kPlacementKey, kPlacementValue, RRF_RT_REG_BINARY, nullptr,
-                     bytes.data(), &size) != ERROR_SUCCESS)
-        size = 0;
-    bytes.resize(size);
+    bytes.resize(RegGetValueA(HKEY_CURRENT_USER, kPlacementKey, kPlacementValue, RRF_RT_REG_BINARY,
+                              nullptr, bytes.data(), &size) == ERROR_SUCCESS ? size : 0);
     return bytes;
 }
 

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <ctime>
 #include <fstream>
+#include <optional>
 #include <regex>
 #include <set>
 
@@ -102,11 +103,17 @@ protected:
                                                         : 0;
     }
 
-    // The main window of a fresh start in the test's folder.
-    HWND StartMain(Q& quorbel) const
+    // A fresh start of the program (or `exe`) in the test's folder (or
+    // `folder`), once the one before has ended.
+    Q& Start(const std::string& exe = "", const std::string& folder = "")
     {
-        return quorbel.Start(m_exe, m_dir.Path()) ? quorbel.MainWindow() : nullptr;
+        m_quorbel.reset();
+        EXPECT_TRUE(m_quorbel.emplace().Start(exe.empty() ? m_exe : exe,
+                                              folder.empty() ? m_dir.Path() : folder));
+        return *m_quorbel;
     }
+
+    HWND StartMain() { return Start().MainWindow(); }
 
     static bool AwaitListLine(HWND main, const std::string& line)
     {
@@ -145,6 +152,7 @@ protected:
 
     CTempDir m_dir;
     CSimulatorProcess m_simulator;
+    std::optional<Q> m_quorbel;
     const std::string m_exe = FromEnvironment("QUORBEL_EXE");
 };
 
@@ -153,20 +161,15 @@ protected:
 // vorlsim's frames into the day file.  Then the list, the tray and the exit.
 TEST_F(Scenario, FirstRunTcpFramesTrayAndExit)
 {
-    {
-        Q quorbel;
-        ASSERT_TRUE(quorbel.Start(m_exe, m_dir.Path()));
-        const HWND setup = quorbel.WaitForDialog("Quorbel setup");
-        ASSERT_TRUE(setup);
-        EXPECT_FALSE(quorbel.WaitForDialog("VORL", true, 0));
-        PostClick(setup, IDCANCEL);
-        ASSERT_TRUE(quorbel.WaitForExit());
-        EXPECT_FALSE(Exists(Path("Quorbel.ini")));
-    }
+    const HWND cancelled = Start().WaitForDialog("Quorbel setup");
+    ASSERT_TRUE(cancelled);
+    EXPECT_FALSE(m_quorbel->WaitForDialog("VORL", true, 0));
+    PostClick(cancelled, IDCANCEL);
+    ASSERT_TRUE(m_quorbel->WaitForExit());
+    EXPECT_FALSE(Exists(Path("Quorbel.ini")));
     const int port = StartSimulator({"--count", "5", "--rate", "20"});
     ASSERT_NE(port, 0);
-    Q quorbel;
-    ASSERT_TRUE(quorbel.Start(m_exe, m_dir.Path()));
+    Q& quorbel = Start();
     const HWND setup = quorbel.WaitForDialog("Quorbel setup");
     ASSERT_TRUE(setup);
     ConfirmTcpSetup(setup, port);
@@ -207,7 +210,7 @@ TEST_F(Scenario, FirstRunTcpFramesTrayAndExit)
     Send(main, WM_SYSCOMMAND, SC_MINIMIZE);
     EXPECT_FALSE(IsWindowVisible(main));
     EXPECT_FALSE(IsIconic(main));
-    quorbel.PostTrayEvent(WM_LBUTTONDBLCLK);
+    Q::PostTrayEvent(main, WM_LBUTTONDBLCLK);
     EXPECT_TRUE(Q::WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
     Send(main, WM_SYSCOMMAND, SC_MINIMIZE);
     PostClick(main, ID_TRAY_SHOW_DIALOG);
@@ -245,8 +248,7 @@ TEST_F(Scenario, SelectedFieldsWithDateAndPlacementRestore)
     const BYTE* bytes = reinterpret_cast<const BYTE*>(&placed);
     Q::SetSavedPlacement({bytes, bytes + sizeof placed});
     {
-        Q quorbel;
-        const HWND main = StartMain(quorbel);
+        const HWND main = StartMain();
         ASSERT_TRUE(main);
         const RECT shown = NormalPosition(main);
         EXPECT_TRUE(EqualRect(&shown, &placed.rcNormalPosition));
@@ -265,9 +267,9 @@ TEST_F(Scenario, SelectedFieldsWithDateAndPlacementRestore)
         sent.back().resize(259);
         EXPECT_EQ(std::vector<std::string>(list.begin() + 2, list.begin() + 7), sent);
     }
+    m_quorbel.reset();  // its exit saves the placement
     Q::SetSavedPlacement({bytes, bytes + sizeof placed - 4});
-    Q quorbel;
-    const HWND main = StartMain(quorbel);
+    const HWND main = StartMain();
     ASSERT_TRUE(main);
     const RECT shown = NormalPosition(main);
     EXPECT_FALSE(EqualRect(&shown, &placed.rcNormalPosition));
@@ -285,8 +287,7 @@ TEST_F(Scenario, LanguagesAndMissingLibrary)
     for (int language = 0; language < 3; ++language)
     {
         WriteIni(1, 1, 0, language);
-        Q quorbel;
-        const HWND main = StartMain(quorbel);
+        const HWND main = StartMain();
         ASSERT_TRUE(main) << language;
         AwaitText(main, IDC_RECEIVER_STATUS_LINK, TcpStatus(1));
         clearListTexts.insert(Text(main, IDC_RECEIVER_CLEAR_LIST));
@@ -307,13 +308,11 @@ TEST_F(Scenario, LanguagesAndMissingLibrary)
     {
         WriteIni(1, 1, 0, c.language);
         CopyFileA(Path("Quorbel.ini").c_str(), (alone + "\\Quorbel.ini").c_str(), FALSE);
-        Q quorbel;
-        ASSERT_TRUE(quorbel.Start(exe, alone));
-        EXPECT_EQ(quorbel.AnswerMessageBox("Quorbel"),
+        EXPECT_EQ(Start(exe, alone).AnswerMessageBox("Quorbel"),
                   std::string("Error: Cannot find component :  ") + c.library +
                       "\n\n-> Default langue will be load")
             << c.language;
-        EXPECT_TRUE(quorbel.WaitForExit()) << c.language;
+        EXPECT_TRUE(m_quorbel->WaitForExit()) << c.language;
         EXPECT_EQ(GetPrivateProfileIntA("Option", "Language", -1, (alone + "\\Quorbel.ini").c_str()), 0u)
             << c.language;
     }
@@ -332,19 +331,17 @@ TEST_F(Scenario, LinesWaitingAtExitAreWrittenAtNextStart)
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     const std::string fileName = DayFile().substr(DayFile().rfind('\\') + 1);
     {
-        Q quorbel;
-        const HWND main = StartMain(quorbel);
+        const HWND main = StartMain();
         ASSERT_TRUE(main);
         ASSERT_TRUE(Q::WaitUntil([&] { return FileLines(Path("echo.txt")).size() == 3; }));
         AwaitListLine(main, FileLines(Path("echo.txt")).back());
         EXPECT_EQ(CountContaining(ListLines(main, IDC_RECEIVER_FRAME_LIST), fileName), 1u);
         PostClick(main, IDCANCEL);
-        ASSERT_TRUE(quorbel.WaitForExit());
+        ASSERT_TRUE(m_quorbel->WaitForExit());
     }
     CloseHandle(held);
     EXPECT_TRUE(FileLines(DayFile()).empty());
-    Q quorbel;
-    const HWND main = StartMain(quorbel);
+    const HWND main = StartMain();
     ASSERT_TRUE(main);
     EXPECT_TRUE(Q::WaitUntil([&] { return FileLines(DayFile()) == FileLines(Path("echo.txt")); }));
     EXPECT_GE(CountContaining(ListLines(main, IDC_RECEIVER_FRAME_LIST), "waiting"), 1u);
@@ -361,8 +358,7 @@ TEST_F(Scenario, SerialFramesThenSetupSwitchesToTcp)
     const int port = StartSimulator({"--count", "3", "--rate", "20"});
     ASSERT_NE(port, 0);
     WriteIni(0, port);
-    Q quorbel;
-    const HWND main = StartMain(quorbel);
+    const HWND main = StartMain();
     ASSERT_TRUE(main);
     AwaitListLine(main, " -> succeded !!!");
     EXPECT_EQ(Text(main, IDC_RECEIVER_STATUS_LINK).rfind("< Com5 : ", 0), 0u)
@@ -374,7 +370,7 @@ TEST_F(Scenario, SerialFramesThenSetupSwitchesToTcp)
     EXPECT_TRUE(Q::WaitUntil([&] { return FileLines(DayFile()) == expected; }));
 
     PostClick(main, IDC_RECEIVER_SETUP);
-    const HWND setup = quorbel.WaitForDialog("Quorbel setup");
+    const HWND setup = m_quorbel->WaitForDialog("Quorbel setup");
     ASSERT_TRUE(setup);
     ConfirmTcpSetup(setup, port);
     EXPECT_TRUE(AwaitText(main, IDC_RECEIVER_STATUS_LINK, TcpStatus(port)));
