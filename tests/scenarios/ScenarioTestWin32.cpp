@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <regex>
@@ -35,11 +36,6 @@ std::vector<std::string> FileLines(const std::string& path)
     for (std::string line; std::getline(in, line);)
         lines.push_back(line.substr(0, line.find_last_not_of('\r') + 1));
     return lines;
-}
-
-bool Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string TcpStatus(int port)
@@ -146,8 +142,8 @@ protected:
             return;
         Send(window, WM_NCACTIVATE, TRUE);
         std::ofstream(folder + "\\" + name + ".want");
-        EXPECT_TRUE(Q::WaitUntil([&] { return Exists(folder + "\\" + name + ".done"); }))
-            << "no screenshot " << name;
+        const std::string done = folder + "\\" + name + ".done";
+        EXPECT_TRUE(Q::WaitUntil([&] { return std::filesystem::exists(done); })) << "no screenshot";
     }
 
     CTempDir m_dir;
@@ -166,7 +162,7 @@ TEST_F(Scenario, FirstRunTcpFramesTrayAndExit)
     EXPECT_FALSE(m_quorbel->WaitForDialog("VORL", true, 0));
     PostClick(cancelled, IDCANCEL);
     ASSERT_TRUE(m_quorbel->WaitForExit());
-    EXPECT_FALSE(Exists(Path("Quorbel.ini")));
+    EXPECT_FALSE(std::filesystem::exists(Path("Quorbel.ini")));
     const int port = StartSimulator({"--count", "5", "--rate", "20"});
     ASSERT_NE(port, 0);
     Q& quorbel = Start();
@@ -299,22 +295,17 @@ TEST_F(Scenario, LanguagesAndMissingLibrary)
     CreateDirectoryA(alone.c_str(), nullptr);
     const std::string exe = alone + "\\Quorbel.exe";
     ASSERT_TRUE(CopyFileA(m_exe.c_str(), exe.c_str(), FALSE));
-    const struct
+    for (const auto& [language, library] : {std::pair<int, const char*>{1, "QuorbelFr.dll"}, {3, ""}})
     {
-        int language;
-        const char* library;
-    } cases[] = {{1, "QuorbelFr.dll"}, {3, ""}};
-    for (const auto& c : cases)
-    {
-        WriteIni(1, 1, 0, c.language);
+        WriteIni(1, 1, 0, language);
         CopyFileA(Path("Quorbel.ini").c_str(), (alone + "\\Quorbel.ini").c_str(), FALSE);
         EXPECT_EQ(Start(exe, alone).AnswerMessageBox("Quorbel"),
-                  std::string("Error: Cannot find component :  ") + c.library +
+                  std::string("Error: Cannot find component :  ") + library +
                       "\n\n-> Default langue will be load")
-            << c.language;
-        EXPECT_TRUE(m_quorbel->WaitForExit()) << c.language;
+            << language;
+        EXPECT_TRUE(m_quorbel->WaitForExit()) << language;
         EXPECT_EQ(GetPrivateProfileIntA("Option", "Language", -1, (alone + "\\Quorbel.ini").c_str()), 0u)
-            << c.language;
+            << language;
     }
 }
 
@@ -364,7 +355,7 @@ TEST_F(Scenario, SerialFramesThenSetupSwitchesToTcp)
     EXPECT_EQ(Text(main, IDC_RECEIVER_STATUS_LINK).rfind("< Com5 : ", 0), 0u)
         << Text(main, IDC_RECEIVER_STATUS_LINK);
     std::ofstream(pty + "\\opened");
-    ASSERT_TRUE(Q::WaitUntil([&] { return Exists(pty + "\\sent"); }, 60000));
+    ASSERT_TRUE(Q::WaitUntil([&] { return std::filesystem::exists(pty + "\\sent"); }, 60000));
     std::vector<std::string> expected = FileLines(pty + "\\echo.txt");
     ASSERT_FALSE(expected.empty());
     EXPECT_TRUE(Q::WaitUntil([&] { return FileLines(DayFile()) == expected; }));
