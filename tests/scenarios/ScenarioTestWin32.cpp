@@ -143,7 +143,7 @@ protected:
         Send(window, WM_NCACTIVATE, TRUE);
         std::ofstream(folder + "\\" + name + ".want");
         const std::string done = folder + "\\" + name + ".done";
-        EXPECT_TRUE(Q::WaitUntil([&] { return std::filesystem::exists(done); })) << "no screenshot";
+        EXPECT_TRUE(Q::WaitUntil([&] { return std::filesystem::exists(done); })) << done;
     }
 
     CTempDir m_dir;
