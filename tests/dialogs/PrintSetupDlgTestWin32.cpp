@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 using namespace DialogDriver;
 
@@ -63,18 +64,13 @@ TEST(PrintSetupDlgTest, DefaultsCancelRefusedEntriesAndOk)
     EXPECT_EQ(1, settings.m_lines[CPrintSettings::FrameLine].enabled);
     EXPECT_FALSE(std::filesystem::exists(dir.Join("PrintSetup.ini")));
 
-    const struct
-    {
-        int id;
-        const char* refused;
-        const char* accepted;
-    } cases[] = {{IDC_PRINT_LEFT_MARGIN, "101", "100"}, {IDC_PRINT_COPIES, "two", "2"}};
     EXPECT_EQ(0, edit([&](HWND dialog) {
-        for (const auto& c : cases) {
-            ::SetDlgItemTextA(dialog, c.id, c.refused);
+        for (const auto& [id, refused, accepted] :
+             {std::tuple{IDC_PRINT_LEFT_MARGIN, "101", "100"}, {IDC_PRINT_COPIES, "two", "2"}}) {
+            ::SetDlgItemTextA(dialog, id, refused);
             Click(dialog, IDOK);
-            EXPECT_EQ(::GetDlgItem(dialog, c.id), ::GetFocus()) << c.refused;
-            ::SetDlgItemTextA(dialog, c.id, c.accepted);
+            EXPECT_EQ(::GetDlgItem(dialog, id), ::GetFocus()) << refused;
+            ::SetDlgItemTextA(dialog, id, accepted);
         }
         SelectComboItem(dialog, IDC_PRINT_TYPE, 2);
         SelectComboItem(dialog, IDC_PRINT_CHAR_SIZE, 6);

@@ -6,10 +6,10 @@
 #include <vector>
 
 // Quorbel.exe started in a working folder of the test's choosing and
-// driven from outside, as an operator would: its windows found by caption,
-// their controls read and pressed through window messages, the tray icon's
-// callback posted, message boxes read and answered.  The program is ended
-// (closed, or killed as a last resort) and waited for when the object goes.
+// driven from outside, as an operator would: its windows found by caption
+// (their controls through DialogDriver), the tray icon's callback posted,
+// message boxes read and answered.  The program is ended (its dialogs
+// cancelled, or killed as a last resort) and waited for when the object goes.
 class CQuorbelProcess
 {
 public:
@@ -21,29 +21,17 @@ public:
     bool Start(const std::string& exe, const std::string& workingFolder);
     // True once the process has ended within the timeout.
     bool WaitForExit(int timeoutMs = 30000);
-    bool IsRunning() const;
 
     // A visible dialog of this process whose caption equals (or, with
     // `prefix`, starts with) the text; null after the timeout.
     HWND WaitForDialog(const std::string& caption, bool prefix = false, int timeoutMs = 30000) const;
-    // The main window ("VORL ..."), found once and kept.
-    HWND MainWindow();
+    // The main window ("VORL ...") once it shows.
+    HWND MainWindow() const;
     // Reads the text of the message box with this caption, answers it with
     // OK and returns the text; empty when none comes.
     std::string AnswerMessageBox(const std::string& caption) const;
     // The tray icon's callback with a mouse message, as the shell posts it.
-    void PostTrayEvent(UINT mouseMessage);
-    // Asks the program to end as its Exit button does.
-    void Close();
-
-    static std::string ItemText(HWND dialog, int id);
-    static void SetItemText(HWND dialog, int id, const std::string& text);
-    static std::vector<std::string> ListLines(HWND dialog, int id);
-    static LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
-    // A button press that may open a modal loop: posted, not waited for.
-    static void PostCommand(HWND window, int id, int code = BN_CLICKED);
-    // Selects a combo box item and tells the dialog, as a user's choice does.
-    static void SelectComboItem(HWND dialog, int id, int index);
+    static void PostTrayEvent(HWND main, UINT mouseMessage);
 
     // The main window's saved placement in the user's profile; empty when
     // there is none.  Writing an empty value removes it.
@@ -54,6 +42,7 @@ public:
     static bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 30000);
 
 private:
+    bool IsRunning() const;
+
     PROCESS_INFORMATION m_process{};
-    HWND m_main = nullptr;
 };

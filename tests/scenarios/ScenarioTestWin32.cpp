@@ -1,53 +1,32 @@
 // The real Quorbel.exe driven from outside under Wine, with vorlsim as the
 // instrument.  Each test starts the program a few times and checks several
 // things per start.
-#include "tools/vorlsim/launcher/SimulatorProcess.h"
+#include "res/resource.h"
+#include "tests/dialogs/DialogDriver.h"
 #include "tests/scenarios/QuorbelProcess.h"
 #include "tests/support/TempDir.h"
+#include "tools/vorlsim/launcher/SimulatorProcess.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
+#include <optional>
 #include <regex>
 #include <set>
 
 namespace
 {
-// Main window controls.
-const int kFrameList = 1001;
-const int kCounter = 1019;
-const int kStoredFrame = 1029;
-const int kLinkStatus = 1030;
-const int kClearList = 1005;
-const int kSetup = 1026;
-const int kAbout = 32771;
-const int kShowDialog = 32772;
-const int kTrayExit = 32773;
-// Setup dialog controls.
-const int kSetupServerPort = 1000;
-const int kSetupServerIp = 1012;
-const int kSetupInputPort = 1041;
-const int kInputPortTcp = 1;
-const int kAboutVersion = 1002;
-
 // Paths handed in from the Linux side name the same files on drive Z:.
-std::string HostPath(const char* path)
-{
-    std::string host = path ? path : "";
-    if (!host.empty() && host[0] == '/')
-    {
-        std::replace(host.begin(), host.end(), '/', '\\');
-        host = "Z:" + host;
-    }
-    return host;
-}
-
 std::string FromEnvironment(const char* name)
 {
-    return HostPath(std::getenv(name));
+    std::string path = std::getenv(name) ? std::getenv(name) : "";
+    if (path.rfind('/', 0) == 0)
+        path = "Z:" + std::regex_replace(path, std::regex("/"), "\\");
+    return path;
 }
 
 std::vector<std::string> FileLines(const std::string& path)
@@ -57,16 +36,6 @@ std::vector<std::string> FileLines(const std::string& path)
     for (std::string line; std::getline(in, line);)
         lines.push_back(line.substr(0, line.find_last_not_of('\r') + 1));
     return lines;
-}
-
-bool Exists(const std::string& path)
-{
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string Where(int port)
-{
-    return "127.0.0.1 on port " + std::to_string(port) + "\r\n";
 }
 
 std::string TcpStatus(int port)
@@ -81,11 +50,6 @@ size_t CountContaining(const std::vector<std::string>& lines, const std::string&
     }));
 }
 
-bool Contains(const std::vector<std::string>& lines, const std::string& line)
-{
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
 RECT NormalPosition(HWND window)
 {
     WINDOWPLACEMENT placement{};
@@ -95,6 +59,7 @@ RECT NormalPosition(HWND window)
 }
 
 using Q = CQuorbelProcess;
+using namespace DialogDriver;
 }
 
 class Scenario : public testing::Test
@@ -116,12 +81,6 @@ protected:
             << "\r\nIP=127.0.0.1\r\n";
     }
 
-    int IniLanguage(const std::string& folder) const
-    {
-        return static_cast<int>(
-            GetPrivateProfileIntA("Option", "Language", -1, (folder + "\\Quorbel.ini").c_str()));
-    }
-
     std::string DayFile() const
     {
         const std::time_t now = std::time(nullptr);
@@ -140,37 +99,38 @@ protected:
                                                         : 0;
     }
 
-    // The main window of a fresh start in `folder` (the test's folder by default).
-    HWND StartMain(Q& quorbel, const std::string& exe = "", const std::string& folder = "")
+    // A fresh start of the program (or `exe`) in the test's folder (or
+    // `folder`), once the one before has ended.
+    Q& Start(const std::string& exe = "", const std::string& folder = "")
     {
-        if (!quorbel.Start(exe.empty() ? m_exe : exe, folder.empty() ? m_dir.Path() : folder))
-            return nullptr;
-        return quorbel.MainWindow();
+        m_quorbel.reset();
+        EXPECT_TRUE(m_quorbel.emplace().Start(exe.empty() ? m_exe : exe,
+                                              folder.empty() ? m_dir.Path() : folder));
+        return *m_quorbel;
     }
 
-    // Waits until the list holds the line (or the time is up); the list.
-    static std::vector<std::string> AwaitListLine(HWND main, const std::string& line)
+    HWND StartMain() { return Start().MainWindow(); }
+
+    static bool AwaitListLine(HWND main, const std::string& line)
     {
-        std::vector<std::string> lines;
-        Q::WaitUntil([&] {
-            lines = Q::ListLines(main, kFrameList);
-            return Contains(lines, line);
+        return Q::WaitUntil([&] {
+            const std::vector<std::string> lines = ListLines(main, IDC_RECEIVER_FRAME_LIST);
+            return std::find(lines.begin(), lines.end(), line) != lines.end();
         });
-        return lines;
     }
 
     static bool AwaitText(HWND dialog, int id, const std::string& text)
     {
-        return Q::WaitUntil([&] { return Q::ItemText(dialog, id) == text; });
+        return Q::WaitUntil([&] { return Text(dialog, id) == text; });
     }
 
     // Fills the setup dialog for Ethernet TCP to vorlsim and confirms it.
     static void ConfirmTcpSetup(HWND setup, int port)
     {
-        Q::SelectComboItem(setup, kSetupInputPort, kInputPortTcp);
-        Q::SetItemText(setup, kSetupServerPort, std::to_string(port));
-        Q::Send(GetDlgItem(setup, kSetupServerIp), IPM_SETADDRESS, 0, MAKEIPADDRESS(127, 0, 0, 1));
-        Q::PostCommand(setup, IDOK);
+        SelectComboItem(setup, IDC_SETUP_INPUT_PORT, 1);  // Ethernet TCP
+        SetText(setup, IDC_SETUP_SERVER_PORT, std::to_string(port));
+        Send(GetDlgItem(setup, IDC_SETUP_SERVER_IP), IPM_SETADDRESS, 0, MAKEIPADDRESS(127, 0, 0, 1));
+        PostClick(setup, IDOK);
     }
 
     // With QUORBEL_SCREENSHOTS naming a folder, asks the script that watches
@@ -180,14 +140,15 @@ protected:
         const std::string folder = FromEnvironment("QUORBEL_SCREENSHOTS");
         if (folder.empty())
             return;
-        Q::Send(window, WM_NCACTIVATE, TRUE);
+        Send(window, WM_NCACTIVATE, TRUE);
         std::ofstream(folder + "\\" + name + ".want");
-        EXPECT_TRUE(Q::WaitUntil([&] { return Exists(folder + "\\" + name + ".done"); }))
-            << "no screenshot " << name;
+        const std::string done = folder + "\\" + name + ".done";
+        EXPECT_TRUE(Q::WaitUntil([&] { return std::filesystem::exists(done); })) << done;
     }
 
     CTempDir m_dir;
     CSimulatorProcess m_simulator;
+    std::optional<Q> m_quorbel;
     const std::string m_exe = FromEnvironment("QUORBEL_EXE");
 };
 
@@ -196,20 +157,15 @@ protected:
 // vorlsim's frames into the day file.  Then the list, the tray and the exit.
 TEST_F(Scenario, FirstRunTcpFramesTrayAndExit)
 {
-    {
-        Q quorbel;
-        ASSERT_TRUE(quorbel.Start(m_exe, m_dir.Path()));
-        const HWND setup = quorbel.WaitForDialog("Quorbel setup");
-        ASSERT_TRUE(setup);
-        EXPECT_FALSE(quorbel.WaitForDialog("VORL", true, 0));
-        Q::PostCommand(setup, IDCANCEL);
-        ASSERT_TRUE(quorbel.WaitForExit());
-        EXPECT_FALSE(Exists(Path("Quorbel.ini")));
-    }
+    const HWND cancelled = Start().WaitForDialog("Quorbel setup");
+    ASSERT_TRUE(cancelled);
+    EXPECT_FALSE(m_quorbel->WaitForDialog("VORL", true, 0));
+    PostClick(cancelled, IDCANCEL);
+    ASSERT_TRUE(m_quorbel->WaitForExit());
+    EXPECT_FALSE(std::filesystem::exists(Path("Quorbel.ini")));
     const int port = StartSimulator({"--count", "5", "--rate", "20"});
     ASSERT_NE(port, 0);
-    Q quorbel;
-    ASSERT_TRUE(quorbel.Start(m_exe, m_dir.Path()));
+    Q& quorbel = Start();
     const HWND setup = quorbel.WaitForDialog("Quorbel setup");
     ASSERT_TRUE(setup);
     ConfirmTcpSetup(setup, port);
@@ -221,38 +177,39 @@ TEST_F(Scenario, FirstRunTcpFramesTrayAndExit)
     const std::vector<std::string> frames = FileLines(Path("echo.txt"));
     ASSERT_EQ(frames.size(), 5u);
     EXPECT_EQ(FileLines(DayFile()), frames);
-    EXPECT_TRUE(AwaitText(main, kCounter, "00005"));
-    std::vector<std::string> list = Q::ListLines(main, kFrameList);
+    EXPECT_TRUE(AwaitText(main, IDC_RECEIVER_FRAME_COUNTER, "00005"));
+    std::vector<std::string> list = ListLines(main, IDC_RECEIVER_FRAME_LIST);
     ASSERT_GE(list.size(), 7u);
-    EXPECT_EQ(list[0], "Connect to server: " + Where(port));
-    EXPECT_EQ(list[1], "Connection established with server: " + Where(port));
+    const std::string where = "127.0.0.1 on port " + std::to_string(port) + "\r\n";
+    EXPECT_EQ(list[0], "Connect to server: " + where);
+    EXPECT_EQ(list[1], "Connection established with server: " + where);
     EXPECT_EQ(std::vector<std::string>(list.begin() + 2, list.begin() + 7), frames);
-    EXPECT_EQ(Q::ItemText(main, kStoredFrame), frames.back());
-    EXPECT_EQ(Q::ItemText(main, kLinkStatus), TcpStatus(port));
+    EXPECT_EQ(Text(main, IDC_RECEIVER_STORED_FRAME), frames.back());
+    EXPECT_EQ(Text(main, IDC_RECEIVER_STATUS_LINK), TcpStatus(port));
     // vorlsim leaves after its frames.
-    EXPECT_TRUE(Contains(AwaitListLine(main, "Connection Abandonned\r\n"), "Connection Abandonned\r\n"));
+    EXPECT_TRUE(AwaitListLine(main, "Connection Abandonned\r\n"));
     Screenshot(main, "frames");
 
-    Q::PostCommand(main, kAbout);
+    PostClick(main, ID_TRAY_ABOUT);
     const HWND about = quorbel.WaitForDialog("About Quorbel ");
     ASSERT_TRUE(about);
-    EXPECT_EQ(Q::ItemText(about, kAboutVersion), " Quorbel Version : 2. 0. 0. 0");
+    EXPECT_EQ(Text(about, IDC_ABOUT_VERSION), " Quorbel Version : 2. 0. 0. 0");
     Screenshot(about, "about");
-    Q::PostCommand(about, IDOK);
+    PostClick(about, IDOK);
     EXPECT_TRUE(Q::WaitUntil([&] { return !IsWindow(about); }));
 
-    Q::Send(GetDlgItem(main, kClearList), BM_CLICK);
-    EXPECT_EQ(Q::ItemText(main, kCounter), "00000");
-    EXPECT_EQ(Q::ItemText(main, kStoredFrame), "");
-    EXPECT_TRUE(Q::ListLines(main, kFrameList).empty());
+    Click(main, IDC_RECEIVER_CLEAR_LIST);
+    EXPECT_EQ(Text(main, IDC_RECEIVER_FRAME_COUNTER), "00000");
+    EXPECT_EQ(Text(main, IDC_RECEIVER_STORED_FRAME), "");
+    EXPECT_TRUE(ListLines(main, IDC_RECEIVER_FRAME_LIST).empty());
 
-    Q::Send(main, WM_SYSCOMMAND, SC_MINIMIZE);
+    Send(main, WM_SYSCOMMAND, SC_MINIMIZE);
     EXPECT_FALSE(IsWindowVisible(main));
     EXPECT_FALSE(IsIconic(main));
-    quorbel.PostTrayEvent(WM_LBUTTONDBLCLK);
+    Q::PostTrayEvent(main, WM_LBUTTONDBLCLK);
     EXPECT_TRUE(Q::WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
-    Q::Send(main, WM_SYSCOMMAND, SC_MINIMIZE);
-    Q::PostCommand(main, kShowDialog, 0);
+    Send(main, WM_SYSCOMMAND, SC_MINIMIZE);
+    PostClick(main, ID_TRAY_SHOW_DIALOG);
     EXPECT_TRUE(Q::WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
     if (!FromEnvironment("QUORBEL_SCREENSHOTS").empty())
     {
@@ -265,7 +222,7 @@ TEST_F(Scenario, FirstRunTcpFramesTrayAndExit)
     SetWindowPos(main, nullptr, 40, 30, 900, 700, SWP_NOZORDER | SWP_NOACTIVATE);
     const RECT moved = NormalPosition(main);
     Q::SetSavedPlacement({});
-    Q::PostCommand(main, kTrayExit, 0);
+    PostClick(main, ID_TRAY_EXIT);
     ASSERT_TRUE(quorbel.WaitForExit());
     const std::vector<BYTE> saved = Q::SavedPlacement();
     ASSERT_EQ(saved.size(), sizeof(WINDOWPLACEMENT));
@@ -287,35 +244,33 @@ TEST_F(Scenario, SelectedFieldsWithDateAndPlacementRestore)
     const BYTE* bytes = reinterpret_cast<const BYTE*>(&placed);
     Q::SetSavedPlacement({bytes, bytes + sizeof placed});
     {
-        Q quorbel;
-        const HWND main = StartMain(quorbel);
+        const HWND main = StartMain();
         ASSERT_TRUE(main);
         const RECT shown = NormalPosition(main);
         EXPECT_TRUE(EqualRect(&shown, &placed.rcNormalPosition));
 
-        ASSERT_TRUE(Q::WaitUntil([&] { return Q::ListLines(main, kFrameList).size() >= 7; }));
+        ASSERT_TRUE(Q::WaitUntil([&] { return ListLines(main, IDC_RECEIVER_FRAME_LIST).size() >= 7; }));
         const std::vector<std::string> lines = FileLines(DayFile());
         ASSERT_EQ(lines.size(), 3u);
         EXPECT_EQ(lines[0], "Date-Time;P;R;");
         const std::string stamp = "\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d ;";
         EXPECT_TRUE(std::regex_match(lines[1], std::regex(stamp + "1 ; 3 "))) << lines[1];
         EXPECT_TRUE(std::regex_match(lines[2], std::regex(stamp + "A ; C "))) << lines[2];
-        EXPECT_TRUE(AwaitText(main, kStoredFrame, "Frame format error !!!"));
-        EXPECT_EQ(Q::ItemText(main, kCounter), "00002");
-        const std::vector<std::string> list = Q::ListLines(main, kFrameList);
+        EXPECT_TRUE(AwaitText(main, IDC_RECEIVER_STORED_FRAME, "Frame format error !!!"));
+        EXPECT_EQ(Text(main, IDC_RECEIVER_FRAME_COUNTER), "00002");
+        const std::vector<std::string> list = ListLines(main, IDC_RECEIVER_FRAME_LIST);
         std::vector<std::string> sent = FileLines(Path("echo.txt"));
         sent.back().resize(259);
         EXPECT_EQ(std::vector<std::string>(list.begin() + 2, list.begin() + 7), sent);
     }
+    m_quorbel.reset();  // its exit saves the placement
     Q::SetSavedPlacement({bytes, bytes + sizeof placed - 4});
-    Q quorbel;
-    const HWND main = StartMain(quorbel);
+    const HWND main = StartMain();
     ASSERT_TRUE(main);
     const RECT shown = NormalPosition(main);
     EXPECT_FALSE(EqualRect(&shown, &placed.rcNormalPosition));
     // vorlsim served its one client: this start cannot connect.
-    AwaitListLine(main, " -> failed !!!");
-    EXPECT_TRUE(Contains(Q::ListLines(main, kFrameList), " -> failed !!!"));
+    EXPECT_TRUE(AwaitListLine(main, " -> failed !!!"));
 }
 
 // English, French and Italian windows differ; a missing language library,
@@ -328,11 +283,10 @@ TEST_F(Scenario, LanguagesAndMissingLibrary)
     for (int language = 0; language < 3; ++language)
     {
         WriteIni(1, 1, 0, language);
-        Q quorbel;
-        const HWND main = StartMain(quorbel);
+        const HWND main = StartMain();
         ASSERT_TRUE(main) << language;
-        AwaitText(main, kLinkStatus, TcpStatus(1));
-        clearListTexts.insert(Q::ItemText(main, kClearList));
+        AwaitText(main, IDC_RECEIVER_STATUS_LINK, TcpStatus(1));
+        clearListTexts.insert(Text(main, IDC_RECEIVER_CLEAR_LIST));
         Screenshot(main, shots[language]);
     }
     EXPECT_EQ(clearListTexts.size(), 3u);
@@ -341,23 +295,17 @@ TEST_F(Scenario, LanguagesAndMissingLibrary)
     CreateDirectoryA(alone.c_str(), nullptr);
     const std::string exe = alone + "\\Quorbel.exe";
     ASSERT_TRUE(CopyFileA(m_exe.c_str(), exe.c_str(), FALSE));
-    const struct
+    for (const auto& [language, library] : {std::pair<int, const char*>{1, "QuorbelFr.dll"}, {3, ""}})
     {
-        int language;
-        const char* library;
-    } cases[] = {{1, "QuorbelFr.dll"}, {3, ""}};
-    for (const auto& c : cases)
-    {
-        WriteIni(1, 1, 0, c.language);
+        WriteIni(1, 1, 0, language);
         CopyFileA(Path("Quorbel.ini").c_str(), (alone + "\\Quorbel.ini").c_str(), FALSE);
-        Q quorbel;
-        ASSERT_TRUE(quorbel.Start(exe, alone));
-        EXPECT_EQ(quorbel.AnswerMessageBox("Quorbel"),
-                  std::string("Error: Cannot find component :  ") + c.library +
+        EXPECT_EQ(Start(exe, alone).AnswerMessageBox("Quorbel"),
+                  std::string("Error: Cannot find component :  ") + library +
                       "\n\n-> Default langue will be load")
-            << c.language;
-        EXPECT_TRUE(quorbel.WaitForExit()) << c.language;
-        EXPECT_EQ(IniLanguage(alone), 0) << c.language;
+            << language;
+        EXPECT_TRUE(m_quorbel->WaitForExit()) << language;
+        EXPECT_EQ(GetPrivateProfileIntA("Option", "Language", -1, (alone + "\\Quorbel.ini").c_str()), 0u)
+            << language;
     }
 }
 
@@ -374,22 +322,20 @@ TEST_F(Scenario, LinesWaitingAtExitAreWrittenAtNextStart)
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     const std::string fileName = DayFile().substr(DayFile().rfind('\\') + 1);
     {
-        Q quorbel;
-        const HWND main = StartMain(quorbel);
+        const HWND main = StartMain();
         ASSERT_TRUE(main);
         ASSERT_TRUE(Q::WaitUntil([&] { return FileLines(Path("echo.txt")).size() == 3; }));
         AwaitListLine(main, FileLines(Path("echo.txt")).back());
-        EXPECT_EQ(CountContaining(Q::ListLines(main, kFrameList), fileName), 1u);
-        Q::PostCommand(main, IDCANCEL);
-        ASSERT_TRUE(quorbel.WaitForExit());
+        EXPECT_EQ(CountContaining(ListLines(main, IDC_RECEIVER_FRAME_LIST), fileName), 1u);
+        PostClick(main, IDCANCEL);
+        ASSERT_TRUE(m_quorbel->WaitForExit());
     }
     CloseHandle(held);
     EXPECT_TRUE(FileLines(DayFile()).empty());
-    Q quorbel;
-    const HWND main = StartMain(quorbel);
+    const HWND main = StartMain();
     ASSERT_TRUE(main);
     EXPECT_TRUE(Q::WaitUntil([&] { return FileLines(DayFile()) == FileLines(Path("echo.txt")); }));
-    EXPECT_GE(CountContaining(Q::ListLines(main, kFrameList), "waiting"), 1u);
+    EXPECT_GE(CountContaining(ListLines(main, IDC_RECEIVER_FRAME_LIST), "waiting"), 1u);
 }
 
 // Frames from a serial port (a pseudo-terminal that scenario-serial.sh maps
@@ -403,23 +349,22 @@ TEST_F(Scenario, SerialFramesThenSetupSwitchesToTcp)
     const int port = StartSimulator({"--count", "3", "--rate", "20"});
     ASSERT_NE(port, 0);
     WriteIni(0, port);
-    Q quorbel;
-    const HWND main = StartMain(quorbel);
+    const HWND main = StartMain();
     ASSERT_TRUE(main);
     AwaitListLine(main, " -> succeded !!!");
-    EXPECT_EQ(Q::ItemText(main, kLinkStatus).rfind("< Com5 : ", 0), 0u)
-        << Q::ItemText(main, kLinkStatus);
+    EXPECT_EQ(Text(main, IDC_RECEIVER_STATUS_LINK).rfind("< Com5 : ", 0), 0u)
+        << Text(main, IDC_RECEIVER_STATUS_LINK);
     std::ofstream(pty + "\\opened");
-    ASSERT_TRUE(Q::WaitUntil([&] { return Exists(pty + "\\sent"); }, 60000));
+    ASSERT_TRUE(Q::WaitUntil([&] { return std::filesystem::exists(pty + "\\sent"); }, 60000));
     std::vector<std::string> expected = FileLines(pty + "\\echo.txt");
     ASSERT_FALSE(expected.empty());
     EXPECT_TRUE(Q::WaitUntil([&] { return FileLines(DayFile()) == expected; }));
 
-    Q::PostCommand(main, kSetup);
-    const HWND setup = quorbel.WaitForDialog("Quorbel setup");
+    PostClick(main, IDC_RECEIVER_SETUP);
+    const HWND setup = m_quorbel->WaitForDialog("Quorbel setup");
     ASSERT_TRUE(setup);
     ConfirmTcpSetup(setup, port);
-    EXPECT_TRUE(AwaitText(main, kLinkStatus, TcpStatus(port)));
+    EXPECT_TRUE(AwaitText(main, IDC_RECEIVER_STATUS_LINK, TcpStatus(port)));
     const size_t serialCount = expected.size();
     ASSERT_TRUE(Q::WaitUntil([&] { return FileLines(DayFile()).size() >= serialCount + 3; }));
     const std::vector<std::string> tcpFrames = FileLines(Path("echo.txt"));
