@@ -21,6 +21,10 @@ void Cleanup();
 
 Handle OpenStream();
 void Close(Handle socket);
+// Has the system probe an idle connection: after idleMs without traffic,
+// then every intervalMs, ten probes in all; when none is answered (a
+// gateway without power, a pulled cable) waits and receives fail.
+bool EnableKeepAlive(Handle socket, unsigned idleMs, unsigned intervalMs);
 // Ends both directions; a wait or receive on another thread then returns.
 void Shutdown(Handle socket);
 // Starts a connection without waiting for it: 1 connected, 0 under way

@@ -4,10 +4,12 @@
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -47,6 +49,20 @@ Handle OpenStream()
 void Close(Handle socket)
 {
     close(Fd(socket));
+}
+
+// Ten probes, as Windows sends.
+bool EnableKeepAlive(Handle socket, unsigned idleMs, unsigned intervalMs)
+{
+    const int fd = static_cast<int>(socket);
+    const int on = 1;
+    const int probes = 10;
+    const int idle = static_cast<int>(std::max(1u, idleMs / 1000));
+    const int interval = static_cast<int>(std::max(1u, intervalMs / 1000));
+    return setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on) == 0 &&
+           setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idle, sizeof idle) == 0 &&
+           setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &interval, sizeof interval) == 0 &&
+           setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &probes, sizeof probes) == 0;
 }
 
 void Shutdown(Handle socket)

@@ -1,6 +1,7 @@
 #include "acquisition/SocketApi.h"
 
 #include <winsock2.h>
+#include <mstcpip.h>
 #include <windows.h>
 
 #include <cstring>
@@ -42,6 +43,15 @@ Handle OpenStream()
 void Close(Handle socket)
 {
     closesocket(Sock(socket));
+}
+
+// Windows sends ten probes, a number it does not let a program change.
+bool EnableKeepAlive(Handle socket, unsigned idleMs, unsigned intervalMs)
+{
+    tcp_keepalive values{1, idleMs, intervalMs};
+    DWORD returned = 0;
+    return WSAIoctl(Sock(socket), SIO_KEEPALIVE_VALS, &values, sizeof values, nullptr, 0, &returned,
+                    nullptr, nullptr) == 0;
 }
 
 void Shutdown(Handle socket)

@@ -1,6 +1,11 @@
 #include "acquisition/SocketLinkBase.h"
 
 #include <cctype>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -55,14 +60,53 @@ bool CSocketLinkBase::Connect(const char* host, const char* service, const std::
     // address that reaches the instrument, also on a station with several
     // networks or a host name that does not resolve.
     SocketAddress remote;
-    MakeAddress(remote, host, service, SocketApi::kInet);
+    remote.family = SocketApi::kInet;
+    remote.address = ToNetworkOrder(ResolveHost(host, cancel));
+    remote.port = PortToNetworkOrder(ResolveService(service));
     if (!ConnectSocket(socket, remote, cancel))
     {
         SocketApi::Close(socket);
         return false;
     }
+    SocketApi::EnableKeepAlive(socket, m_keepAliveIdleMs, m_keepAliveIntervalMs);
     m_socket = socket;
     return true;
+}
+
+void CSocketLinkBase::SetKeepAlive(unsigned idleMs, unsigned intervalMs)
+{
+    m_keepAliveIdleMs = idleMs;
+    m_keepAliveIntervalMs = intervalMs;
+}
+
+uint32_t CSocketLinkBase::ResolveHost(const char* host, const std::atomic<bool>* cancel)
+{
+    if (!cancel || !host || SocketApi::DottedToAddress(host) != SocketApi::kNoAddress)
+        return ResolveHost(host);
+    // The look-up cannot be cut short: it goes on alone and its answer is
+    // dropped when nobody waits for it any more.
+    struct Lookup
+    {
+        std::mutex mutex;
+        std::condition_variable done;
+        bool finished = false;
+        uint32_t address = SocketApi::kNoAddress;
+    };
+    const auto lookup = std::make_shared<Lookup>();
+    std::thread([lookup, name = std::string(host)] {
+        const uint32_t address = ResolveHost(name.c_str());
+        const std::lock_guard<std::mutex> lock(lookup->mutex);
+        lookup->address = address;
+        lookup->finished = true;
+        lookup->done.notify_all();
+    }).detach();
+    std::unique_lock<std::mutex> lock(lookup->mutex);
+    while (!lookup->done.wait_for(lock, std::chrono::milliseconds(100), [&] { return lookup->finished; }))
+    {
+        if (*cancel)
+            return SocketApi::kNoAddress;
+    }
+    return lookup->address;
 }
 
 bool CSocketLinkBase::ConnectSocket(SocketApi::Handle socket, const SocketAddress& remote,
@@ -93,8 +137,11 @@ int CSocketLinkBase::ReadChunk(char* buffer, int size, unsigned timeoutMs)
 {
     if (!buffer || size < 1)
         return 0;
-    if (SocketApi::WaitReadable(m_socket, timeoutMs) != 1)
-        return 0;
+    // A wait that fails keeps failing: it would turn the receive loop into a
+    // busy loop that nobody hears of.
+    const int readable = SocketApi::WaitReadable(m_socket, timeoutMs);
+    if (readable != 1)
+        return readable;
     const int received = SocketApi::Receive(m_socket, buffer, size);
     return received > 0 ? received : -1;
 }

@@ -24,7 +24,8 @@ std::string ModuleFileName();
 
 // Appends the bytes at the end of the file, creating it when missing.
 // Other programs may hold the file open for reading or writing meanwhile.
-// False when the file could not be opened or not every byte was written.
+// False when the file could not be opened or not every byte reached the
+// disk (a cut line is taken back).
 bool AppendToFile(const std::string& path, const std::string& bytes);
 
 // Writes the bytes to a temporary file beside the path and then puts it in

@@ -72,9 +72,10 @@ bool AppendToFile(const std::string& path, const std::string& bytes)
     const int fd = open(HostPath(path).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0)
         return false;
-    // A line cut by a full disk is taken back: it is kept and written again whole.
+    // A line cut by a full disk is taken back: it is kept and written again
+    // whole.  It counts as written once it is on the disk, not in the cache.
     const off_t end = lseek(fd, 0, SEEK_END);
-    const bool written = WriteAll(fd, bytes);
+    const bool written = WriteAll(fd, bytes) && fdatasync(fd) == 0;
     if (!written && end >= 0)
         (void)ftruncate(fd, end);
     const bool closed = close(fd) == 0;

@@ -34,6 +34,8 @@ std::string ModuleFileName()
 
 // A line that does not fit on a full disk must not stay behind in part:
 // the line is kept and written again whole, so a cut one is taken back.
+// A line counts as written only once it is on the disk itself, not in the
+// system's cache, which a power cut empties.
 bool AppendToFile(const std::string& path, const std::string& bytes)
 {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -45,7 +47,7 @@ bool AppendToFile(const std::string& path, const std::string& bytes)
     const bool atEnd = SetFilePointerEx(file, LARGE_INTEGER{}, &end, FILE_END);
     const bool wrote = atEnd &&
                        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                       written == bytes.size();
+                       written == bytes.size() && FlushFileBuffers(file);
     if (!wrote && atEnd && SetFilePointerEx(file, end, nullptr, FILE_BEGIN))
         SetEndOfFile(file);
     const BOOL closed = CloseHandle(file);

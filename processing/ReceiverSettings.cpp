@@ -82,7 +82,19 @@ void CReceiverSettings::ExchangeIni(bool load)
         ini.WriteString("ServerPort", m_serverPort, "Ehernet");
         ini.WriteString("IP", m_serverIp, "Ehernet");
     }
-    ini.ExchangeInt(load, m_reconnect, "Reconnect", "Ehernet", 1);
+    if (load)
+        m_reconnect = ReconnectFromText(ini.ReadString("Reconnect", "Ehernet", "1"));
+    else
+        ini.WriteInt("Reconnect", m_reconnect, "Ehernet");
+}
+
+// A station left alone must not stop reconnecting because of a damaged
+// value: only a plain 0 switches reconnection off.
+int CReceiverSettings::ReconnectFromText(const std::string& text)
+{
+    const size_t first = text.find_first_not_of(" \t");
+    const size_t last = text.find_last_not_of(" \t");
+    return first != std::string::npos && text.substr(first, last - first + 1) == "0" ? 0 : 1;
 }
 
 std::string CReceiverSettings::GetExtension()

@@ -6,7 +6,7 @@ packages=(
   make cmake g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine64 fonts-wine xvfb x11-apps x11-utils xdotool imagemagick python3
-  socat netcat-openbsd nsis zip
+  socat netcat-openbsd nsis zip iproute2 util-linux
   cups printer-driver-cups-pdf poppler-utils libcups2 fonts-liberation
 )
 missing=()

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -213,5 +214,40 @@ TEST(TcpLinkReconnect, ConnectsAgainByItselfAndDeliversEveryFrameOnceNoneJoined)
     link->Stop();
     EXPECT_EQ((std::vector<int>{kLinkEventConnectFailed, kLinkEventConnected, kLinkEventConnectionLost,
                                 kLinkEventConnected, kLinkEventConnectionLost}),
+              link.recorder.Events());
+}
+
+// A gateway that loses power sends no FIN: only keep-alive can tell.  Run
+// in a network namespace of its own (`unshare -n`, QUORBEL_NETNS=1), where
+// taking the loopback down drops every packet both ways.
+TEST(TcpLinkVanishedPeer, KeepAliveFindsTheDeadConnectionAndTheLinkReconnectsWithoutLosingLaterFrames)
+{
+    if (!std::getenv("QUORBEL_NETNS"))
+        GTEST_SKIP() << "needs a network namespace of its own (ctest -R tcp_link_vanished_peer)";
+    ASSERT_EQ(0, std::system("ip link set lo up"));
+    CTcpServer server;
+    Listen(server);
+    CTcpTestLink link;
+    link->SetRetryInterval(200);
+    link->SetKeepAlive(1000, 1000);
+    ASSERT_TRUE(link->StartConnecting("127.0.0.1", std::to_string(server.Port()), true));
+    ASSERT_TRUE(server.Accept());
+    ASSERT_TRUE(server.Write("BEFORE\r\n", 8));
+    ASSERT_TRUE(link.recorder.WaitFor(1, 1));
+
+    ASSERT_EQ(0, std::system("ip link set lo down"));
+    // Ten probes a second apart after a second of silence.
+    ASSERT_TRUE(link.recorder.WaitFor(1, 2, 30)) << "the dead connection went unnoticed";
+    server.CloseClient();
+    ASSERT_EQ(0, std::system("ip link set lo up"));
+
+    ASSERT_TRUE(server.Accept());
+    ASSERT_TRUE(link.recorder.WaitFor(1, 3));
+    for (const char* frame : {"AFTER1\r\n", "AFTER2\r\n"})
+        ASSERT_TRUE(server.Write(frame, std::strlen(frame)));
+    ASSERT_TRUE(link.recorder.WaitFor(3, 3));
+    link->Stop();
+    EXPECT_EQ(Frames({"BEFORE", "AFTER1", "AFTER2"}), link.recorder.Frames());
+    EXPECT_EQ((std::vector<int>{kLinkEventConnected, kLinkEventConnectionLost, kLinkEventConnected}),
               link.recorder.Events());
 }

@@ -71,3 +71,15 @@ TEST(ReceiverSettings, LoadsHandEditedValuesTheWayTheReceiverExpectsAndSavesEver
     }
     EXPECT_TRUE(FileSystem::Exists("Data\\Day"));
 }
+
+// A damaged Reconnect value must not leave a station that never reconnects.
+TEST(ReceiverSettings, OnlyAPlainZeroSwitchesReconnectionOff)
+{
+    CTempDir dir;
+    for (const auto& [value, expected] : std::vector<std::pair<std::string, int>>{
+             {"0", 0}, {" 0 ", 0}, {"", 1}, {"yes", 1}, {"00x", 1}, {"-1", 1}, {"1", 1}})
+    {
+        dir.Write("Quorbel.ini", "[Ehernet]\r\nReconnect=" + value + "\r\n");
+        EXPECT_EQ(CReceiverSettings().m_reconnect, expected) << value;
+    }
+}
