@@ -99,8 +99,10 @@ unsigned CFramePipeline::StoreFrame(const std::string& frame, const std::string&
         WriteHeaderIfNew(directory, extension);
     const unsigned result = m_store.WriteResult(directory, extension, frame, selected,
                                                 m_settings.m_storeType, stored);
-    // The indicator means "on disk", which no line is while older ones wait.
-    if (result == CFrameStore::Success && m_store.PendingCount() == 0)
+    SyncWaitingFile();
+    // The indicator means "this frame's line is on disk"; older lines of
+    // its file went before it.
+    if (result == CFrameStore::Success)
         m_view.SwitchIndicatorOn();
     return result;
 }
@@ -120,6 +122,7 @@ void CFramePipeline::WriteHeaderIfNew(const std::string& directory, const std::s
     std::string written;
     m_store.WriteResult(directory, extension, header, std::string(),
                         CReceiverSettings::OriginalFrame, written);
+    SyncWaitingFile();
     m_headerGuard.Start(HeaderGuardMilliseconds);
 }
 
@@ -164,38 +167,80 @@ void CFramePipeline::RestoreWaitingLines()
     CWaitingLinesFile::Contents kept;
     if (!m_waitingFile.Load(kept))
         return;
+    m_fileHoldsLines = true;
     const std::string lines = std::to_string(kept.lines.size()) +
                               " result line(s) left waiting at the last exit";
-    const std::string damaged = kept.damaged == 0 ? std::string()
-        : "; " + std::to_string(kept.damaged) + " damaged record(s) skipped";
-    // Lines whose file stays behind would come back at every start.
-    if (!m_waitingFile.Remove())
+    std::string damaged;
+    if (kept.damaged != 0)
+        damaged = "; " + std::to_string(kept.damaged) + " damaged record(s) kept in " +
+                  m_waitingFile.DamagedPath();
+    // The file is rewritten once its lines are out: one that cannot be
+    // would bring them back at every start.
+    if (!m_waitingFile.KeepDamaged(kept.damagedBytes) || !m_waitingFile.Save(kept.lines))
     {
-        m_unrestored = kept.lines;
-        Notify(lines + " stay in " + m_waitingFile.Path() + ", which cannot be removed");
+        Notify(lines + " stay in " + m_waitingFile.Path() + ", which cannot be rewritten");
+        m_fileHoldsLines = false;
         return;
     }
     if (kept.lines.empty() && kept.damaged == 0)
+    {
+        SyncWaitingFile();
         return;
+    }
     m_store.AddWaitingLines(kept.lines);
+    // Already in the file: only later lines are added to it.
+    m_recordedUpTo = m_store.QueuedCount();
     // Into their files now, not with the next frame, which may be far off.
+    m_store.MoveWaitingLines(m_settings.GetDirectory());
     m_store.WritePending();
+    SyncWaitingFile();
     Notify(lines + " have been restored from " + m_waitingFile.Path() + damaged);
     ReportWaitingLines();
 }
 
 void CFramePipeline::SaveWaitingLines()
 {
+    m_store.MoveWaitingLines(m_settings.GetDirectory());
     m_store.WritePending();
-    std::vector<CPendingLines::Line> lines = m_unrestored;
-    const std::vector<CPendingLines::Line> waiting = m_store.WaitingLines();
-    lines.insert(lines.end(), waiting.begin(), waiting.end());
-    if (lines.empty() || m_waitingFile.Save(lines))
+    if (SyncWaitingFile())
         return;
     CErrorLog log(CErrorLog::DefaultDirectory, CErrorLog::DefaultExtension, m_clock);
-    log.Write(std::to_string(lines.size()) + " waiting result line(s) lost: " +
+    log.Write(std::to_string(m_store.PendingCount()) + " waiting result line(s) lost: " +
                   m_waitingFile.Path() + " cannot be written",
               TimestampStyle::Full);
+}
+
+// A line that starts to wait is recorded in the file at once, so that no
+// crash, kill or power cut finds it only in memory; the file keeps the
+// waiting lines and no others, so none is written twice after a restart.
+// Lines dropped for the queue's bound may stay in it: they were never
+// written.
+bool CFramePipeline::SyncWaitingFile()
+{
+    const uint64_t queued = m_store.QueuedCount();
+    const uint64_t written = m_store.WrittenFromQueueCount();
+    bool synced = true;
+    if (m_store.PendingCount() == 0)
+    {
+        synced = !m_fileHoldsLines || m_waitingFile.Remove();
+        m_fileHoldsLines = !synced;
+    }
+    else if (written != m_writtenSeen)
+    {
+        synced = m_waitingFile.Save(m_store.WaitingLines());
+        m_fileHoldsLines = m_fileHoldsLines || synced;
+    }
+    else if (queued != m_recordedUpTo)
+    {
+        synced = m_waitingFile.Append(m_store.WaitingLines(m_recordedUpTo));
+        m_fileHoldsLines = m_fileHoldsLines || synced;
+    }
+    if (synced)
+    {
+        m_recordedUpTo = queued;
+        m_writtenSeen = written;
+    }
+    return synced;
 }
 
 void CFramePipeline::Notify(const std::string& text)

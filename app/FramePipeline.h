@@ -5,6 +5,7 @@
 #include "processing/LocalTime.h"
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -50,9 +51,10 @@ public:
     int FrameCounter() const { return m_frameCounter; }
     void ResetFrameCounter() { m_frameCounter = 0; }
 
-    // Lines that waited for their files at the last exit go back into the
-    // queue (once the window is up); lines still waiting at exit (after the
-    // links are closed) are kept for the next start.
+    // Lines that waited for their files at the last run go back into the
+    // queue (once the window is up) and the file keeps them until they are
+    // written; at exit (after the links are closed) whatever can be written
+    // is, and the file keeps the rest.
     void RestoreWaitingLines();
     void SaveWaitingLines();
 
@@ -65,6 +67,9 @@ private:
     void CountFrame();
     void WriteHeaderIfNew(const std::string& directory, const std::string& extension);
     void ReportWaitingLines();
+    // Makes the waiting-lines file hold exactly the lines that wait; false
+    // when it could not be written.
+    bool SyncWaitingFile();
     void Notify(const std::string& text);
 
     IFrameView& m_view;
@@ -79,6 +84,8 @@ private:
     CCountdownTimer m_headerGuard;
     std::string m_formatErrorText = DefaultFormatErrorText;
     bool m_waitingReported = false;
-    // Kept lines whose file could not be removed; saved again at exit.
-    std::vector<CPendingLines::Line> m_unrestored;
+    bool m_fileHoldsLines = false;
+    // The store's queue counts as far as the file has followed them.
+    uint64_t m_recordedUpTo = 0;
+    uint64_t m_writtenSeen = 0;
 };

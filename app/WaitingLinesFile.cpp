@@ -109,28 +109,45 @@ bool CWaitingLinesFile::Load(Contents& contents) const
         return false;
     std::vector<std::string> records = Split(bytes, '\n');
     // Whatever follows the last line end was cut off while being written.
-    const bool cut = !records.back().empty();
+    const std::string cut = records.back();
     records.pop_back();
-    contents.damaged += cut;
-    for (std::string& record : records)
+    for (const std::string& record : records)
     {
-        if (!record.empty() && record.back() == '\r')
-            record.pop_back();
+        std::string text = record;
+        if (!text.empty() && text.back() == '\r')
+            text.pop_back();
         CPendingLines::Line line;
-        if (Decode(record, line))
+        if (Decode(text, line))
+        {
             contents.lines.push_back(line);
-        else if (!record.empty())
+        }
+        else if (!text.empty())
+        {
             ++contents.damaged;
+            contents.damagedBytes += record + '\n';
+        }
+    }
+    if (!cut.empty())
+    {
+        ++contents.damaged;
+        contents.damagedBytes += cut;
     }
     return true;
 }
 
 bool CWaitingLinesFile::Save(const std::vector<CPendingLines::Line>& lines) const
 {
-    std::string bytes;
-    for (const CPendingLines::Line& line : lines)
-        bytes += Encode(line) + "\r\n";
-    return FileSystem::ReplaceContents(m_path, bytes);
+    return FileSystem::ReplaceContents(m_path, Encode(lines));
+}
+
+bool CWaitingLinesFile::Append(const std::vector<CPendingLines::Line>& lines) const
+{
+    return FileSystem::AppendToFile(m_path, Encode(lines));
+}
+
+bool CWaitingLinesFile::KeepDamaged(const std::string& bytes) const
+{
+    return bytes.empty() || FileSystem::AppendToFile(DamagedPath(), bytes);
 }
 
 bool CWaitingLinesFile::Remove() const
@@ -138,10 +155,13 @@ bool CWaitingLinesFile::Remove() const
     return FileSystem::RemoveFile(m_path);
 }
 
-std::string CWaitingLinesFile::Encode(const CPendingLines::Line& line)
+std::string CWaitingLinesFile::Encode(const std::vector<CPendingLines::Line>& lines)
 {
-    return Escape(line.directory) + FieldSeparator + Escape(line.path) + FieldSeparator +
-           Escape(line.text) + FieldSeparator + HashText(Hash(line));
+    std::string bytes;
+    for (const CPendingLines::Line& line : lines)
+        bytes += Escape(line.directory) + FieldSeparator + Escape(line.path) + FieldSeparator +
+                 Escape(line.text) + FieldSeparator + HashText(Hash(line)) + "\r\n";
+    return bytes;
 }
 
 // A record is taken only when it is whole: four fields, sound escapes, the

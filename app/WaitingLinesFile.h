@@ -19,6 +19,7 @@ public:
     {
         std::vector<CPendingLines::Line> lines;   // the sound records, in file order
         size_t damaged = 0;                        // records that were skipped
+        std::string damagedBytes;                  // those records as they were, each with its line end
     };
 
     explicit CWaitingLinesFile(const std::string& path = DefaultName);
@@ -29,11 +30,16 @@ public:
     bool Load(Contents& contents) const;
     // Replaces the file as a whole; false when the old file is left as it was.
     bool Save(const std::vector<CPendingLines::Line>& lines) const;
+    // Adds records at the end, on the disk before it returns.
+    bool Append(const std::vector<CPendingLines::Line>& lines) const;
+    // Where damaged records are kept, byte for byte, for someone to read.
+    std::string DamagedPath() const { return m_path + ".damaged"; }
+    bool KeepDamaged(const std::string& bytes) const;
     // True when no file is left.
     bool Remove() const;
 
 private:
-    static std::string Encode(const CPendingLines::Line& line);
+    static std::string Encode(const std::vector<CPendingLines::Line>& lines);
     static bool Decode(const std::string& record, CPendingLines::Line& line);
 
     std::string m_path;

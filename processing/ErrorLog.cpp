@@ -71,6 +71,14 @@ bool CErrorLog::AppendLine(const std::string& path, const std::string& line)
     return FileSystem::AppendToFile(path, WithCrLfBreaks(line));
 }
 
+bool CErrorLog::AppendLines(const std::string& path, const std::vector<std::string>& lines)
+{
+    std::string bytes;
+    for (const std::string& line : lines)
+        bytes += WithCrLfBreaks(line);
+    return FileSystem::AppendToFile(path, bytes);
+}
+
 std::string CErrorLog::DayPath(const std::string& directory, const std::tm& day) const
 {
     return directory + LocalTime::Format(day, "%Y-%m-%d") + m_extension;

@@ -2,6 +2,7 @@
 #include "processing/LocalTime.h"
 
 #include <string>
+#include <vector>
 
 enum class TimestampStyle
 {
@@ -51,6 +52,8 @@ public:
     // Appends the line and CR LF, every line break inside it written as CR
     // LF too; false when not every byte reached the file.
     static bool AppendLine(const std::string& path, const std::string& line);
+    // AppendLine for several lines in one write: all of them or none.
+    static bool AppendLines(const std::string& path, const std::vector<std::string>& lines);
 
 private:
     std::string DayPath(const std::string& directory, const std::tm& day) const;

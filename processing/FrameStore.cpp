@@ -31,12 +31,12 @@ bool KeepsSelectedFields(int storeType)
 // A results directory removed while the receiver runs comes back with the
 // next line.
 bool AppendCreatingDirectory(const std::string& directory, const std::string& path,
-                             const std::string& line)
+                             const std::vector<std::string>& lines)
 {
-    if (CErrorLog::AppendLine(path, line))
+    if (CErrorLog::AppendLines(path, lines))
         return true;
     CreateDirectoryPath(directory);
-    return CErrorLog::AppendLine(path, line);
+    return CErrorLog::AppendLines(path, lines);
 }
 }
 
@@ -90,10 +90,11 @@ unsigned CFrameStore::WriteResult(const std::string& directory, const std::strin
     const CErrorLog writer(directory, extension, m_clock);
     const CErrorLog::DayLine composed = ComposeResult(writer, frame, selected, storeType);
     line = composed.line;
+    MoveWaitingLines(directory);
     WritePending();
     // A line never overtakes an older one of the same file.
     if (!m_pending.HoldsLineFor(composed.path) &&
-        AppendCreatingDirectory(directory, composed.path, composed.line))
+        AppendCreatingDirectory(directory, composed.path, {composed.line}))
         return Success;
     Queue({directory, composed.path, composed.line});
     return Failure;
@@ -117,18 +118,25 @@ CErrorLog::DayLine CFrameStore::ComposeResult(const CErrorLog& writer, const std
 
 void CFrameStore::WritePending()
 {
-    m_pending.WriteOut([](const CPendingLines::Line& line) {
-        return AppendCreatingDirectory(line.directory, line.path, line.text);
+    m_pending.WriteOut([](const std::vector<CPendingLines::Line>& lines) {
+        std::vector<std::string> texts;
+        for (const CPendingLines::Line& line : lines)
+            texts.push_back(line.text);
+        return AppendCreatingDirectory(lines.front().directory, lines.front().path, texts);
     });
     if (m_pending.IsEmpty())
         m_droppedWhileWaiting = 0;
+}
+
+void CFrameStore::MoveWaitingLines(const std::string& directory)
+{
+    m_pending.MoveToDirectory(directory);
 }
 
 void CFrameStore::AddWaitingLines(const std::vector<CPendingLines::Line>& lines)
 {
     for (const CPendingLines::Line& line : lines)
         Queue(line);
-    WritePending();
 }
 
 void CFrameStore::Queue(CPendingLines::Line line)

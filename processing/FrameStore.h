@@ -4,6 +4,7 @@
 #include "processing/PendingLines.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -44,10 +45,16 @@ public:
     size_t PendingCount() const { return m_pending.Size(); }
     // The file that holds back the oldest waiting line; empty when none waits.
     std::string OldestWaitingFile() const { return m_pending.OldestPath(); }
-    // The waiting lines, oldest first, so that they can outlive the process.
-    std::vector<CPendingLines::Line> WaitingLines() const { return m_pending.Lines(); }
-    // Queues lines kept from an earlier run behind those waiting now and
-    // writes whatever can be written.
+    // The waiting lines, oldest first, so that they can outlive the process;
+    // those queued as the `first` line ever queued (from 0) or later.
+    std::vector<CPendingLines::Line> WaitingLines(uint64_t first = 0) const { return m_pending.LinesFrom(first); }
+    // How many lines have ever been queued, and how many of them written.
+    uint64_t QueuedCount() const { return m_pending.PushedCount(); }
+    uint64_t WrittenFromQueueCount() const { return m_pending.WrittenCount(); }
+    // Waiting lines go to the day files of this results folder: the one of
+    // the current settings, which a technician may have corrected.
+    void MoveWaitingLines(const std::string& directory);
+    // Queues lines kept from an earlier run behind those waiting now.
     void AddWaitingLines(const std::vector<CPendingLines::Line>& lines);
     // Appends the waiting lines that can be written now.
     void WritePending();

@@ -18,34 +18,72 @@ size_t CPendingLines::Push(Line line)
     return dropped;
 }
 
+// One append a file: a hundred thousand lines kept from the last run go
+// out in one write each, not one open, write and flush a line.
 void CPendingLines::WriteOut(const Appender& append)
 {
     for (auto file = m_files.begin(); file != m_files.end();)
     {
-        const auto next = std::next(file);
-        while (append(file->second.front().line))
+        std::vector<Line> lines;
+        for (const Waiting& entry : file->second)
+            lines.push_back(entry.line);
+        if (!append(lines))
         {
-            const bool wasLast = file->second.size() == 1;
-            PopFront(file);
-            if (wasLast)
-                break;
+            ++file;
+            continue;
         }
-        file = next;
+        m_size -= lines.size();
+        m_written += lines.size();
+        file = m_files.erase(file);
     }
 }
 
-std::vector<CPendingLines::Line> CPendingLines::Lines() const
+void CPendingLines::MoveToDirectory(const std::string& directory)
+{
+    const auto elsewhere = [&](const Waiting* entry) { return entry->line.directory != directory; };
+    std::vector<const Waiting*> waiting = SortedFrom(0);
+    if (std::none_of(waiting.begin(), waiting.end(), elsewhere))
+        return;
+    FileLines moved;
+    for (const Waiting* entry : waiting)
+    {
+        Waiting copy = *entry;
+        if (elsewhere(entry))
+        {
+            const size_t name = copy.line.path.find_last_of('\\');
+            copy.line.path = directory + copy.line.path.substr(name == std::string::npos ? 0 : name + 1);
+            copy.line.directory = directory;
+        }
+        moved[copy.line.path].push_back(std::move(copy));
+    }
+    m_files = std::move(moved);
+}
+
+std::vector<const CPendingLines::Waiting*> CPendingLines::SortedFrom(uint64_t first) const
 {
     std::vector<const Waiting*> waiting;
     for (const auto& file : m_files)
     {
         for (const Waiting& entry : file.second)
-            waiting.push_back(&entry);
+        {
+            if (entry.sequence >= first)
+                waiting.push_back(&entry);
+        }
     }
     std::sort(waiting.begin(), waiting.end(),
               [](const Waiting* a, const Waiting* b) { return a->sequence < b->sequence; });
+    return waiting;
+}
+
+std::vector<CPendingLines::Line> CPendingLines::Lines() const
+{
+    return LinesFrom(0);
+}
+
+std::vector<CPendingLines::Line> CPendingLines::LinesFrom(uint64_t first) const
+{
     std::vector<Line> lines;
-    for (const Waiting* entry : waiting)
+    for (const Waiting* entry : SortedFrom(first))
         lines.push_back(entry->line);
     return lines;
 }

@@ -153,16 +153,19 @@ TEST(FramePipeline, OperatorLearnsWhenLinesWaitAndWhenTheyAreWritten)
     EXPECT_EQ(receiver.view.indicator, 1);
 }
 
-TEST(FramePipeline, WaitingLinesOutliveARestartOnceEach)
+// A waiting line is in Quorbel.pending from the moment it waits, so a
+// crash (no SaveWaitingLines) loses nothing, and the file keeps it until it
+// is in its day file; no line comes back twice.
+TEST(FramePipeline, WaitingLinesOutliveACrashAndARestartOnceEach)
 {
     CTempDir dir;
     FileSystem::CreateDir("ErrLog");
     BlockFolder(true);
     {
-        Receiver first;
-        first.Handle("1");
-        first.Handle("2");
-        first.pipeline.SaveWaitingLines();
+        Receiver crashed;
+        crashed.Handle("1");
+        crashed.Handle("2");
+        EXPECT_EQ(ReadBytes(Pending).size(), 2 * ReadBytes(Pending).find('\n') + 2);
     }
     {
         Receiver stillBlocked;
@@ -171,7 +174,6 @@ TEST(FramePipeline, WaitingLinesOutliveARestartOnceEach)
         EXPECT_NE(std::find(list.begin(), list.end(),
                             "Result lines cannot be written to " + Day + ": 2 line(s) waiting\r\n"), list.end());
         stillBlocked.Handle("3");
-        stillBlocked.pipeline.SaveWaitingLines();
     }
     BlockFolder(false);
     for (int run = 0; run < 2; ++run)
@@ -179,15 +181,32 @@ TEST(FramePipeline, WaitingLinesOutliveARestartOnceEach)
         Receiver next;
         next.pipeline.RestoreWaitingLines();
         EXPECT_EQ(ReadBytes(Day), "1\r\n2\r\n3\r\n");
+        EXPECT_FALSE(FileSystem::Exists(Pending));
         next.pipeline.SaveWaitingLines();
         const std::string notice =
             "3 result line(s) left waiting at the last exit have been restored from Quorbel.pending";
         EXPECT_EQ(next.view.list, run == 0 ? std::deque<std::string>{notice + "\r\n"} : std::deque<std::string>{});
-        EXPECT_FALSE(FileSystem::Exists(Pending));
         EXPECT_NE(ReadBytes(Log).find("17:56:09 " + notice + "\r\n"), std::string::npos);
     }
 }
 
+// Lines that wait for a folder a technician has since corrected go to the
+// corrected one, before the new line, which lights the lamp.
+TEST(FramePipeline, WaitingLinesFollowACorrectedResultsFolder)
+{
+    CTempDir dir;
+    BlockFolder(true);
+    Receiver receiver;
+    receiver.Handle("1");
+    receiver.settings.SetDirectory("FIXED\\");
+    receiver.Handle("2");
+    EXPECT_EQ(receiver.result, 0);
+    EXPECT_EQ(receiver.view.indicator, 1);
+    EXPECT_EQ(ReadBytes("FIXED\\2026-12-05.TXT"), "1\r\n2\r\n");
+    EXPECT_FALSE(FileSystem::Exists(Pending));
+}
+
+// Damaged records are kept byte for byte beside the file, never lost.
 TEST(FramePipeline, DamagedWaitingLinesFileGivesUpOnlyTheDamagedRecords)
 {
     CTempDir dir;
@@ -197,12 +216,17 @@ TEST(FramePipeline, DamagedWaitingLinesFileGivesUpOnlyTheDamagedRecords)
     ASSERT_TRUE(CWaitingLinesFile(Pending).Save(lines));
     std::string bytes = ReadBytes(Pending);
     bytes[bytes.find("second")] = 'S';
-    std::ofstream(Pending, std::ios::binary) << bytes << "RESULT\\\t" << Day << "\tcut";
+    const std::string cut = "RESULT\\\t" + Day + "\tcut";
+    std::ofstream(Pending, std::ios::binary) << bytes << cut;
     Receiver receiver;
     receiver.pipeline.RestoreWaitingLines();
     EXPECT_EQ(ReadBytes(Day), "first\t%;\x7f\r\nthird\r\n");
     EXPECT_EQ(receiver.view.list.back(),
               "2 result line(s) left waiting at the last exit have been restored from "
-              "Quorbel.pending; 3 damaged record(s) skipped\r\n");
+              "Quorbel.pending; 3 damaged record(s) kept in Quorbel.pending.damaged\r\n");
     EXPECT_FALSE(FileSystem::Exists(Pending));
+    const size_t second = bytes.find("RESULT\\\tRESULT\\2026-12-05.TXT\tSecond");
+    const size_t outside = bytes.find("RESULT\\\t..");
+    EXPECT_EQ(ReadBytes(Pending + ".damaged"),
+              bytes.substr(second, bytes.find('\n', second) + 1 - second) + bytes.substr(outside) + cut);
 }

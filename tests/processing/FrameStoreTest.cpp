@@ -81,7 +81,8 @@ TEST(FrameStore, EveryStoreTypeWritesItsLineWithCrLf)
 }
 
 // A waiting header counts as the day's file, so it is not written twice; a
-// folder that stays unwritable holds back only its own lines.
+// day file that stays unwritable holds back only its own lines, and lines
+// that wait for another folder go to the current one.
 TEST(FrameStore, LinesThatCannotBeWrittenWaitAndGoToTheirOwnDayInOrder)
 {
     Store s;
@@ -97,19 +98,20 @@ TEST(FrameStore, LinesThatCannotBeWrittenWaitAndGoToTheirOwnDayInOrder)
     EXPECT_EQ(s.Write("first"), 65535u);
     EXPECT_EQ(s.line, "05/12/2026 23:59:59 ;first");
     EXPECT_EQ(s.store.PendingCount(), 3u);
-    EXPECT_TRUE(s.store.FileExistsToday("OLD\\", ".TXT"));
 
     BlockFolder(false);
+    // A folder where the day file should be: that file alone cannot be written.
+    ASSERT_TRUE(FileSystem::CreateDir(Results) && FileSystem::CreateDir(Day5));
     s.clock.Set(2026, 12, 6, 0, 0, 5);
     EXPECT_EQ(s.Write("third"), 0u);
-    EXPECT_EQ(s.store.PendingCount(), 1u);
-    EXPECT_EQ(ReadBytes(Day5), "Date-Time;P;\r\n05/12/2026 23:59:59 ;first\r\n");
+    EXPECT_EQ(s.store.PendingCount(), 3u);
     EXPECT_EQ(ReadBytes(Day6), "06/12/2026 00:00:05 ;third\r\n");
 
-    BlockFolder(false, "OLD");
+    BlockFolder(false, Day5);  // removes the folder
     EXPECT_EQ(s.Write("fourth", 0), 0u);
-    EXPECT_EQ(ReadBytes("OLD\\2026-12-05.TXT"), "old\r\n");
+    EXPECT_EQ(ReadBytes(Day5), "Date-Time;P;\r\nold\r\n05/12/2026 23:59:59 ;first\r\n");
     EXPECT_EQ(s.store.PendingCount(), 0u);
+    EXPECT_FALSE(FileSystem::Exists("OLD\\2026-12-05.TXT"));
 }
 
 TEST(FrameStore, AFullQueueDropsTheOldestLinesAndLogsHowMany)
