@@ -143,4 +143,22 @@ void CTcpClientLink::ReceiveLoop()
         }
         std::this_thread::yield();
     }
+    DeliverWhatHasArrived();
+}
+
+// The instrument counts a frame as sent once the station's system has it:
+// the frames already there are taken before the link closes.  Bounded, for
+// an instrument that never pauses.
+void CTcpClientLink::DeliverWhatHasArrived()
+{
+    const auto onFrame = [this](const char* text, int length) { OnFrame(text, length); };
+    for (int chunk = 0; chunk < kMaxChunksAtStop; ++chunk)
+    {
+        const int room = std::min(kReceiveBufferSize, m_ring.FreeSpace() - 1);
+        const int received = ReadChunk(m_receiveBuffer, room, 0);
+        if (received <= 0)
+            return;
+        m_ring.Append(m_receiveBuffer, received);
+        m_extractor.ExtractFrames(m_ring, onFrame);
+    }
 }

@@ -31,6 +31,7 @@ public:
     static constexpr int kMaxFrameText = 259;
     static constexpr int kReceiveBufferSize = 2048;
     static constexpr unsigned kRetryIntervalMs = 5000;
+    static constexpr int kMaxChunksAtStop = 64;
 
     // With a sink, frames and events go to the sink instead of the windows.
     explicit CTcpClientLink(std::unique_ptr<CLinkSink> sink = nullptr);
@@ -50,7 +51,8 @@ public:
     bool StartConnecting(const std::string& host, const std::string& service, bool retry);
     void SetRetryInterval(unsigned ms) { m_retryIntervalMs = ms; }
     // Ends the receive thread, also in the middle of a connection attempt
-    // or a wait before the next one, and closes.
+    // or a wait before the next one, and closes; the complete frames that
+    // have already arrived are delivered first.
     void Stop();
     bool IsReceiving() const { return m_thread.Exists(); }
 
@@ -60,6 +62,7 @@ private:
     void ConnectLoop();
     void WaitBeforeRetry();
     void ReceiveLoop();
+    void DeliverWhatHasArrived();
     void OnFrame(const char* text, int length);
     void OnLinkEvent(int code);
     // Sends the frame, cut to kMaxFrameText characters, to the frame window

@@ -72,7 +72,7 @@ int CFramePipeline::HandleFrame(std::string& frame)
     m_settings.GetSeparatorTexts(input, output);
     m_store.SetSeparators(input, output);
 
-    std::string stored = m_formatErrorText;
+    std::string stored = m_notices.formatError;
     std::string selected = frame;
     const bool wholeFrame = KeepsWholeFrame(m_settings.m_storeType);
     unsigned result = CFrameStore::Success;
@@ -128,10 +128,15 @@ void CFramePipeline::WriteHeaderIfNew(const std::string& directory, const std::s
 
 void CFramePipeline::AddToFrameList(const std::string& text)
 {
-    // Lines the window adds itself count too, so more than one may go.
-    for (int count = m_view.ListLineCount(); count > ListLineLimit; --count)
-        m_view.RemoveFirstListLine();
+    KeepListLines(ListLineLimit);
     m_view.AppendListLine(text);
+}
+
+// Lines the window adds itself count too, so more than one may go.
+void CFramePipeline::KeepListLines(int limit)
+{
+    for (int count = m_view.ListLineCount(); count > limit; --count)
+        m_view.RemoveFirstListLine();
 }
 
 unsigned CFramePipeline::PrintFrame(const std::string& text)
@@ -155,10 +160,10 @@ void CFramePipeline::ReportWaitingLines()
 {
     const size_t waiting = m_store.PendingCount();
     if (waiting > 0 && !m_waitingReported)
-        AddToFrameList("Result lines cannot be written to " + m_store.OldestWaitingFile() + ": " +
-                       std::to_string(waiting) + " line(s) waiting\r\n");
+        AddToFrameList(Filled(m_notices.cannotBeWritten, m_store.OldestWaitingFile(), std::to_string(waiting)) +
+                       "\r\n");
     else if (waiting == 0 && m_waitingReported)
-        AddToFrameList("The waiting result lines have been written\r\n");
+        AddToFrameList(m_notices.waitingWritten + "\r\n");
     m_waitingReported = waiting > 0;
 }
 
@@ -168,17 +173,15 @@ void CFramePipeline::RestoreWaitingLines()
     if (!m_waitingFile.Load(kept))
         return;
     m_fileHoldsLines = true;
-    const std::string lines = std::to_string(kept.lines.size()) +
-                              " result line(s) left waiting at the last exit";
+    const std::string lines = std::to_string(kept.lines.size());
     std::string damaged;
     if (kept.damaged != 0)
-        damaged = "; " + std::to_string(kept.damaged) + " damaged record(s) kept in " +
-                  m_waitingFile.DamagedPath();
+        damaged = Filled(m_notices.damagedKept, std::to_string(kept.damaged), m_waitingFile.DamagedPath());
     // The file is rewritten once its lines are out: one that cannot be
     // would bring them back at every start.
     if (!m_waitingFile.KeepDamaged(kept.damagedBytes) || !m_waitingFile.Save(kept.lines))
     {
-        Notify(lines + " stay in " + m_waitingFile.Path() + ", which cannot be rewritten");
+        Notify(Filled(m_notices.waitingStay, lines, m_waitingFile.Path()));
         m_fileHoldsLines = false;
         return;
     }
@@ -194,7 +197,7 @@ void CFramePipeline::RestoreWaitingLines()
     m_store.MoveWaitingLines(m_settings.GetDirectory());
     m_store.WritePending();
     SyncWaitingFile();
-    Notify(lines + " have been restored from " + m_waitingFile.Path() + damaged);
+    Notify(Filled(m_notices.waitingRestored, lines, m_waitingFile.Path()) + damaged);
     ReportWaitingLines();
 }
 
@@ -241,6 +244,19 @@ bool CFramePipeline::SyncWaitingFile()
         m_writtenSeen = written;
     }
     return synced;
+}
+
+// The notices come from the window's string table, where "%1" and "%2"
+// stand for the values.
+std::string CFramePipeline::Filled(std::string text, const std::string& first, const std::string& second)
+{
+    for (const auto& [mark, value] : {std::pair<std::string, const std::string&>{"%1", first}, {"%2", second}})
+    {
+        const size_t at = text.find(mark);
+        if (at != std::string::npos)
+            text.replace(at, mark.size(), value);
+    }
+    return text;
 }
 
 void CFramePipeline::Notify(const std::string& text)

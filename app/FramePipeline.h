@@ -40,13 +40,28 @@ public:
     CFramePipeline(const CFramePipeline&) = delete;
     CFramePipeline& operator=(const CFramePipeline&) = delete;
 
-    // The stored line of a rejected frame, in the language of the window.
-    void SetFormatErrorText(const std::string& text) { m_formatErrorText = text; }
+    // What the pipeline tells the operator, in the language of the window;
+    // "%1" and "%2" stand for the values.
+    struct Notices
+    {
+        std::string formatError = DefaultFormatErrorText;  // the stored line of a rejected frame
+        std::string cannotBeWritten = "Result lines cannot be written to %1: %2 line(s) waiting";
+        std::string waitingWritten = "The waiting result lines have been written";
+        std::string waitingRestored =
+            "%1 result line(s) left waiting at the last exit have been restored from %2";
+        std::string damagedKept = "; %1 damaged record(s) kept in %2";
+        std::string waitingStay =
+            "%1 result line(s) left waiting at the last exit stay in %2, which cannot be rewritten";
+    };
+    void SetNotices(const Notices& notices) { m_notices = notices; }
+    static std::string Filled(std::string text, const std::string& first, const std::string& second);
 
     // Trims the frame in place; 0 when its line went into the day file,
     // otherwise the non-zero result of the selection or of the write.
     int HandleFrame(std::string& frame);
     void AddToFrameList(const std::string& text);
+    // Removes the oldest lines beyond `limit`.
+    void KeepListLines(int limit);
     unsigned PrintFrame(const std::string& text);
     int FrameCounter() const { return m_frameCounter; }
     void ResetFrameCounter() { m_frameCounter = 0; }
@@ -82,7 +97,7 @@ private:
     // Read by the window's timer while the serial worker counts.
     std::atomic<int> m_frameCounter{0};
     CCountdownTimer m_headerGuard;
-    std::string m_formatErrorText = DefaultFormatErrorText;
+    Notices m_notices;
     bool m_waitingReported = false;
     bool m_fileHoldsLines = false;
     // The store's queue counts as far as the file has followed them.

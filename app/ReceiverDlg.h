@@ -71,6 +71,9 @@ private:
     void UpdatePrintGroup();
     void CloseLinks();
     void OnSetup();
+    std::string LinkSettings() const;
+    void RestartLink();
+    void OnEndSession();
     void OnClearFields();
     void OnClearList();
     void StartSerialWorker();
@@ -112,6 +115,8 @@ private:
     std::unique_ptr<CTrayIconAction> m_menuAction;
     std::unique_ptr<CTrayIcon> m_trayIcon;
     bool m_startPending = true;
+    bool m_handlingFrame = false;
+    bool m_setupDeferred = false;
     // The configured port is to be opened again whenever it has gone;
     // changed only while the serial worker is stopped.
     bool m_serialWanted = false;

@@ -46,7 +46,14 @@ CReceiverDlg::CReceiverDlg(CReceiverSettings& settings, CPrintSettings& printSet
       m_icon(::LoadIconA(CApplication::FindResourceModule(RT_GROUP_ICON, IDR_MAINFRAME),
                          MAKEINTRESOURCEA(IDR_MAINFRAME)))
 {
-    m_pipeline.SetFormatErrorText(CApplication::LoadString(IDS_FRAME_FORMAT_ERROR));
+    CFramePipeline::Notices notices;
+    notices.formatError = CApplication::LoadString(IDS_FRAME_FORMAT_ERROR);
+    notices.cannotBeWritten = CApplication::LoadString(IDS_LINES_CANNOT_BE_WRITTEN);
+    notices.waitingWritten = CApplication::LoadString(IDS_WAITING_LINES_WRITTEN);
+    notices.waitingRestored = CApplication::LoadString(IDS_WAITING_LINES_RESTORED);
+    notices.damagedKept = CApplication::LoadString(IDS_DAMAGED_RECORDS_KEPT);
+    notices.waitingStay = CApplication::LoadString(IDS_WAITING_LINES_STAY);
+    m_pipeline.SetNotices(notices);
 }
 
 CReceiverDlg::~CReceiverDlg() = default;
@@ -80,7 +87,6 @@ BOOL CReceiverDlg::OnInitDialog()
     }
     ::ShowWindow(GetDlgItem(IDC_RECEIVER_HIDE), m_settings.m_hideButton == 0 ? SW_SHOW : SW_HIDE);
     EnableHideButton();
-    m_pipeline.RestoreWaitingLines();
     ::SetTimer(m_hWnd, kLinkTimer, kFirstTickMs, nullptr);
     return TRUE;
 }
@@ -163,6 +169,8 @@ void CReceiverDlg::OnTimer(UINT_PTR id)
     ::KillTimer(m_hWnd, kLinkTimer);
     if (m_startPending) {
         m_startPending = false;
+        // Once the window shows: a hundred thousand kept lines take a while.
+        m_pipeline.RestoreWaitingLines();
         StartLink();
         UpdateStatusText();
         StartSerialWorker();
@@ -174,6 +182,9 @@ void CReceiverDlg::OnTimer(UINT_PTR id)
 void CReceiverDlg::CatchUpDisplay()
 {
     m_lastCatchUp = ::GetTickCount();
+    // The link's own lines go straight into the list: the cap holds for
+    // them too, a tick later.
+    m_pipeline.KeepListLines(CFramePipeline::ListLineLimit + 1);
     ReleaseListRedraw();
     if (m_indicatorDue) {
         m_indicatorDue = false;
@@ -192,7 +203,7 @@ void CReceiverDlg::CatchUpDisplay()
 
 void CReceiverDlg::AddLinkLine(const std::string& text)
 {
-    SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    m_pipeline.AddToFrameList(text);
 }
 
 void CReceiverDlg::StartLink()
@@ -222,6 +233,8 @@ void CReceiverDlg::StartSerialLink(CProgressWindow& progress)
     AddLinkLine("Initilize COM PORT !!!");
     m_serial.SetPort(m_settings.m_comPort);
     m_serial.Open();
+    // Half a frame from before the setup is never completed.
+    m_serial.Reset();
     m_serialWanted = m_settings.m_reconnect != 0;
     const char* const outcome = m_serial.IsOpen() ? " -> succeded !!!" : " -> failed !!!";
     AddLinkLine(outcome);
@@ -270,19 +283,46 @@ void CReceiverDlg::CloseLinks()
 
 void CReceiverDlg::OnSetup()
 {
+    // Pressed while a frame of the link is handled (a message box of the
+    // printer is up): stopping the link now would wait for that very frame.
+    if (m_handlingFrame) {
+        m_setupDeferred = true;
+        return;
+    }
     ::KillTimer(m_hWnd, kLinkTimer);
     StopSerialWorker();
+    const std::string link = LinkSettings();
     if (m_settings.RunSetupDialog(&m_printSettings) == IDOK) {
-        const CWaitCursor wait;
-        CloseLinks();
-        if (m_settings.GetLinkType() == CReceiverSettings::LinkSerial)
-            ::Sleep(kSerialSettleMs);
-        StartLink();
+        if (m_startPending || LinkSettings() != link)
+            RestartLink();
         EnableHideButton();
         UpdateStatusText();
     }
-    StartSerialWorker();
+    // Before the first tick the tick starts the link and the worker.
+    if (!m_startPending)
+        StartSerialWorker();
     ::SetTimer(m_hWnd, kLinkTimer, kTickAfterSetupMs, nullptr);
+}
+
+// Everything that makes a link what it is: a setup that leaves it alone
+// keeps the link, and no frame is lost to a reconnection.
+std::string CReceiverDlg::LinkSettings() const
+{
+    const int port = m_settings.m_comPort;
+    return std::to_string(m_settings.GetLinkType()) + '|' + m_settings.GetServerIp() + '|' +
+           m_settings.GetServerPort() + '|' + std::to_string(m_settings.m_reconnect) + '|' +
+           std::to_string(port) + '|' + CSerialPort::Describe(port);
+}
+
+void CReceiverDlg::RestartLink()
+{
+    const CWaitCursor wait;
+    m_startPending = false;
+    // The link stores what has reached the station before it closes.
+    CloseLinks();
+    if (m_settings.GetLinkType() == CReceiverSettings::LinkSerial)
+        ::Sleep(kSerialSettleMs);
+    StartLink();
 }
 
 void CReceiverDlg::EnableHideButton()
@@ -356,8 +396,9 @@ void CReceiverDlg::CloseVanishedSerialPort()
     // Reads of an unplugged adapter fail at once, over and over: give the
     // port back, so that it can be opened again once it is back.
     m_serial.Close();
-    AppendListLine(std::string("Serial Port -> ") + CSerialPort::GetConfig(m_serial.GetPort())->portName +
-                   " lost !!!");
+    AppendListLine(CFramePipeline::Filled(CApplication::LoadString(IDS_SERIAL_PORT_LOST),
+                                          CSerialPort::GetConfig(m_serial.GetPort())->portName, "") +
+                   "\r\n");
 }
 
 void CReceiverDlg::ReopenSerialPort()
@@ -459,6 +500,11 @@ bool CReceiverDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
             SetStoredLine(*reinterpret_cast<const std::string*>(lParam));
         return true;
     }
+    if (message == WM_ENDSESSION) {
+        if (wParam)
+            OnEndSession();
+        return true;
+    }
     if (message == WM_QUERYDRAGICON) {
         result = reinterpret_cast<LRESULT>(m_icon);
         return true;
@@ -479,12 +525,28 @@ bool CReceiverDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
 LRESULT CReceiverDlg::OnLinkFrame(WPARAM wParam)
 {
     std::string frame = reinterpret_cast<const char*>(wParam);
+    m_handlingFrame = true;
     m_pipeline.HandleFrame(frame);
+    m_handlingFrame = false;
+    if (m_setupDeferred) {
+        m_setupDeferred = false;
+        ::PostMessageA(m_hWnd, WM_COMMAND, IDC_RECEIVER_SETUP, 0);
+    }
     // While frames keep coming the controls' repaints always come before
     // the tick, which then never arrives.
     if (::GetTickCount() - m_lastCatchUp >= kTickMs)
         CatchUpDisplay();
     return 0;
+}
+
+// Windows ends the process after this returns, without WM_DESTROY.
+void CReceiverDlg::OnEndSession()
+{
+    ::KillTimer(m_hWnd, kLinkTimer);
+    StopSerialWorker();
+    CloseLinks();
+    m_pipeline.SaveWaitingLines();
+    SavePlacement(kPlacementSection);
 }
 
 void CReceiverDlg::OnDestroy()

@@ -13,7 +13,11 @@ public:
 
     // Set before DoModal; after IDOK, the edited name.
     std::string m_fieldName;
+    // Characters a name may not hold: they would split the header line
+    // into more columns than the lines below it.
+    std::string m_refused = "\"";
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;
+    void OnOK() override;
 };

@@ -23,6 +23,10 @@ const LineControls kLineControls[CPrintSettings::LineCount] = {
     {IDC_PRINT_FRAME, IDC_PRINT_FRAME_X, IDC_PRINT_FRAME_Y},
 };
 
+// The pipeline prints no more copies than this; positions are dots or
+// tenths of a millimetre, never negative.
+const int kMaximumCopies = 100;
+const int kMaximumPosition = 9999;
 const char* const kPrintingTypes[] = {"Ticket-A4", "EPL2 Label", "ZPL2 Label"};
 const char* const kCharacterSizes[] = {"1", "2", "3", "4", "5", "6", ""};
 }
@@ -71,15 +75,15 @@ void CPrintSetupDlg::FillLists() const
 
 void CPrintSetupDlg::DoDataExchange(CDataExchange& dx)
 {
-    dx.Int(IDC_PRINT_COPIES, m_numberOfCopies);
+    dx.IntRange(IDC_PRINT_COPIES, m_numberOfCopies, 1, kMaximumCopies);
     dx.ComboIndex(IDC_PRINT_TYPE, m_printingType);
     dx.IntRange(IDC_PRINT_UPPER_MARGIN, m_upperMargin, 0, 100);
     dx.IntRange(IDC_PRINT_LEFT_MARGIN, m_leftMargin, 0, 100);
     dx.ComboIndex(IDC_PRINT_CHAR_SIZE, m_labelCarSize);
     for (int i = 0; i < CPrintSettings::LineCount; ++i) {
         dx.Check(kLineControls[i].checkId, m_lines[i].enabled);
-        dx.Int(kLineControls[i].xId, m_lines[i].x);
-        dx.Int(kLineControls[i].yId, m_lines[i].y);
+        dx.IntRange(kLineControls[i].xId, m_lines[i].x, 0, kMaximumPosition);
+        dx.IntRange(kLineControls[i].yId, m_lines[i].y, 0, kMaximumPosition);
     }
 }
 

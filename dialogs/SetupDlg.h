@@ -50,7 +50,8 @@ private:
     void EditSelectedFieldName();
     void BrowseForDirectory();
     void WriteSettings();
-    void ShowServerIp() const;
+    void ShowServerIp();
+    bool ServerPortIsValid();
     std::string ServerIpText() const;
     std::string FieldListText(int row, int column) const;
     bool IsFieldChecked(int row) const;
@@ -64,6 +65,7 @@ private:
     int m_printOut = 0;
     int m_reconnect = 1;
     std::string m_serverPort = "10001";
+    std::string m_unshownServerIp;
     int m_discoveredPortCount = 0;
 
     CCheckGroupBox m_fieldsGroup;

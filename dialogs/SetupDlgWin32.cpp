@@ -8,6 +8,7 @@
 #include "dialogs/SerialSetupDlg.h"
 #include "framework/Application.h"
 #include "framework/DataExchange.h"
+#include "framework/IntegerText.h"
 #include "printing/PrintSettings.h"
 #include "processing/ReceiverSettings.h"
 #include "res/resource.h"
@@ -26,6 +27,8 @@ const int kStaticComPortCount = 40;
 const int kSemicolon = 1;
 const int kServerPortMinimum = 2000;
 const int kServerPortMaximum = 4500;
+const int kServerPortLowest = 1;
+const int kServerPortHighest = 65535;
 
 void AddItems(HWND combo, const char* const* items, size_t count)
 {
@@ -308,6 +311,8 @@ void CSetupDlg::EditSelectedFieldName()
         return;
     CFieldNameDlg dialog(m_hWnd);
     dialog.m_fieldName = FieldListText(row, 1);
+    const int separator = static_cast<int>(SendDlgItemMessage(IDC_SETUP_OUTPUT_SEPARATOR, CB_GETCURSEL));
+    dialog.m_refused += CReceiverSettings::SeparatorText(separator);
     if (dialog.DoModal() != IDOK)
         return;
     LVITEMA item{};
@@ -348,8 +353,22 @@ void CSetupDlg::OnOK()
         CApplication::MessageBox(IDS_NO_FIELDS_SELECTED, MB_OK, m_hWnd);
         return;
     }
+    if (m_inputPort == CReceiverSettings::LinkEthernet && !ServerPortIsValid())
+        return;
     WriteSettings();
     EndDialog(IDOK);
+}
+
+// A port past 65535 would connect to another one (70000 to 4464).
+bool CSetupDlg::ServerPortIsValid()
+{
+    int port = 0;
+    if (IntegerText::Parse(m_serverPort, port) && port >= kServerPortLowest && port <= kServerPortHighest)
+        return true;
+    CApplication::MessageBox(IntegerText::RangePrompt(kServerPortLowest, kServerPortHighest),
+                             MB_OK | MB_ICONEXCLAMATION, m_hWnd);
+    ::SetFocus(GetDlgItem(IDC_SETUP_SERVER_PORT));
+    return false;
 }
 
 void CSetupDlg::WriteSettings()
@@ -376,14 +395,17 @@ void CSetupDlg::WriteSettings()
     m_settings->SetServerIp(ServerIpText());
 }
 
-void CSetupDlg::ShowServerIp() const
+void CSetupDlg::ShowServerIp()
 {
     // The control keeps its address in four fields, not in its window text.
     uint32_t address = 0;
-    if (IpAddressText::Parse(m_settings->GetServerIp(), address))
+    if (IpAddressText::Parse(m_settings->GetServerIp(), address)) {
         SendDlgItemMessage(IDC_SETUP_SERVER_IP, IPM_SETADDRESS, 0, static_cast<LPARAM>(address));
-    else
-        SendDlgItemMessage(IDC_SETUP_SERVER_IP, IPM_CLEARADDRESS);
+        return;
+    }
+    SendDlgItemMessage(IDC_SETUP_SERVER_IP, IPM_CLEARADDRESS);
+    // A host name the control cannot show stays, unless an address is typed.
+    m_unshownServerIp = m_settings->GetServerIp();
 }
 
 std::string CSetupDlg::ServerIpText() const
@@ -391,5 +413,5 @@ std::string CSetupDlg::ServerIpText() const
     DWORD address = 0;
     const LRESULT filledFields = SendDlgItemMessage(IDC_SETUP_SERVER_IP, IPM_GETADDRESS, 0,
                                                     reinterpret_cast<LPARAM>(&address));
-    return filledFields == 0 ? std::string() : IpAddressText::Format(address);
+    return filledFields == 0 ? m_unshownServerIp : IpAddressText::Format(address);
 }

@@ -154,6 +154,10 @@ int CApplication::MessageBox(const std::string& text, const std::string& caption
 {
     if (g_interceptor)
         return g_interceptor(text, caption, type);
+    // A box without an owner leaves the main window open to clicks (Setup,
+    // Exit) inside whatever showed the box, and may hide behind it.
+    if (!owner && g_mainWindow && ::IsWindow(g_mainWindow))
+        owner = g_mainWindow;
     return ::MessageBoxA(owner, text.c_str(), caption.c_str(), type);
 }
 

@@ -5,104 +5,195 @@ The language libraries carry the executable's dialogs, menu and strings
 under the same identifiers with translated texts, and the pictures the
 dialogs show; icons, the splash picture, version and manifest stay in the
 executable (the program looks there for whatever a library leaves out).
-Run it from this folder after changing Quorbel.rc; it rewrites
-QuorbelFr.rc and QuorbelIT.rc (Windows-1252).
+Run it after changing Quorbel.rc; it rewrites QuorbelFr.rc and
+QuorbelIT.rc (Windows-1252).  The build runs it with --check, so a
+string-table text without a translation fails the build.
 """
+import os
 import re
+import sys
 
-FRENCH = {
-    "Quorbel setup": "Configuration de Quorbel", "[ Option ]": "[ Options ]",
-    "Language": "Langue", "Hide at start": "Masquer au d\u00e9marrage",
-    "Deactivate Hide button": "D\u00e9sactiver le bouton Masquer",
-    "[ Input option ]": "[ Entr\u00e9e ]", "Input port": "Port d'entr\u00e9e",
-    "Input separator": "S\u00e9parateur", "Serial Com Port": "Port s\u00e9rie",
-    "RS232 setup": "R\u00e9glages RS232", "Server Port:": "Port serveur :",
-    "Server IP Address:": "Adresse IP :", "[ Print ]": "[ Impression ]",
-    "Reconnect automatically": "Reconnexion automatique",
-    "Print result": "Imprimer", "Print setup": "R\u00e9glages impression",
-    "[ Store type ]": "[ Enregistrement ]", "Original frame": "Trame d'origine",
-    "Original frame + date": "Trame d'origine + date", "Selected fields": "Champs choisis",
-    "Selected fields + date": "Champs choisis + date",
-    "Output field separator": "S\u00e9parateur sortie", "[ Store to directory ]": "[ R\u00e9pertoire ]",
-    "File extension ": "Extension ", "[ Selected fields ]": "[ Champs choisis ]",
-    "Cancel": "Annuler", "Get field name": "Nom du champ", "Fiield name": "Nom du champ",
-    "Serial port setup": "R\u00e9glages du port s\u00e9rie", "[ Parameters ]": "[ Param\u00e8tres ]",
-    "Com Port": "Port", "Baud rate": "Vitesse", "Bits #": "Bits", "Stop Bits": "Bits d'arr\u00eat",
-    "Parity": "Parit\u00e9", "Handshake": "Contr\u00f4le de flux",
-    "Printing setup": "R\u00e9glages d'impression", "Printing ": "Impression ",
-    "[ Print type ]": "[ Type d'impression ]", "Type of printing": "Type d'impression",
-    "Number of copies": "Nombre de copies", "Upper margin (A4)": "Marge haute (A4)",
-    "Left margin (A4)": "Marge gauche (A4)", "Character size (LABEL)": "Taille (\u00c9TIQUETTE)",
-    "[ Print fields ]": "[ Champs imprim\u00e9s ]", "Operator": "Op\u00e9rateur",
-    "Serial number": "Num\u00e9ro de s\u00e9rie", "Description": "Description",
-    "Date/Time": "Date/Heure", "Vorl frame": "Trame Vorl",
-    "&About Quorbel...": "\u00c0 &propos de Quorbel...",
-    "No fields selected !!!": "Aucun champ choisi !!!",
-    "Frame format error !!!": "Erreur de format de trame !!!",
-    "Taskbar Menu": "Menu de la barre des t\u00e2ches", "&About Quorbel": "\u00c0 &propos de Quorbel",
-    "&Show dialog": "&Afficher la fen\u00eatre", "E&xit": "&Quitter",
-    "About Quorbel ": "\u00c0 propos de Quorbel ",
-    "Industrial test instruments": "Instruments de contr\u00f4le industriels",
-    "Result frame receiver for VORL instruments": "R\u00e9ception des trames de r\u00e9sultats des instruments VORL",
-    "Copyright (C) VORL. All rights reserved.": "Copyright (C) VORL. Tous droits r\u00e9serv\u00e9s.",
-    "[ Status ]": "[ \u00c9tat ]", "Number of frames": "Nombre de trames",
-    "Storing frame": "Enregistrement", "[ Printout Parameters ]": "[ Param\u00e8tres d'impression ]",
-    "Serial number (20)": "Num\u00e9ro de s\u00e9rie (20)", "Operator (20)": "Op\u00e9rateur (20)",
-    "Comment (40)": "Commentaire (40)", "Clear fields": "Effacer les champs",
-    "Stored frame": "Trame enregistr\u00e9e", "Received frame": "Trames re\u00e7ues",
-    "Setup": "Configuration", "&Hide": "&Masquer", "Clear list": "Vider la liste",
+# English: (French, Italian).  Every text of the string table has its row.
+TRANSLATIONS = {
+    "Quorbel setup":
+        ("Configuration de Quorbel", "Configurazione di Quorbel"),
+    "[ Option ]":
+        ("[ Options ]", "[ Opzioni ]"),
+    "Language":
+        ("Langue", "Lingua"),
+    "Hide at start":
+        ("Masquer au d\u00e9marrage", "Nascondi all'avvio"),
+    "Deactivate Hide button":
+        ("D\u00e9sactiver le bouton Masquer", "Disattiva il pulsante Nascondi"),
+    "[ Input option ]":
+        ("[ Entr\u00e9e ]", "[ Ingresso ]"),
+    "Input port":
+        ("Port d'entr\u00e9e", "Porta ingresso"),
+    "Input separator":
+        ("S\u00e9parateur", "Separatore"),
+    "Serial Com Port":
+        ("Port s\u00e9rie", "Porta seriale"),
+    "RS232 setup":
+        ("R\u00e9glages RS232", "Impostazioni RS232"),
+    "Server Port:":
+        ("Port serveur :", "Porta server:"),
+    "Server IP Address:":
+        ("Adresse IP :", "Indirizzo IP:"),
+    "[ Print ]":
+        ("[ Impression ]", "[ Stampa ]"),
+    "Reconnect automatically":
+        ("Reconnexion automatique", "Riconnessione automatica"),
+    "Print result":
+        ("Imprimer", "Stampa"),
+    "Print setup":
+        ("R\u00e9glages impression", "Impostazioni stampa"),
+    "[ Store type ]":
+        ("[ Enregistrement ]", "[ Salvataggio ]"),
+    "Original frame":
+        ("Trame d'origine", "Trama originale"),
+    "Original frame + date":
+        ("Trame d'origine + date", "Trama originale + data"),
+    "Selected fields":
+        ("Champs choisis", "Campi scelti"),
+    "Selected fields + date":
+        ("Champs choisis + date", "Campi scelti + data"),
+    "Output field separator":
+        ("S\u00e9parateur sortie", "Separatore uscita"),
+    "[ Store to directory ]":
+        ("[ R\u00e9pertoire ]", "[ Cartella ]"),
+    "File extension ":
+        ("Extension ", "Estensione "),
+    "[ Selected fields ]":
+        ("[ Champs choisis ]", "[ Campi scelti ]"),
+    "Cancel":
+        ("Annuler", "Annulla"),
+    "Get field name":
+        ("Nom du champ", "Nome del campo"),
+    "Fiield name":
+        ("Nom du champ", "Nome campo"),
+    "Serial port setup":
+        ("R\u00e9glages du port s\u00e9rie", "Impostazioni porta seriale"),
+    "[ Parameters ]":
+        ("[ Param\u00e8tres ]", "[ Parametri ]"),
+    "Com Port":
+        ("Port", "Porta"),
+    "Baud rate":
+        ("Vitesse", "Velocit\u00e0"),
+    "Bits #":
+        ("Bits", "Bit"),
+    "Stop Bits":
+        ("Bits d'arr\u00eat", "Bit di stop"),
+    "Parity":
+        ("Parit\u00e9", "Parit\u00e0"),
+    "Handshake":
+        ("Contr\u00f4le de flux", "Controllo di flusso"),
+    "Printing setup":
+        ("R\u00e9glages d'impression", "Impostazioni di stampa"),
+    "Printing ":
+        ("Impression ", "Stampa "),
+    "[ Print type ]":
+        ("[ Type d'impression ]", "[ Tipo di stampa ]"),
+    "Type of printing":
+        ("Type d'impression", "Tipo di stampa"),
+    "Number of copies":
+        ("Nombre de copies", "Numero di copie"),
+    "Upper margin (A4)":
+        ("Marge haute (A4)", "Margine sup. (A4)"),
+    "Left margin (A4)":
+        ("Marge gauche (A4)", "Margine sin. (A4)"),
+    "Character size (LABEL)":
+        ("Taille (\u00c9TIQUETTE)", "Caratteri (ETICHETTA)"),
+    "[ Print fields ]":
+        ("[ Champs imprim\u00e9s ]", "[ Campi stampati ]"),
+    "Operator":
+        ("Op\u00e9rateur", "Operatore"),
+    "Serial number":
+        ("Num\u00e9ro de s\u00e9rie", "Numero di serie"),
+    "Description":
+        ("Description", "Descrizione"),
+    "Date/Time":
+        ("Date/Heure", "Data/Ora"),
+    "Vorl frame":
+        ("Trame Vorl", "Trama Vorl"),
+    "&About Quorbel...":
+        ("\u00c0 &propos de Quorbel...", "&Informazioni su Quorbel..."),
+    "No fields selected !!!":
+        ("Aucun champ choisi !!!", "Nessun campo scelto !!!"),
+    "Frame format error !!!":
+        ("Erreur de format de trame !!!", "Errore di formato della trama !!!"),
+    "Taskbar Menu":
+        ("Menu de la barre des t\u00e2ches", "Menu della barra delle applicazioni"),
+    "&About Quorbel":
+        ("\u00c0 &propos de Quorbel", "&Informazioni su Quorbel"),
+    "&Show dialog":
+        ("&Afficher la fen\u00eatre", "&Mostra la finestra"),
+    "E&xit":
+        ("&Quitter", "&Esci"),
+    "About Quorbel ":
+        ("\u00c0 propos de Quorbel ", "Informazioni su Quorbel "),
+    "Industrial test instruments":
+        ("Instruments de contr\u00f4le industriels", "Strumenti di collaudo industriali"),
+    "Result frame receiver for VORL instruments":
+        ("R\u00e9ception des trames de r\u00e9sultats des instruments VORL", "Ricezione delle trame dei risultati degli strumenti VORL"),
+    "Copyright (C) VORL. All rights reserved.":
+        ("Copyright (C) VORL. Tous droits r\u00e9serv\u00e9s.", "Copyright (C) VORL. Tutti i diritti riservati."),
+    "[ Status ]":
+        ("[ \u00c9tat ]", "[ Stato ]"),
+    "Number of frames":
+        ("Nombre de trames", "Numero di trame"),
+    "Storing frame":
+        ("Enregistrement", "Salvataggio"),
+    "[ Printout Parameters ]":
+        ("[ Param\u00e8tres d'impression ]", "[ Parametri di stampa ]"),
+    "Serial number (20)":
+        ("Num\u00e9ro de s\u00e9rie (20)", "Numero di serie (20)"),
+    "Operator (20)":
+        ("Op\u00e9rateur (20)", "Operatore (20)"),
+    "Comment (40)":
+        ("Commentaire (40)", "Commento (40)"),
+    "Clear fields":
+        ("Effacer les champs", "Cancella i campi"),
+    "Stored frame":
+        ("Trame enregistr\u00e9e", "Trama salvata"),
+    "Received frame":
+        ("Trames re\u00e7ues", "Trame ricevute"),
+    "Setup":
+        ("Configuration", "Impostazioni"),
+    "&Hide":
+        ("&Masquer", "&Nascondi"),
+    "Clear list":
+        ("Vider la liste", "Svuota l'elenco"),
+    "A field name cannot hold a quote or the output separator.":
+        ("Un nom de champ ne peut contenir ni guillemet ni le s\u00e9parateur de sortie.", "Un nome di campo non pu\u00f2 contenere virgolette n\u00e9 il separatore di uscita."),
+    "Result lines cannot be written to %1: %2 line(s) waiting":
+        ("Les lignes de r\u00e9sultat ne peuvent pas \u00eatre \u00e9crites dans %1 : %2 ligne(s) en attente", "Le righe dei risultati non possono essere scritte in %1: %2 riga/e in attesa"),
+    "The waiting result lines have been written":
+        ("Les lignes de r\u00e9sultat en attente ont \u00e9t\u00e9 \u00e9crites", "Le righe dei risultati in attesa sono state scritte"),
+    "%1 result line(s) left waiting at the last exit have been restored from %2":
+        ("%1 ligne(s) de r\u00e9sultat en attente \u00e0 la derni\u00e8re sortie ont \u00e9t\u00e9 reprises de %2", "%1 riga/e dei risultati in attesa all'ultima uscita sono state riprese da %2"),
+    "; %1 damaged record(s) kept in %2":
+        ("; %1 enregistrement(s) endommag\u00e9(s) conserv\u00e9(s) dans %2", "; %1 record danneggiato/i conservato/i in %2"),
+    "%1 result line(s) left waiting at the last exit stay in %2, which cannot be rewritten":
+        ("%1 ligne(s) de r\u00e9sultat en attente \u00e0 la derni\u00e8re sortie restent dans %2, qui ne peut pas \u00eatre r\u00e9\u00e9crit", "%1 riga/e dei risultati in attesa all'ultima uscita restano in %2, che non pu\u00f2 essere riscritto"),
+    "Serial Port -> %1 lost !!!":
+        ("Port s\u00e9rie -> %1 perdu !!!", "Porta seriale -> %1 persa !!!"),
+    "Quorbel":
+        ("Quorbel", "Quorbel"),
 }
 
-ITALIAN = {
-    "Quorbel setup": "Configurazione di Quorbel", "[ Option ]": "[ Opzioni ]",
-    "Language": "Lingua", "Hide at start": "Nascondi all'avvio",
-    "Deactivate Hide button": "Disattiva il pulsante Nascondi",
-    "[ Input option ]": "[ Ingresso ]", "Input port": "Porta ingresso",
-    "Input separator": "Separatore", "Serial Com Port": "Porta seriale",
-    "RS232 setup": "Impostazioni RS232", "Server Port:": "Porta server:",
-    "Server IP Address:": "Indirizzo IP:", "[ Print ]": "[ Stampa ]",
-    "Reconnect automatically": "Riconnessione automatica",
-    "Print result": "Stampa", "Print setup": "Impostazioni stampa",
-    "[ Store type ]": "[ Salvataggio ]", "Original frame": "Trama originale",
-    "Original frame + date": "Trama originale + data", "Selected fields": "Campi scelti",
-    "Selected fields + date": "Campi scelti + data",
-    "Output field separator": "Separatore uscita", "[ Store to directory ]": "[ Cartella ]",
-    "File extension ": "Estensione ", "[ Selected fields ]": "[ Campi scelti ]",
-    "Cancel": "Annulla", "Get field name": "Nome del campo", "Fiield name": "Nome campo",
-    "Serial port setup": "Impostazioni porta seriale", "[ Parameters ]": "[ Parametri ]",
-    "Com Port": "Porta", "Baud rate": "Velocit\u00e0", "Bits #": "Bit", "Stop Bits": "Bit di stop",
-    "Parity": "Parit\u00e0", "Handshake": "Controllo di flusso",
-    "Printing setup": "Impostazioni di stampa", "Printing ": "Stampa ",
-    "[ Print type ]": "[ Tipo di stampa ]", "Type of printing": "Tipo di stampa",
-    "Number of copies": "Numero di copie", "Upper margin (A4)": "Margine sup. (A4)",
-    "Left margin (A4)": "Margine sin. (A4)", "Character size (LABEL)": "Caratteri (ETICHETTA)",
-    "[ Print fields ]": "[ Campi stampati ]", "Operator": "Operatore",
-    "Serial number": "Numero di serie", "Description": "Descrizione",
-    "Date/Time": "Data/Ora", "Vorl frame": "Trama Vorl",
-    "&About Quorbel...": "&Informazioni su Quorbel...",
-    "No fields selected !!!": "Nessun campo scelto !!!",
-    "Frame format error !!!": "Errore di formato della trama !!!",
-    "Taskbar Menu": "Menu della barra delle applicazioni", "&About Quorbel": "&Informazioni su Quorbel",
-    "&Show dialog": "&Mostra la finestra", "E&xit": "&Esci",
-    "About Quorbel ": "Informazioni su Quorbel ",
-    "Industrial test instruments": "Strumenti di collaudo industriali",
-    "Result frame receiver for VORL instruments": "Ricezione delle trame dei risultati degli strumenti VORL",
-    "Copyright (C) VORL. All rights reserved.": "Copyright (C) VORL. Tutti i diritti riservati.",
-    "[ Status ]": "[ Stato ]", "Number of frames": "Numero di trame",
-    "Storing frame": "Salvataggio", "[ Printout Parameters ]": "[ Parametri di stampa ]",
-    "Serial number (20)": "Numero di serie (20)", "Operator (20)": "Operatore (20)",
-    "Comment (40)": "Commento (40)", "Clear fields": "Cancella i campi",
-    "Stored frame": "Trama salvata", "Received frame": "Trame ricevute",
-    "Setup": "Impostazioni", "&Hide": "&Nascondi", "Clear list": "Svuota l'elenco",
-}
+def string_table_texts(source):
+    table = source[source.index("STRINGTABLE"):]
+    table = table[:table.index("END")]
+    return re.findall(r'"([^"]*)"', table)
 
-def translated(source, table, language, title):
+
+def translated(source, column, language, title):
     # From the string table to the version block, less the icons.
     body = source[source.index("STRINGTABLE"):source.index("VS_VERSION_INFO")]
     body = re.sub(r"^1 RT_MANIFEST.*$|^\w+\s+ICON .*$", "", body, flags=re.M)
     def swap(match):
         text = match.group(1)
-        return '"' + table.get(text, text) + '"'
+        return '"' + TRANSLATIONS[text][column] + '"' if text in TRANSLATIONS else match.group(0)
     body = re.sub(r'"([^"]*)"', swap, body)
     header = (f"// {title} resources of Quorbel, written by make-language-rc.py from\n"
               "// Quorbel.rc: same identifiers, translated texts.\n"
@@ -110,10 +201,25 @@ def translated(source, table, language, title):
               '#include "resource.h"\n\n' + language + "\n\n")
     return header + body.rstrip() + "\n"
 
+
+LIBRARIES = (("QuorbelFr.rc", 0, "LANGUAGE LANG_FRENCH, SUBLANG_FRENCH", "French"),
+             ("QuorbelIT.rc", 1, "LANGUAGE LANG_ITALIAN, SUBLANG_ITALIAN", "Italian"))
+
 if __name__ == "__main__":
-    source = open("Quorbel.rc", encoding="cp1252").read()
-    for name, table, language, title in (
-            ("QuorbelFr.rc", FRENCH, "LANGUAGE LANG_FRENCH, SUBLANG_FRENCH", "French"),
-            ("QuorbelIT.rc", ITALIAN, "LANGUAGE LANG_ITALIAN, SUBLANG_ITALIAN", "Italian")):
-        with open(name, "w", encoding="cp1252", newline="\n") as out:
-            out.write(translated(source, table, language, title))
+    # With --check, writes nothing: fails when a text of the string table
+    # has no translation or a library's script is not what this writes.
+    check = "--check" in sys.argv
+    folder = os.path.dirname(os.path.abspath(__file__))
+    source = open(os.path.join(folder, "Quorbel.rc"), encoding="cp1252").read()
+    missing = [text for text in string_table_texts(source) if text not in TRANSLATIONS]
+    if missing:
+        sys.exit("make-language-rc.py: no translation for " + ", ".join(f'"{t}"' for t in missing))
+    for name, column, language, title in LIBRARIES:
+        path = os.path.join(folder, name)
+        text = translated(source, column, language, title)
+        if check:
+            if open(path, encoding="cp1252").read() != text:
+                sys.exit(f"make-language-rc.py: {name} is out of date: run res/make-language-rc.py")
+            continue
+        with open(path, "w", encoding="cp1252", newline="\n") as out:
+            out.write(text)

@@ -128,6 +128,20 @@ TEST_F(TcpLink, KnowsItsPeerReportsItClosingOnceAndStaysOpenUntilStop)
     EXPECT_EQ(lost, m_link.recorder.Events());
 }
 
+// Frames that reached the station while the link was busy are delivered
+// before Stop closes it: the instrument counts them as sent.
+TEST_F(TcpLink, StopDeliversTheFramesThatHaveAlreadyArrived)
+{
+    m_link.recorder.delayMs = 300;
+    Send("FIRST\r\n");
+    while (!m_link.recorder.delivering)
+        std::this_thread::yield();
+    Send("SECOND\r\nTHIRD\r\nHAL");
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    m_link->Stop();
+    EXPECT_EQ(Frames({"FIRST", "SECOND", "THIRD"}), m_link.recorder.Frames());
+}
+
 TEST(TcpLinkAddress, ResolvesNumbersWithoutLookupNamesByLookupAndReportsTheLocalHostName)
 {
     EXPECT_EQ(10001, CSocketLinkBase::ResolveService("10001"));

@@ -92,7 +92,9 @@ TEST(FramePipeline, OnlyTheSelectedFieldsTypesOpenADayFileWithAHeaderAndNeedThre
         receiver.settings.SetFieldInUse(2, 1);
         receiver.settings.SetFieldName(0, "P");
         receiver.settings.SetFieldName(2, "R");
-        receiver.pipeline.SetFormatErrorText(error);
+        CFramePipeline::Notices notices;
+        notices.formatError = error;
+        receiver.pipeline.SetNotices(notices);
         for (const std::string& frame : {"\x02 1;2;3 \t\r\n"s, "4;5;6\0;7"s, "A\tB"s})
             receiver.Handle(frame);
         std::string expected;

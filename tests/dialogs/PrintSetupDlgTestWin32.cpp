@@ -66,7 +66,8 @@ TEST(PrintSetupDlgTest, DefaultsCancelRefusedEntriesAndOk)
 
     EXPECT_EQ(0, edit([&](HWND dialog) {
         for (const auto& [id, refused, accepted] :
-             {std::tuple{IDC_PRINT_LEFT_MARGIN, "101", "100"}, {IDC_PRINT_COPIES, "two", "2"}}) {
+             {std::tuple{IDC_PRINT_LEFT_MARGIN, "101", "100"}, {IDC_PRINT_COPIES, "two", "2"},
+              {IDC_PRINT_COPIES, "99999", "2"}}) {
             ::SetDlgItemTextA(dialog, id, refused);
             Click(dialog, IDOK);
             EXPECT_EQ(::GetDlgItem(dialog, id), ::GetFocus()) << refused;
@@ -75,11 +76,15 @@ TEST(PrintSetupDlgTest, DefaultsCancelRefusedEntriesAndOk)
         SelectComboItem(dialog, IDC_PRINT_TYPE, 2);
         SelectComboItem(dialog, IDC_PRINT_CHAR_SIZE, 6);
         Click(dialog, IDC_PRINT_SERIAL);
+        ::SetDlgItemTextA(dialog, IDC_PRINT_SERIAL_X, "-5");
+        Click(dialog, IDOK);
+        EXPECT_EQ(::GetDlgItem(dialog, IDC_PRINT_SERIAL_X), ::GetFocus());
         ::SetDlgItemTextA(dialog, IDC_PRINT_SERIAL_X, "250");
         Click(dialog, IDOK);
     }));
     EXPECT_EQ(
-        (std::vector<std::string>{IntegerText::RangePrompt(0, 100), IntegerText::IntegerPrompt()}),
+        (std::vector<std::string>{IntegerText::RangePrompt(0, 100), IntegerText::IntegerPrompt(),
+                                  IntegerText::RangePrompt(1, 100), IntegerText::RangePrompt(0, 9999)}),
         boxes.texts);
     const std::string ini = dir.Read("PrintSetup.ini");
     for (const char* expected : {"LeftMargin=100", "NumberOfCopies=2", "PrintingType=2", "LabelCarSize=6",

@@ -234,3 +234,40 @@ TEST_F(SetupDlgTest, TheSerialRecordIsSavedAtOnceOnOkOnlyAndSurvivesCancel)
               (std::vector<int>{static_cast<int>(record.baudRate), record.dataBits, record.stopBits,
                                 record.parity, record.handshake}));
 }
+
+// Nothing that cannot work is saved: a server port outside 1 to 65535 (70000
+// would connect to 4464), a field name that would split the header line.
+// A host name the address control cannot show is kept.
+TEST_F(SetupDlgTest, RefusesWhatCannotWorkAndKeepsAHostName)
+{
+    m_settings.m_linkType = CReceiverSettings::LinkEthernet;
+    m_settings.SetServerIp("localhost");
+    m_settings.SetServerPort("70000");
+    const HWND dialog = Open();
+    for (const char* refused : {"70000", "0", "port"}) {
+        ::SetDlgItemTextA(dialog, IDC_SETUP_SERVER_PORT, refused);
+        Click(dialog, IDOK);
+        EXPECT_EQ(-1, m_dialog.GetResult()) << refused;
+    }
+    ListView_SetItemState(List(), 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    NMHDR doubleClick{List(), IDC_SETUP_FIELD_LIST, NM_DBLCLK};
+    ASSERT_TRUE(ActInModal("Get field name", [&](HWND nameDialog) {
+        for (const char* refused : {"Ser\"ial", "a;b"}) {
+            ::SetDlgItemTextA(nameDialog, IDC_FIELD_NAME, refused);
+            Click(nameDialog, IDOK);
+        }
+        ::SetDlgItemTextA(nameDialog, IDC_FIELD_NAME, "a,b");
+        PostClick(nameDialog, IDOK);
+    }, [&] {
+        return ::SendMessageA(dialog, WM_NOTIFY, IDC_SETUP_FIELD_LIST, reinterpret_cast<LPARAM>(&doubleClick));
+    }));
+    ::SetDlgItemTextA(dialog, IDC_SETUP_SERVER_PORT, "65535");
+    Click(dialog, IDOK);
+    ASSERT_EQ(IDOK, m_dialog.GetResult());
+    const std::string port = IntegerText::RangePrompt(1, 65535);
+    const std::string name = "A field name cannot hold a quote or the output separator.";
+    EXPECT_EQ((std::vector<std::string>{port, port, port, name, name}), m_boxes.texts);
+    EXPECT_EQ("a,b", m_settings.GetFieldName(0));
+    EXPECT_EQ("65535", m_settings.GetServerPort());
+    EXPECT_EQ("localhost", m_settings.GetServerIp());
+}

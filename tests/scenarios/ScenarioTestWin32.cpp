@@ -72,13 +72,14 @@ protected:
 
     std::string Path(const std::string& name) const { return m_dir.Join(name); }
 
-    void WriteIni(int linkType, int port, int storeType = 0, int language = 0) const
+    void WriteIni(int linkType, int port, int storeType = 0, int language = 0,
+                  const std::string& ip = "127.0.0.1") const
     {
         std::ofstream(Path("Quorbel.ini"), std::ios::binary)
             << "[Option]\r\nStoreTxt=" << storeType << "\r\nLanguage=" << language
             << "\r\n[FieldsInUse]\r\nNumber_0=1\r\nNumber_2=1\r\n[FieldsName]\r\nName_0=P\r\nName_2=R\r\n"
             << "[Input]\r\nComPort=4\r\nUsbRs232=" << linkType << "\r\n[Ehernet]\r\nServerPort=" << port
-            << "\r\nIP=127.0.0.1\r\n";
+            << "\r\nIP=" << ip << "\r\n";
     }
 
     std::string DayFile() const
@@ -370,4 +371,38 @@ TEST_F(Scenario, SerialFramesThenSetupSwitchesToTcp)
     const std::vector<std::string> tcpFrames = FileLines(Path("echo.txt"));
     expected.insert(expected.end(), tcpFrames.begin(), tcpFrames.end());
     EXPECT_EQ(FileLines(DayFile()), expected);
+}
+
+// Setup and OK with the link left as it was keeps the connection: no frame
+// is lost and a host name the address control cannot show stays.  An
+// address that cannot work says so like any failed connection.
+TEST_F(Scenario, SetupOkKeepsAnUnchangedLinkAndItsHostName)
+{
+    const int port = StartSimulator({"--count", "60", "--rate", "20"});
+    ASSERT_NE(port, 0);
+    WriteIni(1, port, 0, 0, "localhost");
+    {
+        const HWND main = StartMain();
+        ASSERT_TRUE(main);
+        ASSERT_TRUE(Q::WaitUntil([&] { return FileLines(DayFile()).size() >= 3; }));
+        for (int round = 0; round < 2; ++round)
+        {
+            PostClick(main, IDC_RECEIVER_SETUP);
+            const HWND setup = m_quorbel->WaitForDialog("Quorbel setup");
+            ASSERT_TRUE(setup);
+            PostClick(setup, IDOK);
+            ASSERT_TRUE(Q::WaitUntil([&] { return !IsWindow(setup); }));
+        }
+        ASSERT_TRUE(Q::WaitUntil([&] { return FileLines(Path("echo.txt")).size() == 60; }));
+        EXPECT_TRUE(Q::WaitUntil([&] { return FileLines(DayFile()) == FileLines(Path("echo.txt")); }));
+        EXPECT_EQ(CountContaining(ListLines(main, IDC_RECEIVER_FRAME_LIST), "Connect to server"), 1u);
+        char ip[64] = {};
+        GetPrivateProfileStringA("Ehernet", "IP", "", ip, sizeof ip, Path("Quorbel.ini").c_str());
+        EXPECT_STREQ(ip, "localhost");
+    }
+    WriteIni(1, port, 0, 0, "");
+    const HWND main = StartMain();
+    ASSERT_TRUE(main);
+    EXPECT_TRUE(AwaitListLine(main, "Connect to server:  on port " + std::to_string(port) + "\r\n"));
+    EXPECT_TRUE(AwaitListLine(main, " -> failed !!!"));
 }
