@@ -21,6 +21,8 @@ public:
     bool Start(const std::string& exe, const std::string& workingFolder);
     // True once the process has ended within the timeout.
     bool WaitForExit(int timeoutMs = 30000);
+    // Ends the process at once, as a power cut or the task manager does.
+    void Kill();
 
     // A visible dialog of this process whose caption equals (or, with
     // `prefix`, starts with) the text; null after the timeout.

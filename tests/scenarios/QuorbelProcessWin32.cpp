@@ -49,6 +49,12 @@ bool CQuorbelProcess::WaitForExit(int timeoutMs)
     return WaitForSingleObject(m_process.hProcess, static_cast<DWORD>(timeoutMs)) == WAIT_OBJECT_0;
 }
 
+void CQuorbelProcess::Kill()
+{
+    TerminateProcess(m_process.hProcess, 9);
+    WaitForExit(15000);
+}
+
 bool CQuorbelProcess::IsRunning() const
 {
     return m_process.hProcess && WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT;

@@ -352,6 +352,11 @@ TEST_F(Scenario, SerialFramesThenSetupSwitchesToTcp)
     WriteIni(0, port);
     const HWND main = StartMain();
     ASSERT_TRUE(main);
+    // Setup cancelled before the first tick must not leave the port unread.
+    PostClick(main, IDC_RECEIVER_SETUP);
+    const HWND early = m_quorbel->WaitForDialog("Quorbel setup");
+    ASSERT_TRUE(early);
+    PostClick(early, IDCANCEL);
     AwaitListLine(main, " -> succeded !!!");
     EXPECT_EQ(Text(main, IDC_RECEIVER_STATUS_LINK).rfind("< Com5 : ", 0), 0u)
         << Text(main, IDC_RECEIVER_STATUS_LINK);
@@ -405,4 +410,51 @@ TEST_F(Scenario, SetupOkKeepsAnUnchangedLinkAndItsHostName)
     ASSERT_TRUE(main);
     EXPECT_TRUE(AwaitListLine(main, "Connect to server:  on port " + std::to_string(port) + "\r\n"));
     EXPECT_TRUE(AwaitListLine(main, " -> failed !!!"));
+}
+
+// The printer's message box (no default printer here) belongs to the main
+// window, which no click reaches meanwhile; a Setup that still arrives
+// waits for the frame to be handled instead of stopping its link under it.
+// Frames go on after it and Exit ends the program.
+TEST_F(Scenario, APrinterMessageBoxFreezesNothing)
+{
+    const int port = StartSimulator({"--count", "20", "--rate", "10"});
+    ASSERT_NE(port, 0);
+    WriteIni(1, port);
+    WritePrivateProfileStringA("Option", "PrintOut", "1", Path("Quorbel.ini").c_str());
+    const HWND main = StartMain();
+    ASSERT_TRUE(main);
+    const HWND box = m_quorbel->WaitForDialog("Quorbel");
+    ASSERT_TRUE(box) << "no printer message box: is a default printer installed?";
+    EXPECT_FALSE(IsWindowEnabled(main));
+    PostMessageA(main, WM_COMMAND, IDC_RECEIVER_SETUP, 0);
+    EXPECT_NE(m_quorbel->AnswerMessageBox("Quorbel"), "");
+    const HWND setup = m_quorbel->WaitForDialog("Quorbel setup");
+    ASSERT_TRUE(setup);
+    PostClick(setup, IDOK);
+    ASSERT_TRUE(Q::WaitUntil([&] { return FileLines(Path("echo.txt")).size() == 20; }));
+    EXPECT_TRUE(Q::WaitUntil([&] { return FileLines(DayFile()) == FileLines(Path("echo.txt")); }));
+    PostClick(main, ID_TRAY_EXIT);
+    EXPECT_TRUE(m_quorbel->WaitForExit(15000));
+}
+
+// Every line of the list counts towards its 10001 lines, not only frames;
+// a Windows shutdown saves what an exit saves before the process is ended.
+TEST_F(Scenario, TheListCapHoldsForEveryLineAndSessionEndSavesThePlacement)
+{
+    WriteIni(1, 1);
+    const HWND main = StartMain();
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(AwaitListLine(main, " -> failed !!!"));
+    const HWND list = GetDlgItem(main, IDC_RECEIVER_FRAME_LIST);
+    for (int i = 0; i < 10100; ++i)
+        SendMessageTimeoutA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("added"), SMTO_BLOCK, 5000, nullptr);
+    EXPECT_TRUE(Q::WaitUntil([&] { return Send(list, LB_GETCOUNT) == 10001; }, 5000))
+        << Send(list, LB_GETCOUNT);
+
+    Q::SetSavedPlacement({});
+    EXPECT_EQ(Send(main, WM_QUERYENDSESSION), TRUE);
+    Send(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    m_quorbel->Kill();
+    EXPECT_EQ(Q::SavedPlacement().size(), sizeof(WINDOWPLACEMENT));
 }
