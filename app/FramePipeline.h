@@ -65,6 +65,8 @@ public:
     unsigned PrintFrame(const std::string& text);
     int FrameCounter() const { return m_frameCounter; }
     void ResetFrameCounter() { m_frameCounter = 0; }
+    // The count continues from this value (tests start near the wrap).
+    void SetFrameCounter(int value) { m_frameCounter = value; }
 
     // Lines that waited for their files at the last run go back into the
     // queue (once the window is up) and the file keeps them until they are

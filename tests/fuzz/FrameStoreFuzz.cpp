@@ -10,12 +10,16 @@
 #include <fuzzer/FuzzedDataProvider.h>
 #include <memory>
 #include <string>
+#include <vector>
 
 // The input gives the selected fields, the store type, the quote, both
 // separators (up to 3 bytes each) for the tokenizer, the separator codes
-// for the selection, then the frame.  The tokenizer takes the frame as it
-// is; the selection takes it without quotes and blanks, where the fields
-// are simply what lies between the separators.
+// for the selection, then the frame.  Half the inputs build a frame of
+// quoted, plain and blank-led fields whose fields are known as it is built,
+// and both the tokenizer and the selection are checked against them.  The
+// other half give arbitrary bytes: the tokenizer must agree with itself;
+// the selection takes them without quotes and blanks, where the fields are
+// simply what lies between the separators.
 namespace
 {
 using FuzzReference::Check;
@@ -37,6 +41,76 @@ void CheckTokenizer(const std::string& frame, const std::string& separators, cha
     }
     Check(!tokenizer.NextToken(&field) && field.empty() && target.empty());
     Check(tokenizer.GetAt(count).empty());
+}
+
+// A frame built field by field, as an instrument writes one: each field
+// after blanks, plain or in quotes (a quote inside doubled), so that what
+// the tokenizer must find is known without reading the frame back.  A
+// frame's last plain field that is empty opens no field.
+struct BuiltFrame
+{
+    std::string text;
+    std::vector<std::string> fields;
+};
+
+BuiltFrame BuildFrame(FuzzedDataProvider& input, char separator)
+{
+    const std::string plainAlphabet = "ABCxyz019 .-_+/";
+    BuiltFrame built;
+    bool lastIsEmptyPlain = false;
+    while (input.remaining_bytes() > 0 && built.fields.size() < 40)
+    {
+        if (!built.fields.empty())
+            built.text += separator;
+        built.text.append(input.ConsumeIntegralInRange(0, 2), input.ConsumeBool() ? ' ' : '\t');
+        const bool quoted = input.ConsumeBool();
+        std::string field;
+        for (size_t n = input.ConsumeIntegralInRange<size_t>(0, 8); n > 0; --n)
+        {
+            if (quoted)
+                field += static_cast<char>(input.ConsumeIntegralInRange<int>(1, 255));
+            else
+                field += plainAlphabet[input.ConsumeIntegralInRange<size_t>(0, plainAlphabet.size() - 1)];
+        }
+        if (quoted)
+        {
+            std::string escaped;
+            for (char c : field)
+                escaped += c == '"' ? std::string("\"\"") : std::string(1, c);
+            built.text += '"' + escaped + '"';
+            built.text.append(input.ConsumeIntegralInRange(0, 2), ' ');
+        }
+        else
+        {
+            // A plain field never begins with a blank: those are skipped.
+            field.erase(0, field.find_first_not_of(' '));
+            built.text += field;
+        }
+        built.fields.push_back(field);
+        lastIsEmptyPlain = !quoted && field.empty();
+    }
+    if (lastIsEmptyPlain)
+        built.fields.pop_back();
+    return built;
+}
+
+void CheckAgainstBuiltFrame(FuzzedDataProvider& input, uint32_t flags)
+{
+    const char separator = input.ConsumeBool() ? ';' : ',';
+    const BuiltFrame built = BuildFrame(input, separator);
+    std::string target;
+    CFieldTokenizer tokenizer(&target, built.text, std::string(1, separator), '"');
+    Check(tokenizer.Count() == built.fields.size());
+    for (size_t i = 0; i < built.fields.size(); ++i)
+        Check(tokenizer.GetAt(i) == built.fields[i]);
+
+    g_settings->m_storeType = CReceiverSettings::SelectedFields;
+    CFrameStore store;
+    store.SetSeparators(std::string(1, separator), ";");
+    std::string selected = "before";
+    const auto inUse = [flags](size_t i) { return ((flags >> i) & 1) != 0; };
+    Check(store.SelectFields(built.text, selected, *g_settings) == (built.fields.size() > 2 ? 0u : 65535u));
+    Check(selected == (built.fields.empty() ? "before" : FuzzReference::SelectedText(built.fields, inUse, ";")));
 }
 }
 
@@ -61,6 +135,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string separators = input.ConsumeBytesAsString(input.ConsumeIntegralInRange(0, 3));
     const std::string inputSeparator = CReceiverSettings::SeparatorText(input.ConsumeIntegralInRange(0, 3));
     const std::string outputSeparator = CReceiverSettings::SeparatorText(input.ConsumeIntegralInRange(0, 3));
+    if (input.ConsumeBool())
+    {
+        CheckAgainstBuiltFrame(input, flags);
+        return 0;
+    }
     const std::string raw = input.ConsumeRemainingBytesAsString();
     CheckTokenizer(raw, separators, quote);
 

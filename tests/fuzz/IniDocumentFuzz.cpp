@@ -1,12 +1,16 @@
 // fuzz-libs: quorbel_processing
 // Parses arbitrary bytes as an INI file, looks keys up, writes one and
-// checks what must hold for any file: reads fit their buffer, a written
-// value reads back, every other key keeps its value, and the written form
-// is stable.
+// checks what must hold for any file: reads fit their buffer, values read
+// as a plain reading of the text gives them, a written value reads back,
+// every other key keeps its value (read back by the code and read plainly
+// from the written text), and the written form is stable.
 #include "FuzzReference.h"
 #include "processing/IniDocument.h"
 
+#include <cctype>
 #include <cstdint>
+#include <iterator>
+#include <map>
 #include <fuzzer/FuzzedDataProvider.h>
 #include <string>
 #include <strings.h>
@@ -98,6 +102,59 @@ bool SameName(const std::string& a, const std::string& b)
 {
     return strcasecmp(a.c_str(), b.c_str()) == 0;
 }
+
+// The values of a file's text read plainly, without the code under test:
+// for each key whose section header and name occur once (ignoring case),
+// the text after its '=' without the blanks around it and without a pair
+// of matching quotes around it.  Keys with longer values than a read of 256
+// takes, and keys before any header, are left out.
+std::map<NamedKey, std::string> PlainValues(const std::string& file)
+{
+    std::map<NamedKey, int> seen;
+    std::map<NamedKey, std::string> values;
+    std::map<std::string, int> headers;
+    std::string section;
+    bool inSection = false;
+    for (size_t begin = file.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0; begin < file.size();)
+    {
+        const size_t end = std::min(file.find_first_of("\r\n", begin), file.size());
+        const std::string line = Trimmed(file.substr(begin, end - begin));
+        begin = end + 1;
+        if (line.empty())
+            continue;
+        const size_t closing = line.rfind(']');
+        if (line[0] == '[' && closing != std::string::npos && closing > 0)
+        {
+            section = Trimmed(line.substr(1, closing - 1));
+            for (char& c : section)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            inSection = ++headers[section] == 1;
+            continue;
+        }
+        const size_t equals = line.find('=');
+        std::string name = Trimmed(line.substr(0, equals));
+        for (char& c : name)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (!inSection || ++seen[{section, name}] != 1 || equals == std::string::npos || name.empty())
+            continue;
+        std::string value = Trimmed(line.substr(equals + 1));
+        if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0])
+            value = value.substr(1, value.size() - 2);
+        if (value.size() < 200)
+            values[{section, name}] = value;
+    }
+    for (auto key = values.begin(); key != values.end();)
+        key = headers[key->first.first] == 1 && seen[key->first] == 1 ? std::next(key) : values.erase(key);
+    return values;
+}
+
+NamedKey Lowered(NamedKey key)
+{
+    for (std::string* name : {&key.first, &key.second})
+        for (char& c : *name)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return key;
+}
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -137,6 +194,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<std::string> before;
     for (const NamedKey& other : keys)
         before.push_back(document.GetString(other.first, other.second, "\x01", 256));
+    // The reader agrees with a plain reading of the text.
+    const std::map<NamedKey, std::string> plainBefore = plain ? PlainValues(file) : std::map<NamedKey, std::string>();
+    for (const auto& [name, plainValue] : plainBefore)
+        Check(document.GetString(name.first, name.second, "\x01", 256) == plainValue);
     document.SetString(section, key, value);
     Check(!document.SetString(section, key, value));
     Check(document.GetString(section, key, "\x01", 256) == value);
@@ -153,6 +214,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             Check((SameName(keys[i].first, section) && SameName(keys[i].second, key)) ||
                   reread.GetString(keys[i].first, keys[i].second, "\x01", 256) == before[i]);
         Check(CIniDocument(normal).Serialise() == normal);
+        // Read plainly, the written text holds the new value and every
+        // other key's old one.
+        const std::map<NamedKey, std::string> plainAfter = PlainValues(written);
+        const NamedKey writtenKey = Lowered({section, key});
+        if (plainAfter.count(writtenKey))
+            Check(plainAfter.at(writtenKey) == value);
+        for (const auto& [name, plainValue] : plainBefore)
+            Check(name == writtenKey || !plainAfter.count(name) || plainAfter.at(name) == plainValue);
     }
     return 0;
 }
