@@ -119,6 +119,7 @@ void CTcpClientLink::DeliverFrame(const char* text, int length)
 void CTcpClientLink::ReceiveLoop()
 {
     GetPeerAddress(m_peer);
+    m_connected = true;
     // The unfinished frame of an earlier connection would be joined to the
     // first bytes of this one: a frame that was never sent.
     m_ring.Clear();
@@ -132,6 +133,7 @@ void CTcpClientLink::ReceiveLoop()
         const int received = ReadChunk(m_receiveBuffer, room, 100);
         if (received < 0)
         {
+            m_connected = false;
             if (!m_stopping)
                 OnLinkEvent(kLinkEventConnectionLost);
             return;
@@ -144,6 +146,7 @@ void CTcpClientLink::ReceiveLoop()
         std::this_thread::yield();
     }
     DeliverWhatHasArrived();
+    m_connected = false;
 }
 
 // The instrument counts a frame as sent once the station's system has it:

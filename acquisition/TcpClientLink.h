@@ -55,6 +55,8 @@ public:
     // have already arrived are delivered first.
     void Stop();
     bool IsReceiving() const { return m_thread.Exists(); }
+    // True while a connection is up and read: not after its loss.
+    bool IsConnected() const { return m_connected; }
 
 private:
     // The list line of a link event; empty for an unknown code.
@@ -85,6 +87,7 @@ private:
     // Set while Stop waits for the receive thread; the condition wakes a
     // wait before the next attempt.
     std::atomic<bool> m_stopping{false};
+    std::atomic<bool> m_connected{false};
     std::mutex m_wakeMutex;
     std::condition_variable m_wake;
     CReceiveThread m_thread;

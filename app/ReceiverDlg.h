@@ -72,6 +72,7 @@ private:
     void CloseLinks();
     void OnSetup();
     std::string LinkSettings() const;
+    bool LinkIsUp() const;
     void RestartLink();
     void OnEndSession();
     void OnClearFields();

@@ -293,7 +293,7 @@ void CReceiverDlg::OnSetup()
     StopSerialWorker();
     const std::string link = LinkSettings();
     if (m_settings.RunSetupDialog(&m_printSettings) == IDOK) {
-        if (m_startPending || LinkSettings() != link)
+        if (m_startPending || LinkSettings() != link || !LinkIsUp())
             RestartLink();
         EnableHideButton();
         UpdateStatusText();
@@ -312,6 +312,15 @@ std::string CReceiverDlg::LinkSettings() const
     return std::to_string(m_settings.GetLinkType()) + '|' + m_settings.GetServerIp() + '|' +
            m_settings.GetServerPort() + '|' + std::to_string(m_settings.m_reconnect) + '|' +
            std::to_string(port) + '|' + CSerialPort::Describe(port);
+}
+
+// A link that is down is started again by Setup and OK, also when its
+// settings are unchanged: the way to connect again without reconnection.
+bool CReceiverDlg::LinkIsUp() const
+{
+    if (m_settings.GetLinkType() == CReceiverSettings::LinkSerial)
+        return m_serial.IsOpen();
+    return m_tcp.IsConnected();
 }
 
 void CReceiverDlg::RestartLink()

@@ -106,6 +106,7 @@ TEST_F(TcpLink, KnowsItsPeerReportsItClosingOnceAndStaysOpenUntilStop)
     const std::vector<int> lost{kLinkEventConnectionLost};
     EXPECT_EQ(lost, m_link.recorder.Events());
     EXPECT_TRUE(m_link->IsOpen());
+    EXPECT_FALSE(m_link->IsConnected());
     EXPECT_TRUE(m_link->IsReceiving());
     EXPECT_FALSE(m_link->StartReceiving());
     EXPECT_FALSE(m_link->Connect("127.0.0.1", Service().c_str()));
@@ -123,6 +124,7 @@ TEST_F(TcpLink, KnowsItsPeerReportsItClosingOnceAndStaysOpenUntilStop)
     Send("FRESH\r\n");
     ASSERT_TRUE(m_link.recorder.WaitFor(2));
     EXPECT_EQ(Frames({"LAST", "FRESH"}), m_link.recorder.Frames());
+    EXPECT_TRUE(m_link->IsConnected());
     m_link->Stop();
     EXPECT_FALSE(m_link->IsReceiving());
     EXPECT_EQ(lost, m_link.recorder.Events());
