@@ -30,7 +30,7 @@ $heading
 
 What it measures: \`SelectFields\` on a frame of 20 fields (10 selected,
 separator ";") and, with it, the stamped line of store type 3, in Google
-Benchmark; and \`WriteResult\` appending 100,000 such lines to the day's
+Benchmark; and \`WriteResult\` appending 20,000 such lines to the day's
 result file, each line flushed to the disk before it counts as written,
 against two bare loops that open the file (C \`fopen\` "ab"), append the
 same line with CR LF and close it, for each of the same lines: one leaves
