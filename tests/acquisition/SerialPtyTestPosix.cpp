@@ -82,6 +82,7 @@ TEST_F(SerialPtyTest, FramesFromRealBytesAndAVanishedTerminal)
     CSerialTestLink link;
     link.SetPort(2);
     ASSERT_TRUE(link.Open());
+    EXPECT_TRUE(link.IsOpen());
     const std::string longRun(600, 'x');
     Send("ABC\r\n" "\x02" "AB\x03" + longRun);
     EXPECT_EQ(Frames({"ABC", "AB", longRun.substr(0, 511)}), PollFrames(link, 3, 5));

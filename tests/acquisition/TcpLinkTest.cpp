@@ -130,6 +130,27 @@ TEST_F(TcpLink, KnowsItsPeerReportsItClosingOnceAndStaysOpenUntilStop)
     EXPECT_EQ(lost, m_link.recorder.Events());
 }
 
+// A gateway that forwards a slow serial line sends byte by byte: a receive
+// of one byte is data, not a lost connection; a read into no room takes
+// nothing and loses nothing.
+TEST(TcpLinkRead, OneByteIsDataAndAReadIntoNoRoomTakesNothing)
+{
+    CTcpServer server;
+    Listen(server);
+    CTcpTestLink link;
+    ASSERT_TRUE(link->Connect("127.0.0.1", std::to_string(server.Port()).c_str()));
+    ASSERT_TRUE(server.Accept());
+    ASSERT_TRUE(server.Write("A", 1));
+    char buffer[8] = {};
+    EXPECT_EQ(0, link->ReadChunk(buffer, 0, 1000));
+    EXPECT_EQ(0, link->ReadChunk(nullptr, 8, 1000));
+    EXPECT_EQ(1, link->ReadChunk(buffer, 8, 1000));
+    EXPECT_EQ('A', buffer[0]);
+    EXPECT_EQ(0, link->ReadChunk(buffer, 8, 50));
+    server.CloseClient();
+    EXPECT_EQ(-1, link->ReadChunk(buffer, 8, 1000));
+}
+
 // Frames that reached the station while the link was busy are delivered
 // before Stop closes it: the instrument counts them as sent.
 TEST_F(TcpLink, StopDeliversTheFramesThatHaveAlreadyArrived)

@@ -22,8 +22,16 @@ TEST(ReceiverSettings, WithoutIniFileEverythingIsDefaultAndOnlyTheLanguageIsSave
 {
     CTempDir dir;
     CReceiverSettings settings;
-    EXPECT_EQ(settings.GetLinkType(), -1);
-    EXPECT_EQ(settings.m_language, 0);
+    // Hide at start, hide button, store type, print, language, extension,
+    // output separator, input separator in use, input separator, COM port,
+    // link type, reconnect, a field in use.
+    EXPECT_EQ((std::vector<int>{0, 1, 0, 0, 0, 0, 1, 1, 1, 0, -1, 1, 0}),
+              (std::vector<int>{settings.m_hideAtStart, settings.m_hideButton, settings.m_storeType,
+                                settings.m_printOut, settings.m_language, settings.m_fileExtCode,
+                                settings.m_outputSeparator, settings.m_inputSeparatorInUse,
+                                settings.m_inputSeparator, settings.m_comPort, settings.GetLinkType(),
+                                settings.m_reconnect, settings.IsFieldInUse(0)}));
+    EXPECT_EQ(settings.GetServerPort() + settings.GetServerIp() + settings.GetFieldName(3), "Name_3");
     EXPECT_EQ(settings.GetDirectory() + settings.GetExtension(), "RESULT\\.TXT");
     EXPECT_TRUE(FileSystem::Exists("RESULT"));
     EXPECT_FALSE(FileSystem::Exists("Quorbel.ini"));
