@@ -1,7 +1,5 @@
 #include "acquisition/ReceiveThread.h"
 
-#include "framework/WorkerThread.h"
-
 #include <windows.h>
 #include <process.h>
 
@@ -18,6 +16,21 @@ unsigned __stdcall ThreadMain(void* body)
 {
     (*static_cast<std::function<void()>*>(body))();
     return 1;
+}
+
+// Waits for the thread and delivers the messages sent to this thread
+// meanwhile: a thread that sends to one of this thread's windows (a frame,
+// a list line) is answered and ends by itself.
+void WaitDispatchingSentMessages(HANDLE thread)
+{
+    // MWMO_INPUTAVAILABLE: a message sent before this wait began (and
+    // already seen by a queue-status check) must wake it too.
+    while (::MsgWaitForMultipleObjectsEx(1, &thread, INFINITE, QS_SENDMESSAGE, MWMO_INPUTAVAILABLE) ==
+           WAIT_OBJECT_0 + 1) {
+        MSG message;
+        // Peeking delivers the messages sent to this thread; nothing is removed.
+        ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
 }
 }
 
@@ -46,7 +59,7 @@ void CReceiveThread::Join()
 {
     if (!m_native)
         return;
-    CWorkerThread::WaitDispatchingSentMessages(m_native->handle, INFINITE);
+    WaitDispatchingSentMessages(m_native->handle);
     CloseHandle(m_native->handle);
     m_native.reset();
 }

@@ -69,7 +69,7 @@ private:
 
     struct Slot
     {
-        // Published only once the device is configured: the worker thread
+        // Published only once the device is configured: the receiver thread
         // may already be polling while the main thread opens the port.
         std::atomic<DeviceHandle> handle{NoDevice};
         uint8_t openCount = 0;

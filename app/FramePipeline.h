@@ -96,7 +96,7 @@ private:
     CTicketPrinter& m_printer;
     LocalTimeSource m_clock;
     CWaitingLinesFile m_waitingFile;
-    // Read by the window's timer while the serial worker counts.
+    // Read by the window's timer while the serial receiver counts.
     std::atomic<int> m_frameCounter{0};
     CCountdownTimer m_headerGuard;
     Notices m_notices;

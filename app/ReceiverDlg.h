@@ -1,5 +1,6 @@
 #pragma once
 #include "acquisition/SerialLink.h"
+#include "acquisition/SerialReceiver.h"
 #include "acquisition/TcpClientLink.h"
 #include "app/FramePipeline.h"
 #include "app/FrameView.h"
@@ -11,7 +12,6 @@
 #include "controls/LayoutDialog.h"
 #include "controls/LedButton.h"
 #include "controls/ShadeButton.h"
-#include "framework/WorkerThread.h"
 #include "printing/TicketPrinter.h"
 #include "processing/FrameStore.h"
 
@@ -26,9 +26,9 @@ class CTrayIconAction;
 // The program's window: starts the configured link, shows what it does and
 // every frame that arrives, and hands each frame to the pipeline, which
 // talks back to the window through IFrameView.  TCP frames arrive on this
-// window's thread (WM_LINK_FRAME); serial frames on the worker thread,
-// whose window updates are sent to this thread.
-class CReceiverDlg : public CLayoutDialog, private IFrameView
+// window's thread (WM_LINK_FRAME); serial frames on the serial receiver's
+// thread, whose window updates are sent to this thread.
+class CReceiverDlg : public CLayoutDialog, private IFrameView, private ISerialSink
 {
 public:
     CReceiverDlg(CReceiverSettings& settings, CPrintSettings& printSettings);
@@ -44,7 +44,7 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    // IFrameView: safe from the worker thread too.
+    // IFrameView: safe from the serial receiver's thread too.
     int ListLineCount() override;
     void RemoveFirstListLine() override;
     void AppendListLine(const std::string& text) override;
@@ -52,6 +52,9 @@ private:
     void SwitchIndicatorOn() override;
     PrintFields ReadPrintFields() override;
     void PrintJobFile(const std::string& fileName) override;
+    // ISerialSink, on the serial receiver's thread.
+    void OnSerialFrame(const std::string& frame) override;
+    void OnSerialEvent(Event event) override;
 
     void AttachControls();
     void RegisterAnchors();
@@ -77,13 +80,8 @@ private:
     void OnEndSession();
     void OnClearFields();
     void OnClearList();
-    void StartSerialWorker();
-    void StopSerialWorker();
-    void RunSerialWorker(void* stopEvent);
-    DWORD SerialWorkerPause() const;
-    bool SerialPortVanished();
-    void CloseVanishedSerialPort();
-    void ReopenSerialPort();
+    void StartSerialReceiver();
+    void StopSerialReceiver();
     void EnableHideButton();
     void RestorePlacement(const char* section);
     void SavePlacement(const char* section);
@@ -97,7 +95,7 @@ private:
     CSerialLink m_serial;
     CTcpClientLink m_tcp;
     CFramePipeline m_pipeline;
-    CWorkerThread m_worker;
+    CSerialReceiver m_serialReceiver;
 
     CDigitDisplay m_counter;
     CLedButton m_indicator;
@@ -119,9 +117,8 @@ private:
     bool m_handlingFrame = false;
     bool m_setupDeferred = false;
     // The configured port is to be opened again whenever it has gone;
-    // changed only while the serial worker is stopped.
+    // changed only while the serial receiver is stopped.
     bool m_serialWanted = false;
-    DWORD m_lastSerialCheck = 0;   // the worker's
     int m_shownCounter = 0;
     bool m_listRedrawHeld = false;
     int m_lineToSelect = -1;

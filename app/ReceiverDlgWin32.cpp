@@ -26,12 +26,9 @@ const UINT kTickAfterSetupMs = 500;
 const UINT kIndicatorTimer = 1125;
 const UINT kIndicatorMs = 150;
 const DWORD kSerialSettleMs = 2000;
-// A port that has gone, or one that may have, is looked for at most once
-// a second.
-const DWORD kSerialRetryMs = 1000;
 const char* const kPlacementSection = "VorlDlgtPos";
 const char* const kPlacementEntry = "WindowPlacement";
-// The serial worker's list changes, carried out on the window's thread,
+// The serial receiver's list changes, carried out on the window's thread,
 // which alone holds and releases the list's redraw.
 const UINT kListRequest = WM_APP + 1;
 enum ListRequest { RemoveFirstLine, AppendLine, ShowStoredLine };
@@ -43,6 +40,7 @@ CReceiverDlg::CReceiverDlg(CReceiverSettings& settings, CPrintSettings& printSet
       m_printSettings(printSettings),
       m_database("DataBase"),
       m_pipeline(*this, settings, printSettings, m_store, m_printer),
+      m_serialReceiver(m_serial, *this),
       m_icon(::LoadIconA(CApplication::FindResourceModule(RT_GROUP_ICON, IDR_MAINFRAME),
                          MAKEINTRESOURCEA(IDR_MAINFRAME)))
 {
@@ -173,7 +171,7 @@ void CReceiverDlg::OnTimer(UINT_PTR id)
         m_pipeline.RestoreWaitingLines();
         StartLink();
         UpdateStatusText();
-        StartSerialWorker();
+        StartSerialReceiver();
     }
     CatchUpDisplay();
     ::SetTimer(m_hWnd, kLinkTimer, kTickMs, nullptr);
@@ -290,7 +288,7 @@ void CReceiverDlg::OnSetup()
         return;
     }
     ::KillTimer(m_hWnd, kLinkTimer);
-    StopSerialWorker();
+    StopSerialReceiver();
     const std::string link = LinkSettings();
     if (m_settings.RunSetupDialog(&m_printSettings) == IDOK) {
         if (m_startPending || LinkSettings() != link || !LinkIsUp())
@@ -298,9 +296,9 @@ void CReceiverDlg::OnSetup()
         EnableHideButton();
         UpdateStatusText();
     }
-    // Before the first tick the tick starts the link and the worker.
+    // Before the first tick the tick starts the link and the receiver.
     if (!m_startPending)
-        StartSerialWorker();
+        StartSerialReceiver();
     ::SetTimer(m_hWnd, kLinkTimer, kTickAfterSetupMs, nullptr);
 }
 
@@ -355,75 +353,33 @@ void CReceiverDlg::OnClearList()
     SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_RESETCONTENT);
 }
 
-void CReceiverDlg::StartSerialWorker()
+void CReceiverDlg::StartSerialReceiver()
 {
-    m_worker.Start([this](HANDLE stopEvent) { RunSerialWorker(stopEvent); });
+    m_serialReceiver.Start(m_serialWanted);
 }
 
-void CReceiverDlg::RunSerialWorker(void* stopEvent)
+void CReceiverDlg::StopSerialReceiver()
 {
-    // While the worker runs it alone opens and closes the port.
-    while (::WaitForSingleObject(stopEvent, SerialWorkerPause()) == WAIT_TIMEOUT) {
-        if (!m_serial.IsOpen()) {
-            ReopenSerialPort();
-            continue;
-        }
-        int length = 0;
-        if (m_serial.Poll(length)) {
-            std::string frame = m_serial.FrameText();
-            m_pipeline.HandleFrame(frame);
-        } else if (SerialPortVanished()) {
-            CloseVanishedSerialPort();
-        }
+    const CWaitCursor wait;
+    m_serialReceiver.Stop();
+}
+
+void CReceiverDlg::OnSerialFrame(const std::string& frame)
+{
+    std::string text = frame;
+    m_pipeline.HandleFrame(text);
+}
+
+void CReceiverDlg::OnSerialEvent(Event event)
+{
+    if (event == Event::Reopened) {
+        AppendListLine("Initilize COM PORT !!!");
+        AppendListLine(" -> succeded !!!");
+        return;
     }
-}
-
-bool CReceiverDlg::SerialPortVanished()
-{
-    if (m_serial.ReadFailed())
-        return true;
-    // A read that only timed out may still come from a device that has
-    // gone; its name is looked up at most once a second.
-    const DWORD now = ::GetTickCount();
-    if (now - m_lastSerialCheck < kSerialRetryMs)
-        return false;
-    m_lastSerialCheck = now;
-    return m_serial.DeviceGone();
-}
-
-DWORD CReceiverDlg::SerialWorkerPause() const
-{
-    // With the port closed nothing can arrive: sleep until asked to stop
-    // instead of waking a thousand times a second.
-    if (m_serial.IsOpen())
-        return 1;
-    return m_serialWanted ? kSerialRetryMs : INFINITE;
-}
-
-void CReceiverDlg::CloseVanishedSerialPort()
-{
-    // Reads of an unplugged adapter fail at once, over and over: give the
-    // port back, so that it can be opened again once it is back.
-    m_serial.Close();
     AppendListLine(CFramePipeline::Filled(CApplication::LoadString(IDS_SERIAL_PORT_LOST),
                                           CSerialPort::GetConfig(m_serial.GetPort())->portName, "") +
                    "\r\n");
-}
-
-void CReceiverDlg::ReopenSerialPort()
-{
-    if (!m_serial.Open(false))
-        return;
-    // The unfinished frame of the port's earlier life is never completed.
-    m_serial.Reset();
-    AppendListLine("Initilize COM PORT !!!");
-    AppendListLine(" -> succeded !!!");
-}
-
-void CReceiverDlg::StopSerialWorker()
-{
-    const CWaitCursor wait;
-    m_worker.Stop();
 }
 
 bool CReceiverDlg::OnCommand(int id, int code, HWND)
@@ -552,7 +508,7 @@ LRESULT CReceiverDlg::OnLinkFrame(WPARAM wParam)
 void CReceiverDlg::OnEndSession()
 {
     ::KillTimer(m_hWnd, kLinkTimer);
-    StopSerialWorker();
+    StopSerialReceiver();
     CloseLinks();
     m_pipeline.SaveWaitingLines();
     SavePlacement(kPlacementSection);
@@ -561,7 +517,7 @@ void CReceiverDlg::OnEndSession()
 void CReceiverDlg::OnDestroy()
 {
     ::KillTimer(m_hWnd, kLinkTimer);
-    StopSerialWorker();
+    StopSerialReceiver();
     if (m_listFont) {
         SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, WM_SETFONT, 0, FALSE);
         ::DeleteObject(m_listFont);
@@ -599,7 +555,7 @@ void CReceiverDlg::SavePlacement(const char* section)
                                      std::vector<unsigned char>(bytes, bytes + sizeof placement));
 }
 
-// The pipeline's view.  The worker thread reaches the controls through
+// The pipeline's view.  The serial receiver's thread reaches the controls through
 // messages sent to this window's thread, as every control call does.
 
 int CReceiverDlg::ListLineCount()

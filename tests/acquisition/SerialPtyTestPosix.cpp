@@ -1,13 +1,18 @@
 // The link over a real pseudo-terminal: the test holds the controlling side
 // and the port "COM3" of the working directory links to the other end.
 #include "acquisition/SerialPortList.h"
+#include "acquisition/SerialReceiver.h"
 #include "tests/acquisition/PseudoTerminalPosix.h"
 #include "tests/acquisition/SerialTestLink.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 namespace
 {
@@ -75,33 +80,78 @@ TEST_F(SerialPtyTest, PortRules)
     EXPECT_EQ(Frames{"ok"}, PollFrames(second, 1, 5));
 }
 
-// The bytes after a cut frame wait across failed polls for their
-// terminator; a terminal that vanishes fails reads, and opens quietly again.
-TEST_F(SerialPtyTest, FramesFromRealBytesAndAVanishedTerminal)
+// Collects a serial receiver's frames and events, with bounded waits.
+class CSerialRecorder : public ISerialSink
+{
+public:
+    void OnSerialFrame(const std::string& frame) override
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        frames.push_back(frame);
+        m_changed.notify_all();
+    }
+    void OnSerialEvent(Event event) override
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        events.push_back(event);
+        m_changed.notify_all();
+    }
+    bool WaitFor(size_t frameCount, size_t eventCount)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        return m_changed.wait_for(lock, std::chrono::seconds(10), [&] {
+            return frames.size() >= frameCount && events.size() >= eventCount;
+        });
+    }
+
+    Frames frames;
+    std::vector<Event> events;
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+};
+
+// The bytes after a cut frame wait across polls for their terminator; a
+// terminal that vanishes is reported once and opened again, quietly, when
+// it is back; Stop ends the thread in the middle of its reads.
+TEST_F(SerialPtyTest, TheReceiverDeliversFramesAndReopensAVanishedTerminal)
 {
     CSerialTestLink link;
     link.SetPort(2);
     ASSERT_TRUE(link.Open());
     EXPECT_TRUE(link.IsOpen());
+    CSerialRecorder sink;
+    CSerialReceiver receiver(link, sink);
+    ASSERT_TRUE(receiver.Start(true));
+    EXPECT_FALSE(receiver.Start(true));
     const std::string longRun(600, 'x');
     Send("ABC\r\n" "\x02" "AB\x03" + longRun);
-    EXPECT_EQ(Frames({"ABC", "AB", longRun.substr(0, 511)}), PollFrames(link, 3, 5));
-    int length = 0;
-    EXPECT_FALSE(link.Poll(length));
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
     Send("\n");
-    EXPECT_EQ(Frames{std::string(88, 'x')}, PollFrames(link, 1, 5));
-    EXPECT_FALSE(link.ReadFailed() || link.DeviceGone());
+    ASSERT_TRUE(sink.WaitFor(4, 0));
+    EXPECT_EQ(Frames({"ABC", "AB", longRun.substr(0, 511), std::string(88, 'x')}), sink.frames);
+
     m_pty.reset();
-    EXPECT_FALSE(link.Poll(length));
-    EXPECT_TRUE(link.ReadFailed());
-    EXPECT_TRUE(link.DeviceGone());
-    link.Close();
-    EXPECT_FALSE(link.Open(false));
+    ASSERT_TRUE(sink.WaitFor(4, 1));
+    EXPECT_FALSE(link.IsOpen());
     ASSERT_EQ(0, unlink(m_dir.Join("COM3").c_str()));
     m_pty.emplace();
     LinkPort("COM3");
-    ASSERT_TRUE(link.Open(false));
+    ASSERT_TRUE(sink.WaitFor(4, 2));
     Send("back\r\n");
-    EXPECT_EQ(Frames{"back"}, PollFrames(link, 1, 5));
+    ASSERT_TRUE(sink.WaitFor(5, 2));
+    EXPECT_EQ("back", sink.frames.back());
+    EXPECT_EQ((std::vector<ISerialSink::Event>{ISerialSink::Event::Lost, ISerialSink::Event::Reopened}),
+              sink.events);
     EXPECT_TRUE(link.m_reports.empty());
+    receiver.Stop();
+    EXPECT_FALSE(receiver.IsRunning());
+
+    // Without reopening, a closed port leaves the thread asleep until Stop.
+    link.Close();
+    ASSERT_TRUE(receiver.Start(false));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    receiver.Stop();
+    EXPECT_FALSE(link.IsOpen());
 }

@@ -4,7 +4,6 @@
 #include "framework/Application.h"
 #include "framework/Dialog.h"
 #include "framework/Window.h"
-#include "framework/WorkerThread.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -118,20 +117,4 @@ TEST(ApplicationTest, ALanguageLibraryOverridesWhatItHolds)
     CApplication::SetResourceHandle(nullptr);
     ::FreeLibrary(library);
     EXPECT_EQ("No fields selected !!!", CApplication::LoadString(IDS_NO_FIELDS_SELECTED));
-}
-
-TEST(WorkerThreadTest, StopAnswersMessagesTheWorkerSendsMeanwhile)
-{
-    const HWND target = ::CreateWindowA("STATIC", "worker target", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                        nullptr, nullptr, nullptr);
-    CWorkerThread worker;
-    // The worker keeps sending to this thread's window until told to stop,
-    // and sends once more after the stop event: a plain wait would hang.
-    ASSERT_TRUE(worker.Start([&](HANDLE stop) {
-        while (::WaitForSingleObject(stop, 1) == WAIT_TIMEOUT)
-            ::SendMessageA(target, WM_NULL, 0, 0);
-        ::SendMessageA(target, WM_NULL, 0, 0);
-    }));
-    EXPECT_TRUE(worker.Stop(10000));
-    ::DestroyWindow(target);
 }
