@@ -7,7 +7,10 @@
 #include "tests/support/TempDir.h"
 
 #include <algorithm>
+#include <chrono>
 #include <deque>
+#include <filesystem>
+#include <thread>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -106,6 +109,24 @@ TEST(FramePipeline, OnlyTheSelectedFieldsTypesOpenADayFileWithAHeaderAndNeedThre
         EXPECT_EQ(receiver.result == 0, c.counted == 3);
         EXPECT_EQ(receiver.pipeline.FrameCounter(), c.counted);
         EXPECT_EQ(receiver.view.indicator, c.counted);
+    }
+}
+
+// A day file that goes within a second of its header gets no second
+// header (the guard); one that goes later does.
+TEST(FramePipeline, TheHeaderOfANewFileIsGuardedForASecond)
+{
+    CTempDir dir;
+    Receiver receiver;
+    receiver.settings.m_storeType = CReceiverSettings::SelectedFields;
+    receiver.settings.SetFieldInUse(0, 1);
+    receiver.Handle("1;2;3");
+    for (const auto& [pauseMs, expected] : {std::pair<int, const char*>{0, "1 \r\n"}, {1100, "Name_0;\r\n1 \r\n"}})
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
+        std::filesystem::remove(FileSystem::HostPath(Day));
+        receiver.Handle("1;2;3");
+        EXPECT_EQ(ReadBytes(Day), expected) << pauseMs;
     }
 }
 

@@ -101,6 +101,7 @@ const std::vector<ProfileCase> kCases = {
     Reads("QuotedDefaultLosesQuotes", kSettings, {"Option", "X", "\"d\""}, "d"),
     // The buffer cut
     Reads("LongValueCutTo255", "[S]\r\nK=" + kLong + "\r\n", {"S", "K"}, std::string(255, 'v')),
+    Reads("EmptyQuotesAreAnEmptyValue", Quoted(0), {"S", "K"}, ""),
     Reads("QuotedValueFits", Quoted(254), {"S", "K"}, std::string(254, 'v')),
     Reads("QuotedValueOneTooLongLosesLastCharacter", Quoted(255), {"S", "K"}, std::string(254, 'v')),
     Reads("QuotedValueTwoTooLong", Quoted(256), {"S", "K"}, std::string(255, 'v')),
