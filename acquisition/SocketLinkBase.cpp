@@ -60,9 +60,7 @@ bool CSocketLinkBase::Connect(const char* host, const char* service, const std::
     // address that reaches the instrument, also on a station with several
     // networks or a host name that does not resolve.
     SocketAddress remote;
-    remote.family = SocketApi::kInet;
-    remote.address = ToNetworkOrder(ResolveHost(host, cancel));
-    remote.port = PortToNetworkOrder(ResolveService(service));
+    MakeAddress(remote, host, service, SocketApi::kInet, cancel);
     if (!ConnectSocket(socket, remote, cancel))
     {
         SocketApi::Close(socket);
@@ -192,11 +190,11 @@ bool CSocketLinkBase::GetLocalHostName(char* buffer, size_t size)
 }
 
 bool CSocketLinkBase::MakeAddress(SocketAddress& address, const char* host, const char* service,
-                                  uint16_t family)
+                                  uint16_t family, const std::atomic<bool>* cancel)
 {
     address = SocketAddress();
     address.family = family;
-    address.address = ToNetworkOrder(ResolveHost(host));
+    address.address = ToNetworkOrder(ResolveHost(host, cancel));
     address.port = PortToNetworkOrder(ResolveService(service));
     return address.address != 0 || address.port != 0;
 }

@@ -42,9 +42,10 @@ public:
     // A port number or a service name; 0 for an unknown service.
     static uint16_t ResolveService(const char* service);
     static bool GetLocalHostName(char* buffer, size_t size);
-    // True when the address or the port is non-zero.
+    // True when the address or the port is non-zero; a look-up of the host
+    // name gives up when `cancel` (when given) turns true.
     static bool MakeAddress(SocketAddress& address, const char* host, const char* service,
-                            uint16_t family);
+                            uint16_t family, const std::atomic<bool>* cancel = nullptr);
 
 protected:
     void Close();

@@ -12,21 +12,12 @@ const std::string Results = "RESULT\\";
 const std::string Day5 = "RESULT\\2026-12-05.TXT";
 const std::string Day6 = "RESULT\\2026-12-06.TXT";
 
-// A frame store in a fresh working directory, with fields 0 and 2 selected
-// in store type 2 and ";" on both sides.
+// A frame store in a fresh working directory, with ";" on both sides.
 struct Store
 {
     explicit Store(size_t pendingBound = CPendingLines::DefaultBound) : store(pendingBound, clock.Source())
     {
-        settings.m_storeType = CReceiverSettings::SelectedFields;
-        settings.SetFieldInUse(0, 1);
-        settings.SetFieldInUse(2, 1);
         store.SetSeparators(";", ";");
-    }
-    std::string Select(const std::string& frame)
-    {
-        result = store.SelectFields(frame, selected, settings);
-        return selected;
     }
     unsigned Write(const std::string& text, int storeType = CReceiverSettings::SelectedFieldsDate,
                    const std::string& directory = Results)
@@ -36,23 +27,9 @@ struct Store
 
     CTempDir dir;
     CTestClock clock;
-    CReceiverSettings settings;
     CFrameStore store;
-    std::string selected, line;
-    unsigned result = 0;
+    std::string line;
 };
-}
-
-// Blanks and quotes, which the fuzz target leaves out: leading blanks are
-// skipped, quotes hold a separator and go, and a quoted separator does not
-// count towards the three fields a frame needs.
-TEST(FrameStore, SelectsTheFieldsOfAFrameWithBlanksAndQuotes)
-{
-    Store store;
-    EXPECT_EQ(store.Select("A ;  B;C x"), "A  ; C x ");
-    EXPECT_EQ(store.Select("\" x\";B;\"y;\""), "x ; y; ");
-    EXPECT_EQ(store.Select("\"a;b\";c"), "a;b ");
-    EXPECT_EQ(store.result, 65535u);
 }
 
 // The same fixed frames and clock must give these bytes on every build.  A
