@@ -71,7 +71,13 @@ TEST_F(SerialPtyTest, PortRules)
     }
     EXPECT_FALSE(first.IsOpen());
 
+    // Handshakes 0 to 2 are valid; a damaged code is reported and left out.
     SerialPortConfig record = *CSerialPort::GetConfig(4);
+    record.handshake = 2;
+    CSerialPort::SetConfig(4, record);
+    ASSERT_TRUE(second.Open());
+    second.Close();
+    EXPECT_TRUE(second.m_reports.empty());
     record.handshake = 3;
     CSerialPort::SetConfig(4, record);
     ASSERT_TRUE(second.Open());
