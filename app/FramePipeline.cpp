@@ -128,15 +128,10 @@ void CFramePipeline::WriteHeaderIfNew(const std::string& directory, const std::s
 
 void CFramePipeline::AddToFrameList(const std::string& text)
 {
-    KeepListLines(ListLineLimit);
-    m_view.AppendListLine(text);
-}
-
-// Lines the window adds itself count too, so more than one may go.
-void CFramePipeline::KeepListLines(int limit)
-{
-    for (int count = m_view.ListLineCount(); count > limit; --count)
+    // Lines the window adds itself count too, so more than one may go.
+    for (int count = m_view.ListLineCount(); count > ListLineLimit; --count)
         m_view.RemoveFirstListLine();
+    m_view.AppendListLine(text);
 }
 
 unsigned CFramePipeline::PrintFrame(const std::string& text)

@@ -60,8 +60,6 @@ public:
     // otherwise the non-zero result of the selection or of the write.
     int HandleFrame(std::string& frame);
     void AddToFrameList(const std::string& text);
-    // Removes the oldest lines beyond `limit`.
-    void KeepListLines(int limit);
     unsigned PrintFrame(const std::string& text);
     int FrameCounter() const { return m_frameCounter; }
     void ResetFrameCounter() { m_frameCounter = 0; }

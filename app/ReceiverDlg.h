@@ -8,6 +8,7 @@
 #include "controls/CheckGroupBox.h"
 #include "controls/ColorLabel.h"
 #include "controls/DigitDisplay.h"
+#include "controls/FrameList.h"
 #include "controls/GradientLabel.h"
 #include "controls/LayoutDialog.h"
 #include "controls/LedButton.h"
@@ -63,8 +64,6 @@ private:
     void ShowCounter();
     bool OnWindowThread() const;
     void CatchUpDisplay();
-    void HoldListRedraw();
-    void ReleaseListRedraw();
     LRESULT OnLinkFrame(WPARAM wParam);
     void StartLink();
     void StartTcpLink(class CProgressWindow& progress);
@@ -97,6 +96,7 @@ private:
     CFramePipeline m_pipeline;
     CSerialReceiver m_serialReceiver;
 
+    CFrameList m_frameList;
     CDigitDisplay m_counter;
     CLedButton m_indicator;
     CColorLabel m_storeStatus;
@@ -109,7 +109,6 @@ private:
     CShadeButton m_exit;
 
     HICON m_icon;
-    HFONT m_listFont = nullptr;
     std::unique_ptr<CTrayIconAction> m_showAction;
     std::unique_ptr<CTrayIconAction> m_menuAction;
     std::unique_ptr<CTrayIcon> m_trayIcon;
@@ -120,8 +119,6 @@ private:
     // changed only while the serial receiver is stopped.
     bool m_serialWanted = false;
     int m_shownCounter = 0;
-    bool m_listRedrawHeld = false;
-    int m_lineToSelect = -1;
     DWORD m_lastCatchUp = 0;
     std::string m_storedLine;
     bool m_storedLineDue = false;

@@ -76,7 +76,7 @@ BOOL CReceiverDlg::OnInitDialog()
     const std::string versionText = CAppVersionInfo().GetVersionText();
     ::SetWindowTextA(m_hWnd, (GetText(m_hWnd) + " (" + versionText + " )").c_str());
     CreateTrayIcon(versionText);
-    m_tcp.SetStatusList(GetDlgItem(IDC_RECEIVER_FRAME_LIST));
+    m_tcp.SetStatusList(m_frameList.Handle());
     m_tcp.SetFrameWindow(m_hWnd);
     RestorePlacement(kPlacementSection);
     if (m_settings.m_hideAtStart) {
@@ -91,6 +91,7 @@ BOOL CReceiverDlg::OnInitDialog()
 
 void CReceiverDlg::AttachControls()
 {
+    m_frameList.Attach(m_hWnd, IDC_RECEIVER_FRAME_LIST);
     m_counter.Attach(m_hWnd, IDC_RECEIVER_FRAME_COUNTER);
     m_indicator.Attach(m_hWnd, IDC_RECEIVER_STORING_LED);
     m_indicator.SetIcons(IDI_LED_OFF, IDI_LED_ON);
@@ -136,11 +137,8 @@ void CReceiverDlg::RegisterAnchors()
 
 void CReceiverDlg::CreateListFont()
 {
-    m_listFont = ::CreateFontA(16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                               FIXED_PITCH | FF_MODERN, "Courier New");
-    SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, WM_SETFONT, reinterpret_cast<WPARAM>(m_listFont), TRUE);
-    m_storedFrame.SetFont(m_listFont);
+    m_frameList.UseFixedFont("Courier New", 16);
+    m_storedFrame.SetFont(m_frameList.Font());
 }
 
 void CReceiverDlg::CreateTrayIcon(const std::string& versionText)
@@ -182,8 +180,8 @@ void CReceiverDlg::CatchUpDisplay()
     m_lastCatchUp = ::GetTickCount();
     // The link's own lines go straight into the list: the cap holds for
     // them too, a tick later.
-    m_pipeline.KeepListLines(CFramePipeline::ListLineLimit + 1);
-    ReleaseListRedraw();
+    m_frameList.KeepAtMost(CFramePipeline::ListLineLimit + 1);
+    m_frameList.CatchUp();
     if (m_indicatorDue) {
         m_indicatorDue = false;
         m_indicator.SetState(1);
@@ -350,7 +348,7 @@ void CReceiverDlg::OnClearList()
     ShowCounter();
     m_storedLineDue = false;
     SetDlgItemText(IDC_RECEIVER_STORED_FRAME, "");
-    SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_RESETCONTENT);
+    m_frameList.Clear();
 }
 
 void CReceiverDlg::StartSerialReceiver()
@@ -518,11 +516,6 @@ void CReceiverDlg::OnDestroy()
 {
     ::KillTimer(m_hWnd, kLinkTimer);
     StopSerialReceiver();
-    if (m_listFont) {
-        SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, WM_SETFONT, 0, FALSE);
-        ::DeleteObject(m_listFont);
-        m_listFont = nullptr;
-    }
     m_trayIcon.reset();
     m_showAction.reset();
     m_menuAction.reset();
@@ -560,7 +553,7 @@ void CReceiverDlg::SavePlacement(const char* section)
 
 int CReceiverDlg::ListLineCount()
 {
-    return static_cast<int>(SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_GETCOUNT));
+    return m_frameList.Count();
 }
 
 bool CReceiverDlg::OnWindowThread() const
@@ -574,8 +567,7 @@ void CReceiverDlg::RemoveFirstListLine()
         ::SendMessageA(m_hWnd, kListRequest, RemoveFirstLine, 0);
         return;
     }
-    HoldListRedraw();
-    SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_DELETESTRING, 0);
+    m_frameList.KeepAtMost(m_frameList.Count() - 1);
 }
 
 void CReceiverDlg::AppendListLine(const std::string& text)
@@ -584,36 +576,7 @@ void CReceiverDlg::AppendListLine(const std::string& text)
         ::SendMessageA(m_hWnd, kListRequest, AppendLine, reinterpret_cast<LPARAM>(&text));
         return;
     }
-    HoldListRedraw();
-    const LRESULT index = SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_ADDSTRING, 0,
-                                             reinterpret_cast<LPARAM>(text.c_str()));
-    if (index >= 0)
-        m_lineToSelect = static_cast<int>(index);
-}
-
-// Each line added, and more so each one selected, makes the list scroll
-// and redraw its scroll bar at once, which costs far more than storing
-// the frame.  Held off, the list catches up in one go at most a tick
-// later, selecting the newest line then.
-void CReceiverDlg::HoldListRedraw()
-{
-    if (m_listRedrawHeld)
-        return;
-    SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, WM_SETREDRAW, FALSE);
-    m_listRedrawHeld = true;
-}
-
-void CReceiverDlg::ReleaseListRedraw()
-{
-    if (!m_listRedrawHeld)
-        return;
-    m_listRedrawHeld = false;
-    SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, WM_SETREDRAW, TRUE);
-    SendDlgItemMessage(IDC_RECEIVER_FRAME_LIST, LB_SETCURSEL, static_cast<WPARAM>(m_lineToSelect));
-    // Painted now: the next frame holds the redraw off again before a
-    // WM_PAINT could arrive.
-    ::RedrawWindow(GetDlgItem(IDC_RECEIVER_FRAME_LIST), nullptr, nullptr,
-                   RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW);
+    m_frameList.Append(text);
 }
 
 // The stored line and the lamp repaint themselves at once, as the list
