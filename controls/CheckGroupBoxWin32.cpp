@@ -1,15 +1,17 @@
 #include "controls/CheckGroupBox.h"
 
+#include "framework/GdiHolders.h"
+
 namespace
 {
 SIZE TextSize(HWND window, const std::string& text)
 {
     SIZE size{};
     const HDC dc = ::GetDC(window);
-    const HGDIOBJ old =
-        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0)));
-    ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    ::SelectObject(dc, old);
+    {
+        const CSelection font(dc, reinterpret_cast<HFONT>(::SendMessageA(window, WM_GETFONT, 0, 0)));
+        ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    }
     ::ReleaseDC(window, dc);
     return size;
 }

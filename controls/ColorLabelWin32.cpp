@@ -1,5 +1,7 @@
 #include "controls/ColorLabel.h"
 
+#include "framework/GdiHolders.h"
+
 bool CColorLabel::Attach(HWND dialog, int id)
 {
     // Owner drawing takes the bits that held the alignment: read it first.
@@ -20,10 +22,9 @@ void CColorLabel::Paint(HDC dc, const RECT& rect, UINT)
     ::FillRect(dc, &rect, ParentBackground(dc));
     const std::string text = GetText(m_hWnd);
     RECT textRect = rect;
-    const HGDIOBJ oldFont = ::SelectObject(dc, Font());
+    const CSelection font(dc, Font());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::IsWindowEnabled(m_hWnd) ? m_text : ::GetSysColor(COLOR_GRAYTEXT));
     ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
                 m_alignment | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
-    ::SelectObject(dc, oldFont);
 }

@@ -1,5 +1,7 @@
 #include "controls/DigitDisplay.h"
 
+#include "framework/GdiHolders.h"
+
 #include <algorithm>
 
 namespace
@@ -45,9 +47,8 @@ void CDigitDisplay::SetText(const std::string& text)
 
 void CDigitDisplay::Paint(HDC dc, const RECT& rect, UINT)
 {
-    const HBRUSH panel = ::CreateSolidBrush(kPanel);
-    ::FillRect(dc, &rect, panel);
-    ::DeleteObject(panel);
+    const CBrush panel(::CreateSolidBrush(kPanel));
+    ::FillRect(dc, &rect, panel.Get());
 
     const std::string text = GetText(m_hWnd);
     if (text.empty())
@@ -77,18 +78,14 @@ void CDigitDisplay::PaintDigit(HDC dc, const RECT& cell, unsigned segments) cons
         {{l + gap, b}, {r - gap, b}}, {{l, m + gap}, {l, b - gap}}, {{l, t + gap}, {l, m - gap}},
         {{l + gap, m}, {r - gap, m}},
     };
-    const HBRUSH lit = ::CreateSolidBrush(kLit);
-    const HBRUSH unlit = ::CreateSolidBrush(kUnlit);
-    const HGDIOBJ oldPen = ::SelectObject(dc, ::GetStockObject(NULL_PEN));
-    const HGDIOBJ oldBrush = ::SelectObject(dc, unlit);
+    const CBrush lit(::CreateSolidBrush(kLit));
+    const CBrush unlit(::CreateSolidBrush(kUnlit));
+    const CSelection pen(dc, ::GetStockObject(NULL_PEN));
+    CSelection brush(dc, unlit.Get());
     for (unsigned s = 0; s < 7; ++s) {
         POINT shape[6];
         SegmentPolygon(ends[s][0], ends[s][1], thickness, shape);
-        ::SelectObject(dc, (segments >> s) & 1U ? lit : unlit);
+        brush.Select((segments >> s) & 1U ? lit.Get() : unlit.Get());
         ::Polygon(dc, shape, 6);
     }
-    ::SelectObject(dc, oldBrush);
-    ::SelectObject(dc, oldPen);
-    ::DeleteObject(lit);
-    ::DeleteObject(unlit);
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include <windows.h>
+#include "framework/GdiHolders.h"
 
 #include <string>
 
@@ -21,7 +21,7 @@ public:
     HWND Handle() const { return m_list; }
     // A fixed-pitch font, so that the fields of the frames line up.
     void UseFixedFont(const char* face, int height);
-    HFONT Font() const { return m_font; }
+    HFONT Font() const { return m_font.Get(); }
 
     int Count() const;
     // Adds the line at the end; the newest line is selected at CatchUp.
@@ -37,7 +37,7 @@ private:
     LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
 
     HWND m_list = nullptr;
-    HFONT m_font = nullptr;
+    CFont m_font;
     bool m_redrawHeld = false;
     int m_lineToSelect = -1;
 };

@@ -1,12 +1,10 @@
 #include "controls/FrameList.h"
 
+// The list lets go of the font before the font goes.
 CFrameList::~CFrameList()
 {
-    if (!m_font)
-        return;
-    if (::IsWindow(m_list))
+    if (m_font.Get() && ::IsWindow(m_list))
         Send(WM_SETFONT, 0, FALSE);
-    ::DeleteObject(m_font);
 }
 
 void CFrameList::Attach(HWND dialog, int id)
@@ -16,9 +14,10 @@ void CFrameList::Attach(HWND dialog, int id)
 
 void CFrameList::UseFixedFont(const char* face, int height)
 {
-    m_font = ::CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, face);
-    Send(WM_SETFONT, reinterpret_cast<WPARAM>(m_font), TRUE);
+    m_font.Reset(::CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                               FIXED_PITCH | FF_MODERN, face));
+    Send(WM_SETFONT, reinterpret_cast<WPARAM>(m_font.Get()), TRUE);
 }
 
 LRESULT CFrameList::Send(UINT message, WPARAM wParam, LPARAM lParam) const

@@ -1,5 +1,7 @@
 #include "controls/GradientLabel.h"
 
+#include "framework/GdiHolders.h"
+
 namespace
 {
 const int kTextMargin = 4;
@@ -40,10 +42,9 @@ void CGradientLabel::Paint(HDC dc, const RECT& rect, UINT)
 
     const std::string text = GetText(m_hWnd);
     RECT textRect{rect.left + kTextMargin, rect.top, rect.right - kTextMargin, rect.bottom};
-    const HGDIOBJ oldFont = ::SelectObject(dc, Font());
+    const CSelection font(dc, Font());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::IsWindowEnabled(m_hWnd) ? m_text : ::GetSysColor(COLOR_GRAYTEXT));
     ::DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textRect,
                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
-    ::SelectObject(dc, oldFont);
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include <windows.h>
+#include "framework/GdiHolders.h"
 
 // A dialog's push button that shows a small icon beside its caption.  The
 // icon comes from the current resource handle and lives as long as this
@@ -8,13 +8,13 @@ class CIconButton
 {
 public:
     CIconButton() = default;
-    virtual ~CIconButton();
+    virtual ~CIconButton() = default;
     CIconButton(const CIconButton&) = delete;
     CIconButton& operator=(const CIconButton&) = delete;
 
     bool Attach(HWND dialog, int buttonId, int iconId);
-    HICON GetIcon() const { return m_icon; }
+    HICON GetIcon() const { return m_icon.Get(); }
 
 private:
-    HICON m_icon = nullptr;
+    CIconHolder m_icon;
 };

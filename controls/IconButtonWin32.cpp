@@ -2,21 +2,15 @@
 
 #include "framework/Application.h"
 
-CIconButton::~CIconButton()
-{
-    if (m_icon)
-        ::DestroyIcon(m_icon);
-}
-
 bool CIconButton::Attach(HWND dialog, int buttonId, int iconId)
 {
     const HWND button = ::GetDlgItem(dialog, buttonId);
-    if (!button || m_icon)
+    if (!button || m_icon.Get())
         return false;
-    m_icon = CApplication::LoadSmallIcon(static_cast<UINT>(iconId));
-    if (!m_icon)
+    m_icon.Reset(CApplication::LoadSmallIcon(static_cast<UINT>(iconId)));
+    if (!m_icon.Get())
         return false;
     // Common controls 6 draw the image left of the caption.
-    ::SendMessageA(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_icon));
+    ::SendMessageA(button, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(m_icon.Get()));
     return true;
 }

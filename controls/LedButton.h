@@ -1,5 +1,6 @@
 #pragma once
 #include "controls/OwnerDrawControl.h"
+#include "framework/GdiHolders.h"
 
 #include <atomic>
 
@@ -13,7 +14,6 @@ class CLedButton : public COwnerDrawControl
 {
 public:
     CLedButton() = default;
-    ~CLedButton() override;
 
     bool Attach(HWND dialog, int id);
     // 16x16 icons of the current resources for state 0 and state 1.
@@ -28,9 +28,8 @@ protected:
 
 private:
     void ApplyState(int state);
-    void FreeIcons();
 
-    HICON m_icons[2] = {nullptr, nullptr};
+    CIconHolder m_icons[2];
     std::atomic<int> m_state{0};
     UINT m_timerId = 0;
     UINT m_returnMs = 0;

@@ -17,19 +17,6 @@ bool IsInput(UINT message)
 }
 }
 
-CLedButton::~CLedButton()
-{
-    FreeIcons();
-}
-
-void CLedButton::FreeIcons()
-{
-    for (HICON& icon : m_icons) {
-        if (icon)
-            ::DestroyIcon(icon);
-        icon = nullptr;
-    }
-}
 
 bool CLedButton::Attach(HWND dialog, int id)
 {
@@ -42,11 +29,10 @@ bool CLedButton::Attach(HWND dialog, int id)
 
 bool CLedButton::SetIcons(int offIconId, int onIconId)
 {
-    FreeIcons();
-    m_icons[0] = CApplication::LoadSmallIcon(static_cast<UINT>(offIconId));
-    m_icons[1] = CApplication::LoadSmallIcon(static_cast<UINT>(onIconId));
+    m_icons[0].Reset(CApplication::LoadSmallIcon(static_cast<UINT>(offIconId)));
+    m_icons[1].Reset(CApplication::LoadSmallIcon(static_cast<UINT>(onIconId)));
     Redraw();
-    return m_icons[0] && m_icons[1];
+    return m_icons[0].Get() && m_icons[1].Get();
 }
 
 void CLedButton::SetReturnTimer(UINT timerId, UINT milliseconds, int stateAfter)
@@ -101,17 +87,16 @@ LRESULT CLedButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 void CLedButton::Paint(HDC dc, const RECT& rect, UINT)
 {
     ::FillRect(dc, &rect, ParentBackground(dc));
-    const HICON icon = m_icons[m_state == 0 ? 0 : 1];
+    const HICON icon = m_icons[m_state == 0 ? 0 : 1].Get();
     const int iconTop = rect.top + (rect.bottom - rect.top - kIconSize) / 2;
     if (icon)
         ::DrawIconEx(dc, rect.left, iconTop, icon, kIconSize, kIconSize, 0, nullptr, DI_NORMAL);
 
     const std::string caption = GetText(m_hWnd);
     RECT textRect{rect.left + kIconSize + kTextGap, rect.top, rect.right, rect.bottom};
-    const HGDIOBJ oldFont = ::SelectObject(dc, Font());
+    const CSelection font(dc, Font());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, ::GetSysColor(::IsWindowEnabled(m_hWnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
     ::DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect,
                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
-    ::SelectObject(dc, oldFont);
 }

@@ -1,5 +1,7 @@
 #include "controls/OwnerDrawControl.h"
 
+#include "framework/GdiHolders.h"
+
 #include <commctrl.h>
 
 namespace
@@ -61,15 +63,10 @@ void COwnerDrawControl::DrawBuffered(const DRAWITEMSTRUCT& item)
     const int height = target.bottom - target.top;
     if (width <= 0 || height <= 0)
         return;
-    const HDC buffer = ::CreateCompatibleDC(item.hDC);
-    const HBITMAP bitmap = ::CreateCompatibleBitmap(item.hDC, width, height);
-    const HGDIOBJ oldBitmap = ::SelectObject(buffer, bitmap);
+    const CMemoryDC buffer(item.hDC, width, height);
     const RECT local{0, 0, width, height};
-    Paint(buffer, local, item.itemState);
-    ::BitBlt(item.hDC, target.left, target.top, width, height, buffer, 0, 0, SRCCOPY);
-    ::SelectObject(buffer, oldBitmap);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(buffer);
+    Paint(buffer.Get(), local, item.itemState);
+    ::BitBlt(item.hDC, target.left, target.top, width, height, buffer.Get(), 0, 0, SRCCOPY);
 }
 
 LRESULT COwnerDrawControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,4 +1,5 @@
 #pragma once
+#include "framework/GdiHolders.h"
 #include "controls/OwnerDrawControl.h"
 
 // A dialog's push button with a shaded face and a small icon before its
@@ -18,7 +19,6 @@ class CShadeButton : public COwnerDrawControl
 {
 public:
     CShadeButton() = default;
-    ~CShadeButton() override;
 
     void SetShade(int granularity, int highlight, int coloring, int shadeType, COLORREF colour);
     // A 16x16 icon of the current resources; false when there is none.
@@ -33,7 +33,7 @@ private:
     void PaintContent(HDC dc, RECT rect, UINT state) const;
     void TrackHot(bool hot);
 
-    HICON m_icon = nullptr;
+    CIconHolder m_icon;
     int m_granularity = 4;
     int m_highlight = 8;
     int m_coloring = 20;

@@ -1,6 +1,7 @@
 #include "controls/ShadeButton.h"
 
 #include "framework/Application.h"
+#include "framework/GdiHolders.h"
 
 #include <algorithm>
 
@@ -25,12 +26,6 @@ COLORREF Lighter(COLORREF colour, int percent)
 }
 }
 
-CShadeButton::~CShadeButton()
-{
-    if (m_icon)
-        ::DestroyIcon(m_icon);
-}
-
 void CShadeButton::SetShade(int granularity, int highlight, int coloring, int shadeType,
                             COLORREF colour)
 {
@@ -44,11 +39,9 @@ void CShadeButton::SetShade(int granularity, int highlight, int coloring, int sh
 
 bool CShadeButton::SetIcon(int iconId)
 {
-    if (m_icon)
-        ::DestroyIcon(m_icon);
-    m_icon = CApplication::LoadSmallIcon(static_cast<UINT>(iconId));
+    m_icon.Reset(CApplication::LoadSmallIcon(static_cast<UINT>(iconId)));
     Redraw();
-    return m_icon != nullptr;
+    return m_icon.Get() != nullptr;
 }
 
 LRESULT CShadeButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -80,9 +73,8 @@ void CShadeButton::Paint(HDC dc, const RECT& rect, UINT state)
         ::OffsetRect(&frame, 1, 1);
     PaintContent(dc, frame, state);
     if (state & ODS_FOCUS) {
-        const HBRUSH outline = ::CreateSolidBrush(m_colour);
-        ::FrameRect(dc, &rect, outline);
-        ::DeleteObject(outline);
+        const CBrush outline(::CreateSolidBrush(m_colour));
+        ::FrameRect(dc, &rect, outline.Get());
         RECT focus = rect;
         ::InflateRect(&focus, -4, -4);
         ::DrawFocusRect(dc, &focus);
@@ -100,9 +92,8 @@ void CShadeButton::PaintFace(HDC dc, const RECT& rect, bool pressed) const
         // From `depth` percent lighter at the top to as much darker at the bottom.
         const int shade = depth - 2 * depth * (y - rect.top) / height;
         const RECT band{rect.left, y, rect.right, std::min(y + m_granularity, static_cast<int>(rect.bottom))};
-        const HBRUSH brush = ::CreateSolidBrush(Lighter(face, shade));
-        ::FillRect(dc, &band, brush);
-        ::DeleteObject(brush);
+        const CBrush brush(::CreateSolidBrush(Lighter(face, shade)));
+        ::FillRect(dc, &band, brush.Get());
     }
 }
 
@@ -110,15 +101,15 @@ void CShadeButton::PaintContent(HDC dc, RECT rect, UINT state) const
 {
     const bool disabled = (state & ODS_DISABLED) != 0;
     const std::string caption = GetText(m_hWnd);
-    const HGDIOBJ oldFont = ::SelectObject(dc, Font());
+    const CSelection font(dc, Font());
     RECT measured{0, 0, 0, 0};
     ::DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &measured,
                 DT_SINGLELINE | DT_CALCRECT);
-    const int iconWidth = m_icon ? kIconSize + (caption.empty() ? 0 : kIconGap) : 0;
+    const int iconWidth = m_icon.Get() ? kIconSize + (caption.empty() ? 0 : kIconGap) : 0;
     const int width = iconWidth + (measured.right - measured.left);
     const int left = rect.left + std::max(0, static_cast<int>(rect.right - rect.left - width) / 2);
-    if (m_icon)
-        ::DrawState(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(m_icon), 0, left,
+    if (m_icon.Get())
+        ::DrawState(dc, nullptr, nullptr, reinterpret_cast<LPARAM>(m_icon.Get()), 0, left,
                     rect.top + (rect.bottom - rect.top - kIconSize) / 2, kIconSize, kIconSize,
                     DST_ICON | (disabled ? DSS_DISABLED : DSS_NORMAL));
     RECT textRect{left + iconWidth, rect.top, rect.right, rect.bottom};
@@ -126,5 +117,4 @@ void CShadeButton::PaintContent(HDC dc, RECT rect, UINT state) const
     ::SetTextColor(dc, ::GetSysColor(disabled ? COLOR_GRAYTEXT : COLOR_BTNTEXT));
     ::DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &textRect,
                 DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS);
-    ::SelectObject(dc, oldFont);
 }

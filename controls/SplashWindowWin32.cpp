@@ -1,6 +1,7 @@
 #include "controls/SplashWindow.h"
 
 #include "framework/Application.h"
+#include "framework/GdiHolders.h"
 
 #include <memory>
 
@@ -103,11 +104,12 @@ bool CSplashWindow::Open(HWND parent, int bitmapId, UINT milliseconds)
 void CSplashWindow::Paint(HDC dc) const
 {
     const HDC source = ::CreateCompatibleDC(dc);
-    const HGDIOBJ old = ::SelectObject(source, m_bitmap);
-    BITMAP info{};
-    ::GetObjectA(m_bitmap, sizeof info, &info);
-    ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
-    ::SelectObject(source, old);
+    {
+        const CSelection picture(source, m_bitmap);
+        BITMAP info{};
+        ::GetObjectA(m_bitmap, sizeof info, &info);
+        ::BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
+    }
     ::DeleteDC(source);
 }
 

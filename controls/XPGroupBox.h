@@ -1,4 +1,5 @@
 #pragma once
+#include "framework/GdiHolders.h"
 #include "framework/Window.h"
 
 // A group box drawn in the light, rounded style of the newer Windows look,
@@ -8,7 +9,6 @@ class CXPGroupBox : public CWindow
 {
 public:
     CXPGroupBox() = default;
-    ~CXPGroupBox() override;
 
     bool Attach(HWND dialog, int groupId);
     // A 16x16 icon of the current resources in front of the caption.
@@ -20,5 +20,5 @@ protected:
 private:
     void Paint(HDC dc) const;
 
-    HICON m_icon = nullptr;
+    CIconHolder m_icon;
 };
