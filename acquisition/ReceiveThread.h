@@ -1,11 +1,16 @@
 #pragma once
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 
-// The TCP link's receive thread.  Waiting for its end never blocks the
-// waiting thread's windows: on Windows the wait keeps handling messages
-// sent to that thread, so a frame the thread is delivering to one of its
-// windows is handled and the thread ends by itself.
+// The thread of a link: it runs one body, which looks at Stopping() and
+// whose waits end at once when asked to stop.  Waiting for its end never
+// blocks the waiting thread's windows: on Windows the wait keeps handling
+// messages sent to that thread, so a frame the thread is delivering to one
+// of its windows is handled and the thread ends by itself.
 class CReceiveThread
 {
 public:
@@ -16,13 +21,27 @@ public:
 
     // False when a thread exists already or could not be created.
     bool Start(std::function<void()> body);
-    // True from Start until Join, even after the body has returned.
+    // True from Start until Stop, even after the body has returned.
     bool Exists() const { return m_native != nullptr; }
-    // Waits for the body to return and releases the thread.
-    void Join();
+    // Asks the body to stop, wakes its wait, waits for it to return and
+    // releases the thread; the next Start begins unstopped.
+    void Stop();
+
+    // For the body: true once Stop has been called.
+    bool Stopping() const { return m_stopping; }
+    const std::atomic<bool>& StopFlag() const { return m_stopping; }
+    // For the body: waits the time, or until Stop.
+    void Wait(std::chrono::milliseconds time);
+    // For the body: waits until Stop.
+    void WaitForStop();
 
 private:
+    void Join();
+
     struct Native;
     std::unique_ptr<Native> m_native;
     std::function<void()> m_body;
+    std::atomic<bool> m_stopping{false};
+    std::mutex m_wakeMutex;
+    std::condition_variable m_wake;
 };

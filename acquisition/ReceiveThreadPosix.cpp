@@ -14,7 +14,7 @@ CReceiveThread::CReceiveThread() = default;
 
 CReceiveThread::~CReceiveThread()
 {
-    Join();
+    Stop();
 }
 
 bool CReceiveThread::Start(std::function<void()> body)

@@ -39,7 +39,7 @@ CReceiveThread::CReceiveThread() = default;
 
 CReceiveThread::~CReceiveThread()
 {
-    Join();
+    Stop();
 }
 
 bool CReceiveThread::Start(std::function<void()> body)

@@ -16,23 +16,17 @@ bool CSerialReceiver::Start(bool reopen)
     if (IsRunning())
         return false;
     m_reopen = reopen;
-    m_stopping = false;
     return m_thread.Start([this] { Run(); });
 }
 
 void CSerialReceiver::Stop()
 {
-    {
-        const std::lock_guard<std::mutex> lock(m_wakeMutex);
-        m_stopping = true;
-    }
-    m_wake.notify_all();
-    m_thread.Join();
+    m_thread.Stop();
 }
 
 void CSerialReceiver::Run()
 {
-    while (!m_stopping)
+    while (!m_thread.Stopping())
     {
         if (!m_link.IsOpen())
         {
@@ -52,12 +46,10 @@ void CSerialReceiver::Run()
 // second, only a look for the port once a second when it is wanted back.
 void CSerialReceiver::WaitWhileClosed()
 {
-    std::unique_lock<std::mutex> lock(m_wakeMutex);
-    const auto stopping = [this] { return m_stopping.load(); };
     if (m_reopen)
-        m_wake.wait_for(lock, kRetryInterval, stopping);
+        m_thread.Wait(kRetryInterval);
     else
-        m_wake.wait(lock, stopping);
+        m_thread.WaitForStop();
 }
 
 bool CSerialReceiver::PortVanished()
@@ -84,7 +76,7 @@ void CSerialReceiver::CloseVanishedPort()
 
 void CSerialReceiver::ReopenPort()
 {
-    if (m_stopping || !m_reopen || !m_link.Open(false))
+    if (m_thread.Stopping() || !m_reopen || !m_link.Open(false))
         return;
     // The unfinished frame of the port's earlier life is never completed.
     m_link.Reset();

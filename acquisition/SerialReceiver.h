@@ -1,10 +1,7 @@
 #pragma once
 #include "acquisition/ReceiveThread.h"
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <string>
 
 class CSerialLink;
@@ -59,8 +56,5 @@ private:
     ISerialSink& m_sink;
     bool m_reopen = false;
     std::chrono::steady_clock::time_point m_lastCheck{};
-    std::atomic<bool> m_stopping{false};
-    std::mutex m_wakeMutex;
-    std::condition_variable m_wake;
     CReceiveThread m_thread;
 };

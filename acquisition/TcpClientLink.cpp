@@ -38,28 +38,22 @@ bool CTcpClientLink::StartConnecting(const std::string& host, const std::string&
 
 void CTcpClientLink::Stop()
 {
-    {
-        const std::lock_guard<std::mutex> lock(m_wakeMutex);
-        m_stopping = true;
-    }
-    m_wake.notify_all();
     // Every wait of the receive thread is at most 100 ms long.
-    m_thread.Join();
+    m_thread.Stop();
     Close();
-    m_stopping = false;
 }
 
 void CTcpClientLink::ConnectLoop()
 {
     bool firstAttempt = true;
-    while (!m_stopping)
+    while (!m_thread.Stopping())
     {
-        if (Connect(m_host.c_str(), m_service.c_str(), &m_stopping))
+        if (Connect(m_host.c_str(), m_service.c_str(), &m_thread.StopFlag()))
         {
             OnLinkEvent(kLinkEventConnected);
             ReceiveLoop();
         }
-        else if (firstAttempt && !m_stopping)
+        else if (firstAttempt && !m_thread.Stopping())
         {
             OnLinkEvent(kLinkEventConnectFailed);
         }
@@ -73,8 +67,7 @@ void CTcpClientLink::ConnectLoop()
 
 void CTcpClientLink::WaitBeforeRetry()
 {
-    std::unique_lock<std::mutex> lock(m_wakeMutex);
-    m_wake.wait_for(lock, std::chrono::milliseconds(m_retryIntervalMs), [this] { return m_stopping.load(); });
+    m_thread.Wait(std::chrono::milliseconds(m_retryIntervalMs));
 }
 
 std::string CTcpClientLink::StatusLine(int code) const
@@ -125,7 +118,7 @@ void CTcpClientLink::ReceiveLoop()
     m_ring.Clear();
     m_extractor.Reset();
     const auto onFrame = [this](const char* text, int length) { OnFrame(text, length); };
-    while (!m_stopping)
+    while (!m_thread.Stopping())
     {
         // Never more than the ring can take whole: what does not fit stays
         // with TCP until the frames held have been cut out.
@@ -134,7 +127,7 @@ void CTcpClientLink::ReceiveLoop()
         if (received < 0)
         {
             m_connected = false;
-            if (!m_stopping)
+            if (!m_thread.Stopping())
                 OnLinkEvent(kLinkEventConnectionLost);
             return;
         }

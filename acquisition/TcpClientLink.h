@@ -6,9 +6,7 @@
 #include "acquisition/SocketLinkBase.h"
 
 #include <atomic>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <string>
 
 // The link to an instrument that serves its result frames on a TCP port.
@@ -84,11 +82,6 @@ private:
     std::string m_service;
     bool m_retry = false;
     unsigned m_retryIntervalMs = kRetryIntervalMs;
-    // Set while Stop waits for the receive thread; the condition wakes a
-    // wait before the next attempt.
-    std::atomic<bool> m_stopping{false};
     std::atomic<bool> m_connected{false};
-    std::mutex m_wakeMutex;
-    std::condition_variable m_wake;
     CReceiveThread m_thread;
 };

@@ -4,21 +4,21 @@
 // Small owners of GDI resources, so that what is created is released and
 // what is selected into a device context is put back, on every path.
 
-// A brush, pen, font or bitmap, deleted when the holder goes.
-template <class Handle>
-class CGdiObject
+// A handle released by `Release` when the holder goes or takes another.
+template <class Handle, class Release>
+class COwnedHandle
 {
 public:
-    explicit CGdiObject(Handle handle = nullptr) : m_handle(handle) {}
-    ~CGdiObject() { Reset(); }
-    CGdiObject(const CGdiObject&) = delete;
-    CGdiObject& operator=(const CGdiObject&) = delete;
+    explicit COwnedHandle(Handle handle = nullptr) : m_handle(handle) {}
+    ~COwnedHandle() { Reset(); }
+    COwnedHandle(const COwnedHandle&) = delete;
+    COwnedHandle& operator=(const COwnedHandle&) = delete;
 
     Handle Get() const { return m_handle; }
     void Reset(Handle handle = nullptr)
     {
         if (m_handle)
-            ::DeleteObject(m_handle);
+            Release()(m_handle);
         m_handle = handle;
     }
 
@@ -26,10 +26,21 @@ private:
     Handle m_handle;
 };
 
-using CBrush = CGdiObject<HBRUSH>;
-using CPen = CGdiObject<HPEN>;
-using CFont = CGdiObject<HFONT>;
-using CBitmap = CGdiObject<HBITMAP>;
+struct DeleteGdiObject
+{
+    void operator()(HGDIOBJ object) const { ::DeleteObject(object); }
+};
+
+struct DestroyIconHandle
+{
+    void operator()(HICON icon) const { ::DestroyIcon(icon); }
+};
+
+using CBrush = COwnedHandle<HBRUSH, DeleteGdiObject>;
+using CPen = COwnedHandle<HPEN, DeleteGdiObject>;
+using CFont = COwnedHandle<HFONT, DeleteGdiObject>;
+using CBitmap = COwnedHandle<HBITMAP, DeleteGdiObject>;
+using CIconHolder = COwnedHandle<HICON, DestroyIconHandle>;
 
 // Selects objects into a device context and, when the holder goes, the
 // object that was there before the first of them back.
@@ -73,25 +84,4 @@ private:
     HDC m_dc;
     CBitmap m_bitmap;
     HGDIOBJ m_oldBitmap;
-};
-
-// An icon, destroyed when the holder goes or takes another.
-class CIconHolder
-{
-public:
-    explicit CIconHolder(HICON icon = nullptr) : m_icon(icon) {}
-    ~CIconHolder() { Reset(); }
-    CIconHolder(const CIconHolder&) = delete;
-    CIconHolder& operator=(const CIconHolder&) = delete;
-
-    HICON Get() const { return m_icon; }
-    void Reset(HICON icon = nullptr)
-    {
-        if (m_icon)
-            ::DestroyIcon(m_icon);
-        m_icon = icon;
-    }
-
-private:
-    HICON m_icon;
 };
