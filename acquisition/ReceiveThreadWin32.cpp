@@ -60,6 +60,9 @@ void CReceiveThread::Join()
     if (!m_native)
         return;
     WaitDispatchingSentMessages(m_native->handle);
+    // A message handled during the wait may have stopped the thread itself.
+    if (!m_native)
+        return;
     CloseHandle(m_native->handle);
     m_native.reset();
 }

@@ -95,6 +95,9 @@ unsigned CFramePipeline::StoreFrame(const std::string& frame, const std::string&
     CountFrame();
     const std::string directory = m_settings.GetDirectory();
     const std::string extension = m_settings.GetExtension();
+    // Lines that wait for another folder join this one first, so that a
+    // header among them counts for its file.
+    m_store.MoveWaitingLines(directory);
     if (!wholeFrame)
         WriteHeaderIfNew(directory, extension);
     const unsigned result = m_store.WriteResult(directory, extension, frame, selected,
@@ -107,10 +110,13 @@ unsigned CFramePipeline::StoreFrame(const std::string& frame, const std::string&
     return result;
 }
 
+// The window may reset the counter meanwhile: a reset is never undone.
 void CFramePipeline::CountFrame()
 {
-    const int next = m_frameCounter + 1;
-    m_frameCounter = next > CounterLimit ? 0 : next;
+    int count = m_frameCounter;
+    while (!m_frameCounter.compare_exchange_weak(count, count >= CounterLimit ? 0 : count + 1))
+    {
+    }
 }
 
 void CFramePipeline::WriteHeaderIfNew(const std::string& directory, const std::string& extension)
@@ -177,7 +183,8 @@ void CFramePipeline::RestoreWaitingLines()
     if (!m_waitingFile.KeepDamaged(kept.damagedBytes) || !m_waitingFile.Save(kept.lines))
     {
         Notify(Filled(m_notices.waitingStay, lines, m_waitingFile.Path()));
-        m_fileHoldsLines = false;
+        // Left alone for this run: rewritten or removed, it would lose them.
+        m_fileUntouchable = true;
         return;
     }
     if (kept.lines.empty() && kept.damaged == 0)
@@ -200,7 +207,7 @@ void CFramePipeline::SaveWaitingLines()
 {
     m_store.MoveWaitingLines(m_settings.GetDirectory());
     m_store.WritePending();
-    if (SyncWaitingFile())
+    if (SyncWaitingFile() || m_store.PendingCount() == 0)
         return;
     CErrorLog log(CErrorLog::DefaultDirectory, CErrorLog::DefaultExtension, m_clock);
     log.Write(std::to_string(m_store.PendingCount()) + " waiting result line(s) lost: " +
@@ -210,11 +217,13 @@ void CFramePipeline::SaveWaitingLines()
 
 // A line that starts to wait is recorded in the file at once, so that no
 // crash, kill or power cut finds it only in memory; the file keeps the
-// waiting lines and no others, so none is written twice after a restart.
-// Lines dropped for the queue's bound may stay in it: they were never
-// written.
+// waiting lines and no others, so none is written twice after a restart
+// (unless the process dies between a line's write and this call).  Lines
+// dropped for the queue's bound may stay in it: they were never written.
 bool CFramePipeline::SyncWaitingFile()
 {
+    if (m_fileUntouchable)
+        return false;
     const uint64_t queued = m_store.QueuedCount();
     const uint64_t written = m_store.WrittenFromQueueCount();
     bool synced = true;

@@ -100,6 +100,8 @@ private:
     Notices m_notices;
     bool m_waitingReported = false;
     bool m_fileHoldsLines = false;
+    // The file holds lines of an earlier run that could not be taken back.
+    bool m_fileUntouchable = false;
     // The store's queue counts as far as the file has followed them.
     uint64_t m_recordedUpTo = 0;
     uint64_t m_writtenSeen = 0;

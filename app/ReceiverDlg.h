@@ -113,6 +113,7 @@ private:
     std::unique_ptr<CTrayIconAction> m_menuAction;
     std::unique_ptr<CTrayIcon> m_trayIcon;
     bool m_startPending = true;
+    bool m_restorePending = true;
     bool m_handlingFrame = false;
     bool m_setupDeferred = false;
     // The configured port is to be opened again whenever it has gone;

@@ -165,8 +165,6 @@ void CReceiverDlg::OnTimer(UINT_PTR id)
     ::KillTimer(m_hWnd, kLinkTimer);
     if (m_startPending) {
         m_startPending = false;
-        // Once the window shows: a hundred thousand kept lines take a while.
-        m_pipeline.RestoreWaitingLines();
         StartLink();
         UpdateStatusText();
         StartSerialReceiver();
@@ -204,6 +202,12 @@ void CReceiverDlg::AddLinkLine(const std::string& text)
 
 void CReceiverDlg::StartLink()
 {
+    // Once the window shows (a hundred thousand kept lines take a while),
+    // and before any link: lines kept from the last run come first.
+    if (m_restorePending) {
+        m_restorePending = false;
+        m_pipeline.RestoreWaitingLines();
+    }
     CProgressWindow progress(nullptr, "Initializing !!!", false, false, 1, 390, 22);
     if (m_settings.GetLinkType() != CReceiverSettings::LinkSerial)
         StartTcpLink(progress);
@@ -502,13 +506,12 @@ LRESULT CReceiverDlg::OnLinkFrame(WPARAM wParam)
     return 0;
 }
 
-// Windows ends the process after this returns, without WM_DESTROY.
+// Windows ends the process after this returns, without WM_DESTROY.  The
+// waiting lines are on disk already (each is recorded when it starts to
+// wait); the links are left alone: this may come while a frame is handled
+// lower on this thread's stack, or while a link's thread is being joined.
 void CReceiverDlg::OnEndSession()
 {
-    ::KillTimer(m_hWnd, kLinkTimer);
-    StopSerialReceiver();
-    CloseLinks();
-    m_pipeline.SaveWaitingLines();
     SavePlacement(kPlacementSection);
 }
 
@@ -580,7 +583,8 @@ void CReceiverDlg::AppendListLine(const std::string& text)
 }
 
 // The stored line and the lamp repaint themselves at once, as the list
-// did: they too wait for the catch-up, after the line is on disk.
+// did: from this thread they too wait for the catch-up, after the line is
+// on disk; from the serial receiver's thread the lamp is posted at once.
 void CReceiverDlg::SetStoredLine(const std::string& text)
 {
     if (!OnWindowThread()) {

@@ -155,9 +155,15 @@ int CApplication::MessageBox(const std::string& text, const std::string& caption
     if (g_interceptor)
         return g_interceptor(text, caption, type);
     // A box without an owner leaves the main window open to clicks (Setup,
-    // Exit) inside whatever showed the box, and may hide behind it.
-    if (!owner && g_mainWindow && ::IsWindow(g_mainWindow))
-        owner = g_mainWindow;
+    // Exit) inside whatever showed the box, and may hide behind it.  On
+    // another thread (the serial receiver's) the box stays on top instead:
+    // an owner there would tie the two threads' input together.
+    if (!owner && g_mainWindow && ::IsWindow(g_mainWindow)) {
+        if (::GetWindowThreadProcessId(g_mainWindow, nullptr) == ::GetCurrentThreadId())
+            owner = g_mainWindow;
+        else
+            type |= MB_TOPMOST | MB_SETFOREGROUND;
+    }
     return ::MessageBoxA(owner, text.c_str(), caption.c_str(), type);
 }
 
