@@ -28,7 +28,7 @@ private:
     int64_t m_countsPerUnit = 1;
     int m_running = 0;
     int m_timeout = 0;
-    int m_unitMilliseconds = 10;
+    int m_unitMilliseconds = 10;  // SetUnit(1) until told otherwise
     CounterSource m_count;
     CounterSource m_frequencySource;
 };

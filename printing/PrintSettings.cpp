@@ -2,7 +2,6 @@
 
 #include "printing/LabelEscape.h"
 #include "printing/TicketPrinter.h"
-#include "processing/FileSystem.h"
 #include "processing/IniFile.h"
 
 #include <cstdio>
@@ -76,18 +75,11 @@ std::string SlotText(const char (&slot)[N])
     return std::string(slot, length);
 }
 
-std::string WorkingDirectoryIniPath()
-{
-    std::string dir = FileSystem::CurrentDirectory();
-    while (!dir.empty() && (dir.back() == '\\' || dir.back() == '/'))
-        dir.pop_back();
-    return dir + "\\PrintSetup.ini";
-}
 }
 
 CPrintSettings::CPrintSettings()
     : m_printingType(0), m_numberOfCopies(0), m_leftMargin(0), m_upperMargin(0),
-      m_labelCarSize(0), m_lines(), m_iniPath(WorkingDirectoryIniPath())
+      m_labelCarSize(0), m_lines(), m_iniPath(MakeAbsolutePath("PrintSetup.ini", 0))
 {
     ExchangeIni(true);
 }

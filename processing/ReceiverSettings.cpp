@@ -1,6 +1,5 @@
 #include "processing/ReceiverSettings.h"
 
-#include "processing/FileSystem.h"
 #include "processing/IniFile.h"
 
 namespace
@@ -25,17 +24,10 @@ std::string CutToSlot(const std::string& text, int slotSize)
     return untilNul.substr(0, static_cast<std::size_t>(slotSize - 1));
 }
 
-std::string IniPathInWorkingDirectory()
-{
-    std::string dir = FileSystem::CurrentDirectory();
-    while (!dir.empty() && dir.back() == '\\')
-        dir.pop_back();
-    return dir + "\\" + IniFileName;
-}
 }
 
 CReceiverSettings::CReceiverSettings()
-    : m_iniPath(IniPathInWorkingDirectory())
+    : m_iniPath(MakeAbsolutePath(IniFileName, 0))
 {
     m_directory = DefaultDirectory;
     ExchangeIni(true);

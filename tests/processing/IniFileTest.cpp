@@ -10,7 +10,9 @@ TEST(IniFile, NumbersReadLikeAtoi)
 {
     const std::pair<const char*, int> cases[] = {
         {"42", 42}, {"  -7x", -7}, {"+3", 3}, {"abc", 0}, {"", 0}, {"-", 0},
-        {"99999999999999999999", INT_MAX}, {"-99999999999999999999", INT_MIN}, {"-2147483648", INT_MIN}};
+        {"99999999999999999999", INT_MAX}, {"-99999999999999999999", INT_MIN}, {"-2147483648", INT_MIN},
+        // One past the largest long long: read on, it would wrap round to negative.
+        {"9223372036854775808", INT_MAX}};
     for (const auto& c : cases)
         EXPECT_EQ(AtoiLike(c.first), c.second) << c.first;
 }
