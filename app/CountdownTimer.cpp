@@ -6,7 +6,6 @@
 CCountdownTimer::CCountdownTimer(CounterSource count, CounterSource frequency)
     : m_count(std::move(count)), m_frequencySource(std::move(frequency))
 {
-    Start(0);
 }
 
 void CCountdownTimer::SetUnit(int mode)

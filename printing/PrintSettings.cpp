@@ -4,6 +4,7 @@
 #include "printing/TicketPrinter.h"
 #include "processing/IniFile.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace
@@ -60,9 +61,7 @@ bool IsValidIndex(int index)
 // snprintf's result clipped to what the buffer really holds.
 int WrittenLength(int formatted)
 {
-    if (formatted < 0)
-        return 0;
-    return formatted < CPrintSettings::FieldBufferSize ? formatted : CPrintSettings::FieldBufferSize - 1;
+    return std::clamp(formatted, 0, CPrintSettings::FieldBufferSize - 1);
 }
 
 // A slot whose NUL went missing is read up to its end, never beyond.
@@ -77,9 +76,7 @@ std::string SlotText(const char (&slot)[N])
 
 }
 
-CPrintSettings::CPrintSettings()
-    : m_printingType(0), m_numberOfCopies(0), m_leftMargin(0), m_upperMargin(0),
-      m_labelCarSize(0), m_lines(), m_iniPath(MakeAbsolutePath("PrintSetup.ini", 0))
+CPrintSettings::CPrintSettings() : m_iniPath(MakeAbsolutePath("PrintSetup.ini", 0))
 {
     ExchangeIni(true);
 }

@@ -56,12 +56,12 @@ public:
     unsigned EditSettings();   // Windows: the print setup dialog; 0 after OK, Failure after Cancel
     const std::string& GetIniPath() const { return m_iniPath; }
 
-    int m_printingType;
-    int m_numberOfCopies;
-    int m_leftMargin;
-    int m_upperMargin;
-    int m_labelCarSize;
-    PrintLine m_lines[LineCount];
+    int m_printingType = 0;
+    int m_numberOfCopies = 0;
+    int m_leftMargin = 0;
+    int m_upperMargin = 0;
+    int m_labelCarSize = 0;
+    PrintLine m_lines[LineCount] = {};
 
 private:
     bool IsKnownPrintingType() const;

@@ -3,6 +3,7 @@
 #include "processing/FileSystem.h"
 #include "processing/PrivateProfile.h"
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 #include <vector>
@@ -109,13 +110,7 @@ int AtoiLike(const std::string& text)
         if (value > static_cast<long long>(INT_MAX) + 1)
             break;
     }
-    if (negative)
-        value = -value;
-    if (value > INT_MAX)
-        return INT_MAX;
-    if (value < INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(value);
+    return static_cast<int>(std::clamp<long long>(negative ? -value : value, INT_MIN, INT_MAX));
 }
 
 CIniFile::CIniFile(const std::string& path, int moduleDirectory)
