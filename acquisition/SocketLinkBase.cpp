@@ -3,12 +3,12 @@
 #include <cctype>
 #include <chrono>
 #include <condition_variable>
-#include <memory>
-#include <mutex>
-#include <thread>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 
 namespace
 {

@@ -117,24 +117,14 @@ void CTcpClientLink::ReceiveLoop()
     // first bytes of this one: a frame that was never sent.
     m_ring.Clear();
     m_extractor.Reset();
-    const auto onFrame = [this](const char* text, int length) { OnFrame(text, length); };
     while (!m_thread.Stopping())
     {
-        // Never more than the ring can take whole: what does not fit stays
-        // with TCP until the frames held have been cut out.
-        const int room = std::min(kReceiveBufferSize, m_ring.FreeSpace() - 1);
-        const int received = ReadChunk(m_receiveBuffer, room, 100);
-        if (received < 0)
+        if (ReceiveChunk(100) < 0)
         {
             m_connected = false;
             if (!m_thread.Stopping())
                 OnLinkEvent(kLinkEventConnectionLost);
             return;
-        }
-        if (received > 0)
-        {
-            m_ring.Append(m_receiveBuffer, received);
-            m_extractor.ExtractFrames(m_ring, onFrame);
         }
         std::this_thread::yield();
     }
@@ -147,14 +137,21 @@ void CTcpClientLink::ReceiveLoop()
 // an instrument that never pauses.
 void CTcpClientLink::DeliverWhatHasArrived()
 {
-    const auto onFrame = [this](const char* text, int length) { OnFrame(text, length); };
-    for (int chunk = 0; chunk < kMaxChunksAtStop; ++chunk)
+    for (int chunk = 0; chunk < kMaxChunksAtStop && ReceiveChunk(0) > 0; ++chunk)
     {
-        const int room = std::min(kReceiveBufferSize, m_ring.FreeSpace() - 1);
-        const int received = ReadChunk(m_receiveBuffer, room, 0);
-        if (received <= 0)
-            return;
-        m_ring.Append(m_receiveBuffer, received);
-        m_extractor.ExtractFrames(m_ring, onFrame);
     }
+}
+
+int CTcpClientLink::ReceiveChunk(unsigned timeoutMs)
+{
+    // Never more than the ring can take whole: what does not fit stays
+    // with TCP until the frames held have been cut out.
+    const int room = std::min(kReceiveBufferSize, m_ring.FreeSpace() - 1);
+    const int received = ReadChunk(m_receiveBuffer, room, timeoutMs);
+    if (received > 0)
+    {
+        m_ring.Append(m_receiveBuffer, received);
+        m_extractor.ExtractFrames(m_ring, [this](const char* text, int length) { OnFrame(text, length); });
+    }
+    return received;
 }

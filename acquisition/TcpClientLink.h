@@ -63,6 +63,9 @@ private:
     void WaitBeforeRetry();
     void ReceiveLoop();
     void DeliverWhatHasArrived();
+    // Reads what has come within the time-out and delivers the frames it
+    // completes; ReadChunk's result.
+    int ReceiveChunk(unsigned timeoutMs);
     void OnFrame(const char* text, int length);
     void OnLinkEvent(int code);
     // Sends the frame, cut to kMaxFrameText characters, to the frame window

@@ -196,23 +196,28 @@ void CFramePipeline::RestoreWaitingLines()
     // Already in the file: only later lines are added to it.
     m_recordedUpTo = m_store.QueuedCount();
     // Into their files now, not with the next frame, which may be far off.
-    m_store.MoveWaitingLines(m_settings.GetDirectory());
-    m_store.WritePending();
-    SyncWaitingFile();
+    WriteWaitingLines();
     Notify(Filled(m_notices.waitingRestored, lines, m_waitingFile.Path()) + damaged);
     ReportWaitingLines();
 }
 
 void CFramePipeline::SaveWaitingLines()
 {
-    m_store.MoveWaitingLines(m_settings.GetDirectory());
-    m_store.WritePending();
-    if (SyncWaitingFile() || m_store.PendingCount() == 0)
+    if (WriteWaitingLines() || m_store.PendingCount() == 0)
         return;
     CErrorLog log(CErrorLog::DefaultDirectory, CErrorLog::DefaultExtension, m_clock);
     log.Write(std::to_string(m_store.PendingCount()) + " waiting result line(s) lost: " +
                   m_waitingFile.Path() + " cannot be written",
               TimestampStyle::Full);
+}
+
+// Into the results folder of the current settings; false when the file of
+// the lines still waiting could not be written.
+bool CFramePipeline::WriteWaitingLines()
+{
+    m_store.MoveWaitingLines(m_settings.GetDirectory());
+    m_store.WritePending();
+    return SyncWaitingFile();
 }
 
 // A line that starts to wait is recorded in the file at once, so that no

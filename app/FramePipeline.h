@@ -85,6 +85,7 @@ private:
     // Makes the waiting-lines file hold exactly the lines that wait; false
     // when it could not be written.
     bool SyncWaitingFile();
+    bool WriteWaitingLines();
     void Notify(const std::string& text);
 
     IFrameView& m_view;

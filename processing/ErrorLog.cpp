@@ -68,7 +68,7 @@ CErrorLog::DayLine CErrorLog::ComposeDayLine(const std::string& text, TimestampS
 
 bool CErrorLog::AppendLine(const std::string& path, const std::string& line)
 {
-    return FileSystem::AppendToFile(path, WithCrLfBreaks(line));
+    return AppendLines(path, {line});
 }
 
 bool CErrorLog::AppendLines(const std::string& path, const std::vector<std::string>& lines)

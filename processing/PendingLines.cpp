@@ -1,6 +1,7 @@
 #include "processing/PendingLines.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 CPendingLines::CPendingLines(size_t bound) : m_bound(std::max<size_t>(bound, 1))
@@ -18,37 +19,48 @@ size_t CPendingLines::Push(Line line)
     return dropped;
 }
 
-// One append a file: a hundred thousand lines kept from the last run go
-// out in one write each, not one open, write and flush a line.
+// The oldest line of a file goes first, alone: a file that stays
+// unwritable costs one attempt a call, not a copy of all its lines.  The
+// rest follow in one write (a hundred thousand lines kept from the last run
+// are one write, not one open, write and flush a line).
 void CPendingLines::WriteOut(const Appender& append)
 {
     for (auto file = m_files.begin(); file != m_files.end();)
     {
-        std::vector<Line> lines;
-        for (const Waiting& entry : file->second)
-            lines.push_back(entry.line);
-        if (!append(lines))
+        std::deque<Waiting>& waiting = file->second;
+        if (!append({waiting.front().line}))
         {
             ++file;
             continue;
         }
-        m_size -= lines.size();
-        m_written += lines.size();
-        file = m_files.erase(file);
+        PopWritten(waiting, 1);
+        std::vector<Line> rest;
+        for (const Waiting& entry : waiting)
+            rest.push_back(entry.line);
+        if (!rest.empty() && append(rest))
+            PopWritten(waiting, rest.size());
+        file = waiting.empty() ? m_files.erase(file) : std::next(file);
     }
+}
+
+void CPendingLines::PopWritten(std::deque<Waiting>& lines, size_t count)
+{
+    lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(count));
+    m_size -= count;
+    m_written += count;
 }
 
 void CPendingLines::MoveToDirectory(const std::string& directory)
 {
-    const auto elsewhere = [&](const Waiting* entry) { return entry->line.directory != directory; };
-    std::vector<const Waiting*> waiting = SortedFrom(0);
-    if (std::none_of(waiting.begin(), waiting.end(), elsewhere))
+    // The lines of a file share its folder: one look a file, on every frame.
+    if (std::all_of(m_files.begin(), m_files.end(),
+                    [&](const auto& file) { return file.second.front().line.directory == directory; }))
         return;
     FileLines moved;
-    for (const Waiting* entry : waiting)
+    for (const Waiting* entry : SortedFrom(0))
     {
         Waiting copy = *entry;
-        if (elsewhere(entry))
+        if (copy.line.directory != directory)
         {
             const size_t name = copy.line.path.find_last_of('\\');
             copy.line.path = directory + copy.line.path.substr(name == std::string::npos ? 0 : name + 1);

@@ -63,6 +63,7 @@ private:
     std::vector<const Waiting*> SortedFrom(uint64_t first) const;
     FileLines::const_iterator OldestFile() const;
     void DropOldest();
+    void PopWritten(std::deque<Waiting>& lines, size_t count);
     void PopFront(FileLines::iterator file);
 
     size_t m_bound;

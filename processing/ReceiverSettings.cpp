@@ -12,6 +12,14 @@ std::string FieldNameKey(int i)
     return "Name_" + std::to_string(i);
 }
 
+// A station left alone must not stop reconnecting because of a damaged
+// value: only a plain 0 (the reader drops the blanks around it) switches
+// reconnection off.
+int ReconnectFromText(const std::string& text)
+{
+    return text == "0" ? 0 : 1;
+}
+
 bool IsFieldIndex(int i)
 {
     return i >= 0 && i < CReceiverSettings::FieldCount;
@@ -80,14 +88,7 @@ void CReceiverSettings::ExchangeIni(bool load)
         ini.WriteInt("Reconnect", m_reconnect, "Ehernet");
 }
 
-// A station left alone must not stop reconnecting because of a damaged
-// value: only a plain 0 switches reconnection off.
-int CReceiverSettings::ReconnectFromText(const std::string& text)
-{
-    const size_t first = text.find_first_not_of(" \t");
-    const size_t last = text.find_last_not_of(" \t");
-    return first != std::string::npos && text.substr(first, last - first + 1) == "0" ? 0 : 1;
-}
+
 
 std::string CReceiverSettings::GetExtension()
 {

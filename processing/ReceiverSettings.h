@@ -29,8 +29,6 @@ public:
     static std::string SeparatorText(int code);
     static std::string StoreTypeName(int code);
     static std::string LinkTypeName(int code);
-    // 0 only for a plain "0"; any other text (empty, "yes", damaged) is 1.
-    static int ReconnectFromText(const std::string& text);
 
     int16_t IsFieldInUse(int i) const;
     void SetFieldInUse(int i, int16_t value);
