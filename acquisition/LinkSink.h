@@ -1,15 +1,24 @@
 #pragma once
 #include "acquisition/SocketAddress.h"
 
-// Takes a TCP link's frames and events in place of its windows, on the
-// link's receive thread.  The link owns its sink and ends that thread
-// before the sink goes, so nothing the thread calls is ever destroyed
-// under it.
+#include <string>
+#include <vector>
+
+// The events of a TCP link.  A failed attempt is reported only when it is
+// the first, not at every retry.
+constexpr int kLinkEventConnected = 1;
+constexpr int kLinkEventConnectionLost = 2;
+constexpr int kLinkEventConnectFailed = 3;
+
+// Takes a TCP link's frames and events, on the link's receive thread.  The
+// sink outlives its link, whose destructor ends that thread.
 class CLinkSink
 {
 public:
     virtual ~CLinkSink() = default;
-    // One trimmed, non-empty frame, whole.
-    virtual void OnFrame(const char* text, int length, const SocketAddress& sender) = 0;
-    virtual void OnLinkEvent(int code) = 0;
+    // The frames one read completed, oldest first: each trimmed of its line
+    // end, non-empty and at most CTcpClientLink::kMaxFrameText characters.
+    virtual void OnFrames(std::vector<std::string>& frames, const SocketAddress& sender) = 0;
+    // With the line that tells the operator of it.
+    virtual void OnLinkEvent(int code, const std::string& line) = 0;
 };

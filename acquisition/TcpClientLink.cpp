@@ -1,21 +1,17 @@
 #include "acquisition/TcpClientLink.h"
 
-#include "acquisition/LinkMessages.h"
-
 #include <algorithm>
 #include <chrono>
-#include <cstring>
 #include <thread>
 #include <utility>
 
-CTcpClientLink::CTcpClientLink(std::unique_ptr<CLinkSink> sink) : m_sink(std::move(sink))
+CTcpClientLink::CTcpClientLink(CLinkSink& sink) : m_sink(sink)
 {
 }
 
 CTcpClientLink::~CTcpClientLink()
 {
-    // The receive thread uses the members and the sink: end it while they
-    // are still whole.
+    // The receive thread uses the members: end it while they are whole.
     Stop();
 }
 
@@ -50,12 +46,12 @@ void CTcpClientLink::ConnectLoop()
     {
         if (Connect(m_host.c_str(), m_service.c_str(), &m_thread.StopFlag()))
         {
-            OnLinkEvent(kLinkEventConnected);
+            ReportEvent(kLinkEventConnected);
             ReceiveLoop();
         }
         else if (firstAttempt && !m_thread.Stopping())
         {
-            OnLinkEvent(kLinkEventConnectFailed);
+            ReportEvent(kLinkEventConnectFailed);
         }
         firstAttempt = false;
         if (!m_retry)
@@ -68,6 +64,11 @@ void CTcpClientLink::ConnectLoop()
 void CTcpClientLink::WaitBeforeRetry()
 {
     m_thread.Wait(std::chrono::milliseconds(m_retryIntervalMs));
+}
+
+void CTcpClientLink::ReportEvent(int code)
+{
+    m_sink.OnLinkEvent(code, StatusLine(code));
 }
 
 std::string CTcpClientLink::StatusLine(int code) const
@@ -85,30 +86,6 @@ std::string CTcpClientLink::StatusLine(int code) const
     }
 }
 
-void CTcpClientLink::OnFrame(const char* text, int length)
-{
-    if (m_sink)
-        m_sink->OnFrame(text, length, m_peer);
-    else
-        DeliverFrame(text, length);
-}
-
-void CTcpClientLink::OnLinkEvent(int code)
-{
-    if (m_sink)
-        m_sink->OnLinkEvent(code);
-    else
-        ReportEventToWindows(code);
-}
-
-void CTcpClientLink::DeliverFrame(const char* text, int length)
-{
-    char frame[kMaxFrameText + 1] = {};
-    const int kept = std::min(length, kMaxFrameText);
-    std::memcpy(frame, text, static_cast<size_t>(kept));
-    SendFrameToWindow(frame, kept);
-}
-
 void CTcpClientLink::ReceiveLoop()
 {
     GetPeerAddress(m_peer);
@@ -123,7 +100,7 @@ void CTcpClientLink::ReceiveLoop()
         {
             m_connected = false;
             if (!m_thread.Stopping())
-                OnLinkEvent(kLinkEventConnectionLost);
+                ReportEvent(kLinkEventConnectionLost);
             return;
         }
         std::this_thread::yield();
@@ -148,10 +125,14 @@ int CTcpClientLink::ReceiveChunk(unsigned timeoutMs)
     // with TCP until the frames held have been cut out.
     const int room = std::min(kReceiveBufferSize, m_ring.FreeSpace() - 1);
     const int received = ReadChunk(m_receiveBuffer, room, timeoutMs);
-    if (received > 0)
-    {
-        m_ring.Append(m_receiveBuffer, received);
-        m_extractor.ExtractFrames(m_ring, [this](const char* text, int length) { OnFrame(text, length); });
-    }
+    if (received <= 0)
+        return received;
+    m_ring.Append(m_receiveBuffer, received);
+    m_frames.clear();
+    m_extractor.ExtractFrames(m_ring, [this](const char* text, int length) {
+        m_frames.emplace_back(text, static_cast<size_t>(std::min(length, kMaxFrameText)));
+    });
+    if (!m_frames.empty())
+        m_sink.OnFrames(m_frames, m_peer);
     return received;
 }

@@ -6,37 +6,31 @@
 #include "acquisition/SocketLinkBase.h"
 
 #include <atomic>
-#include <memory>
 #include <string>
+#include <vector>
 
 // The link to an instrument that serves its result frames on a TCP port.
-// The receive thread cuts the stream into frames and hands each one to the
-// frame window synchronously (WM_LINK_FRAME); a lost connection is shown in
-// the status list and posted as WM_LINK_EVENT.  Nothing is ever sent to
-// the instrument.  Started with StartConnecting, the link connects on its
+// The receive thread cuts the stream into frames and hands the frames of
+// each read to its sink together, and reports connections made and lost.
+// Nothing is ever sent to the instrument.  Started with StartConnecting, the link connects on its
 // own thread, and may connect again by itself after a failed attempt or a
 // lost connection.
 //
 // Receiving while a receive thread exists (also after the thread has ended
 // on a lost connection, until Stop).  The thread calls nothing but this
 // object's own members and its sink; the destructor ends the thread before
-// any of them goes, and no derived class can add anything for it to call.
+// any member goes, and no derived class can add anything for it to call.
 class CTcpClientLink final : public CSocketLinkBase
 {
 public:
-    // An HWND on Windows; the portable code only passes it on.
-    using WindowHandle = void*;
+    // A longer frame is cut to its first kMaxFrameText characters.
     static constexpr int kMaxFrameText = 259;
     static constexpr int kReceiveBufferSize = 2048;
     static constexpr unsigned kRetryIntervalMs = 5000;
     static constexpr int kMaxChunksAtStop = 64;
 
-    // With a sink, frames and events go to the sink instead of the windows.
-    explicit CTcpClientLink(std::unique_ptr<CLinkSink> sink = nullptr);
+    explicit CTcpClientLink(CLinkSink& sink);
     ~CTcpClientLink() override;
-
-    void SetStatusList(WindowHandle listBox) { m_statusList = listBox; }
-    void SetFrameWindow(WindowHandle window) { m_frameWindow = window; }
 
     // Runs the receive loop on a new thread; false unless connected and idle.
     bool StartReceiving();
@@ -59,6 +53,7 @@ public:
 private:
     // The list line of a link event; empty for an unknown code.
     std::string StatusLine(int code) const;
+    void ReportEvent(int code);
     void ConnectLoop();
     void WaitBeforeRetry();
     void ReceiveLoop();
@@ -66,21 +61,13 @@ private:
     // Reads what has come within the time-out and delivers the frames it
     // completes; ReadChunk's result.
     int ReceiveChunk(unsigned timeoutMs);
-    void OnFrame(const char* text, int length);
-    void OnLinkEvent(int code);
-    // Sends the frame, cut to kMaxFrameText characters, to the frame window
-    // and returns once the window has handled it.
-    void DeliverFrame(const char* text, int length);
-    void SendFrameToWindow(const char* text, int length);
-    void ReportEventToWindows(int code);
 
-    std::unique_ptr<CLinkSink> m_sink;
-    WindowHandle m_statusList = nullptr;
-    WindowHandle m_frameWindow = nullptr;
+    CLinkSink& m_sink;
     CByteRing m_ring;
     CFrameExtractor m_extractor;
     SocketAddress m_peer;
     char m_receiveBuffer[kReceiveBufferSize] = {};
+    std::vector<std::string> m_frames;
     std::string m_host;
     std::string m_service;
     bool m_retry = false;

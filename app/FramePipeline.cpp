@@ -46,8 +46,10 @@ CFramePipeline::CFramePipeline(IFrameView& view, CReceiverSettings& settings,
                                CTicketPrinter& printer, LocalTimeSource clock,
                                const std::string& waitingLinesPath)
     : m_view(view), m_settings(settings), m_printSettings(printSettings), m_store(store),
-      m_printer(printer), m_clock(std::move(clock)), m_waitingFile(waitingLinesPath)
+      m_printer(printer), m_clock(std::move(clock)), m_waitingFile(waitingLinesPath),
+      m_updates(ListLineLimit + 1, PrintoutLimit)
 {
+    m_updates.SetNotify([this] { m_view.UpdatesWaiting(); });
     m_headerGuard.SetUnit(0);
     m_headerGuard.Start(0);
 }
@@ -64,50 +66,69 @@ void CFramePipeline::TrimFrame(std::string& frame)
     frame.erase(0, frame.find_first_not_of(Stx));
 }
 
-int CFramePipeline::HandleFrame(std::string& frame)
+std::vector<int> CFramePipeline::HandleFrames(std::vector<std::string>& frames)
 {
-    TrimFrame(frame);
+    const std::lock_guard<std::mutex> lock(m_mutex);
     std::string input;
     std::string output;
     m_settings.GetSeparatorTexts(input, output);
     m_store.SetSeparators(input, output);
-
-    std::string stored = m_notices.formatError;
-    std::string selected = frame;
     const bool wholeFrame = KeepsWholeFrame(m_settings.m_storeType);
-    unsigned result = CFrameStore::Success;
-    if (!wholeFrame)
-        result = m_store.SelectFields(frame, selected, m_settings);
-    if (result == CFrameStore::Success)
-        result = StoreFrame(frame, selected, wholeFrame, stored);
+    std::vector<Staged> staged;
+    for (std::string& frame : frames)
+        staged.push_back(StageFrame(frame, wholeFrame));
+    const std::vector<bool> written = m_store.CommitGroup();
+    SyncWaitingFile();
 
-    AddToFrameList(WithBlanksForTabs(frame));
+    // Only now, with the lines on disk, does the window hear of them.
+    std::vector<int> results;
+    bool anyWritten = false;
+    for (size_t i = 0; i < frames.size(); ++i)
+    {
+        if (staged[i].line != NoLine)
+            staged[i].result = written[staged[i].line] ? CFrameStore::Success : CFrameStore::Failure;
+        anyWritten = anyWritten || staged[i].result == 0;
+        results.push_back(staged[i].result);
+        m_updates.AddListLine(WithBlanksForTabs(frames[i]));
+    }
+    // The indicator means "these frames' lines are on disk"; older lines of
+    // their file went before them.
+    if (anyWritten)
+        m_updates.SwitchIndicatorOn();
     ReportWaitingLines();
-    if (m_settings.m_printOut)
-        PrintFrame(stored);
-    m_view.SetStoredLine(WithBlanksForTabs(stored));
-    return static_cast<int>(result);
+    for (const Staged& frame : staged)
+        if (m_settings.m_printOut)
+            QueuePrintout(frame.stored);
+    if (!staged.empty())
+        m_updates.SetStoredLine(WithBlanksForTabs(staged.back().stored));
+    return results;
 }
 
-unsigned CFramePipeline::StoreFrame(const std::string& frame, const std::string& selected,
-                                    bool wholeFrame, std::string& stored)
+int CFramePipeline::HandleFrame(std::string& frame)
 {
+    std::vector<std::string> frames{std::move(frame)};
+    const int result = HandleFrames(frames).front();
+    frame = std::move(frames.front());
+    return result;
+}
+
+CFramePipeline::Staged CFramePipeline::StageFrame(std::string& frame, bool wholeFrame)
+{
+    TrimFrame(frame);
+    Staged staged{NoLine, static_cast<int>(CFrameStore::Success), m_notices.formatError};
+    std::string selected = frame;
+    if (!wholeFrame)
+        staged.result = static_cast<int>(m_store.SelectFields(frame, selected, m_settings));
+    if (staged.result != static_cast<int>(CFrameStore::Success))
+        return staged;
     CountFrame();
     const std::string directory = m_settings.GetDirectory();
     const std::string extension = m_settings.GetExtension();
-    // Lines that wait for another folder join this one first, so that a
-    // header among them counts for its file.
-    m_store.MoveWaitingLines(directory);
     if (!wholeFrame)
-        WriteHeaderIfNew(directory, extension);
-    const unsigned result = m_store.WriteResult(directory, extension, frame, selected,
-                                                m_settings.m_storeType, stored);
-    SyncWaitingFile();
-    // The indicator means "this frame's line is on disk"; older lines of
-    // its file went before it.
-    if (result == CFrameStore::Success)
-        m_view.SwitchIndicatorOn();
-    return result;
+        AddHeaderIfNew(directory, extension);
+    staged.line = m_store.AddResult(directory, extension, frame, selected, m_settings.m_storeType,
+                                    staged.stored);
+    return staged;
 }
 
 // The window may reset the counter meanwhile: a reset is never undone.
@@ -119,42 +140,62 @@ void CFramePipeline::CountFrame()
     }
 }
 
-void CFramePipeline::WriteHeaderIfNew(const std::string& directory, const std::string& extension)
+void CFramePipeline::AddHeaderIfNew(const std::string& directory, const std::string& extension)
 {
+    // Lines that wait for another folder join this one first, so that a
+    // header among them counts for its file.
+    m_store.MoveWaitingLines(directory);
     if (m_headerGuard.Remaining() != 0 || m_store.FileExistsToday(directory, extension))
         return;
     std::string header;
     m_settings.BuildHeader(header, HeaderHasDate(m_settings.m_storeType));
     std::string written;
-    m_store.WriteResult(directory, extension, header, std::string(),
-                        CReceiverSettings::OriginalFrame, written);
-    SyncWaitingFile();
+    m_store.AddResult(directory, extension, header, std::string(), CReceiverSettings::OriginalFrame,
+                      written);
     m_headerGuard.Start(HeaderGuardMilliseconds);
 }
 
-void CFramePipeline::AddToFrameList(const std::string& text)
+// The printout shows the operator's entries and the time of the moment its
+// frame was stored, however long it waits for the printer.
+void CFramePipeline::QueuePrintout(const std::string& stored)
 {
-    // Lines the window adds itself count too, so more than one may go.
-    for (int count = m_view.ListLineCount(); count > ListLineLimit; --count)
-        m_view.RemoveFirstListLine();
-    m_view.AppendListLine(text);
+    PrintRecord record{};
+    FillPrintSlot(record.operatorName, Trimmed(m_printFields.operatorName));
+    FillPrintSlot(record.serialNumber, m_printFields.serialNumber);
+    FillPrintSlot(record.comment, m_printFields.comment);
+    FillPrintSlot(record.dateTime, LocalTime::Format(m_clock(), "%d/%m/%Y %H:%M:%S"));
+    FillPrintSlot(record.frame, stored);
+    if (!m_updates.QueuePrintout(record))
+    {
+        ++m_skippedPrintouts;
+        return;
+    }
+    // Told once, when the printer has caught up enough to take one again.
+    if (m_skippedPrintouts != 0)
+        m_updates.AddListLine(Filled(m_notices.printoutsSkipped, std::to_string(m_skippedPrintouts), "") +
+                              "\r\n");
+    m_skippedPrintouts = 0;
 }
 
-unsigned CFramePipeline::PrintFrame(const std::string& text)
+void CFramePipeline::Print(const PrintRecord& record)
 {
-    const PrintFields fields = m_view.ReadPrintFields();
-    PrintRecord record{};
-    FillPrintSlot(record.operatorName, Trimmed(fields.operatorName));
-    FillPrintSlot(record.serialNumber, fields.serialNumber);
-    FillPrintSlot(record.comment, fields.comment);
-    FillPrintSlot(record.dateTime, LocalTime::Format(m_clock(), "%d/%m/%Y %H:%M:%S"));
-    FillPrintSlot(record.frame, text);
     if (m_printSettings.BuildPrintJob(JobFileName, m_printer, record) != 0)
-        return 0;
+        return;
     const int copies = std::clamp(m_printSettings.m_numberOfCopies, 1, MaxCopies);
     for (int copy = 0; copy < copies; ++copy)
         m_view.PrintJobFile(JobFileName);
-    return 0;
+}
+
+void CFramePipeline::SetPrintFields(const PrintFields& fields)
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_printFields = fields;
+}
+
+void CFramePipeline::ApplySettings(const CReceiverSettings& settings)
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_settings = settings;
 }
 
 void CFramePipeline::ReportWaitingLines()
@@ -170,6 +211,7 @@ void CFramePipeline::ReportWaitingLines()
 
 void CFramePipeline::RestoreWaitingLines()
 {
+    const std::lock_guard<std::mutex> lock(m_mutex);
     CWaitingLinesFile::Contents kept;
     if (!m_waitingFile.Load(kept))
         return;
@@ -203,6 +245,7 @@ void CFramePipeline::RestoreWaitingLines()
 
 void CFramePipeline::SaveWaitingLines()
 {
+    const std::lock_guard<std::mutex> lock(m_mutex);
     if (WriteWaitingLines() || m_store.PendingCount() == 0)
         return;
     CErrorLog log(CErrorLog::DefaultDirectory, CErrorLog::DefaultExtension, m_clock);

@@ -1,11 +1,13 @@
 #pragma once
 #include "app/CountdownTimer.h"
 #include "app/FrameView.h"
+#include "app/ViewUpdates.h"
 #include "app/WaitingLinesFile.h"
 #include "processing/LocalTime.h"
 
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -16,9 +18,12 @@ class CTicketPrinter;
 
 // Carries every frame from the link to its results: trims it, selects its
 // fields, counts it, writes it to the day file (with a header line when a
-// selected-fields file begins), shows it and prints it.  It runs on
-// whichever thread delivers frames, one frame at a time, and reaches the
-// window only through the view.
+// selected-fields file begins), and only then hands it to the window, to
+// be shown and printed.  It runs on the thread of the link that delivers
+// the frames, never waiting for the window: the frames one read brought
+// are stored together, with one flush a file, and the window takes what
+// they show from Updates() when told (IFrameView::UpdatesWaiting).  The
+// settings it reads change only through ApplySettings.
 class CFramePipeline
 {
 public:
@@ -31,6 +36,8 @@ public:
     // for days.
     static constexpr int MaxCopies = 100;
     static constexpr int HeaderGuardMilliseconds = 1000;
+    // Printouts the printer has not taken yet; more are skipped.
+    static constexpr size_t PrintoutLimit = 500;
 
     CFramePipeline(IFrameView& view, CReceiverSettings& settings, CPrintSettings& printSettings,
                    CFrameStore& store, CTicketPrinter& printer,
@@ -52,15 +59,25 @@ public:
         std::string damagedKept = "; %1 damaged record(s) kept in %2";
         std::string waitingStay =
             "%1 result line(s) left waiting at the last exit stay in %2, which cannot be rewritten";
+        std::string printoutsSkipped = "%1 printout(s) skipped: the printer could not keep up";
     };
     void SetNotices(const Notices& notices) { m_notices = notices; }
     static std::string Filled(std::string text, const std::string& first, const std::string& second);
 
-    // Trims the frame in place; 0 when its line went into the day file,
-    // otherwise the non-zero result of the selection or of the write.
+    // Trims the frames in place and stores them as one group; for each, 0
+    // when its line went into the day file, otherwise the non-zero result
+    // of the selection or of the write.
+    std::vector<int> HandleFrames(std::vector<std::string>& frames);
     int HandleFrame(std::string& frame);
-    void AddToFrameList(const std::string& text);
-    unsigned PrintFrame(const std::string& text);
+    // A line of the link or the window, after the frames before it.
+    void AddToFrameList(const std::string& text) { m_updates.AddListLine(text); }
+    CViewUpdates& Updates() { return m_updates; }
+    // On the window's thread: the printout's copies, through the view.
+    void Print(const PrintRecord& record);
+    // The operator's entries, as the printouts of later frames show them.
+    void SetPrintFields(const PrintFields& fields);
+    // From the window's thread, between two groups of frames.
+    void ApplySettings(const CReceiverSettings& settings);
     int FrameCounter() const { return m_frameCounter; }
     void ResetFrameCounter() { m_frameCounter = 0; }
     // The count continues from this value (tests start near the wrap).
@@ -77,10 +94,20 @@ public:
     static void TrimFrame(std::string& frame);
 
 private:
-    unsigned StoreFrame(const std::string& frame, const std::string& selected, bool wholeFrame,
-                        std::string& stored);
+    // A frame on its way through the group: its line's place in the
+    // group, or its result when it has no line.
+    struct Staged
+    {
+        size_t line;
+        int result;
+        std::string stored;
+    };
+    static constexpr size_t NoLine = static_cast<size_t>(-1);
+
+    Staged StageFrame(std::string& frame, bool wholeFrame);
     void CountFrame();
-    void WriteHeaderIfNew(const std::string& directory, const std::string& extension);
+    void AddHeaderIfNew(const std::string& directory, const std::string& extension);
+    void QueuePrintout(const std::string& stored);
     void ReportWaitingLines();
     // Makes the waiting-lines file hold exactly the lines that wait; false
     // when it could not be written.
@@ -95,7 +122,13 @@ private:
     CTicketPrinter& m_printer;
     LocalTimeSource m_clock;
     CWaitingLinesFile m_waitingFile;
-    // Read by the window's timer while the serial receiver counts.
+    CViewUpdates m_updates;
+    // Held while frames are stored, and by whatever else touches the
+    // settings, the store or the waiting-lines file.
+    std::mutex m_mutex;
+    PrintFields m_printFields;
+    size_t m_skippedPrintouts = 0;
+    // Read by the window while the link's thread counts.
     std::atomic<int> m_frameCounter{0};
     CCountdownTimer m_headerGuard;
     Notices m_notices;

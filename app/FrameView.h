@@ -9,20 +9,16 @@ struct PrintFields
     std::string comment;
 };
 
-// What the frame pipeline needs of the main window.  The window carries
-// each call out on its own thread, whichever thread makes it.
+// What the frame pipeline needs of the main window.
 class IFrameView
 {
 public:
     virtual ~IFrameView() = default;
-    virtual int ListLineCount() = 0;
-    virtual void RemoveFirstListLine() = 0;
-    // Adds the line at the end of the received-frame list and selects it.
-    virtual void AppendListLine(const std::string& text) = 0;
-    virtual void SetStoredLine(const std::string& text) = 0;
-    // Lights the "Storing frame" indicator for 150 ms.
-    virtual void SwitchIndicatorOn() = 0;
-    virtual PrintFields ReadPrintFields() = 0;
-    // Prints one copy of the job file on the default printer.
+    // Something waits in the pipeline's updates.  Called on the storing
+    // thread, once until the window has taken them; it must not wait for
+    // the window.
+    virtual void UpdatesWaiting() = 0;
+    // Prints one copy of the job file on the default printer; on the
+    // window's thread.
     virtual void PrintJobFile(const std::string& fileName) = 0;
 };

@@ -4,6 +4,7 @@
 #include "acquisition/TcpClientLink.h"
 #include "app/FramePipeline.h"
 #include "app/FrameView.h"
+#include "app/LinkFeed.h"
 #include "app/ResultDatabase.h"
 #include "controls/CheckGroupBox.h"
 #include "controls/ColorLabel.h"
@@ -24,12 +25,12 @@ class CPrintSettings;
 class CTrayIcon;
 class CTrayIconAction;
 
-// The program's window: starts the configured link, shows what it does and
-// every frame that arrives, and hands each frame to the pipeline, which
-// talks back to the window through IFrameView.  TCP frames arrive on this
-// window's thread (WM_LINK_FRAME); serial frames on the serial receiver's
-// thread, whose window updates are sent to this thread.
-class CReceiverDlg : public CLayoutDialog, private IFrameView, private ISerialSink
+// The program's window: starts the configured link and shows what it does
+// and every frame stored.  The links' threads store the frames through the
+// pipeline, which tells the window of what to show through IFrameView; the
+// window takes it on its own thread (a posted task) and prints the
+// printouts that come with it.
+class CReceiverDlg : public CLayoutDialog, private IFrameView
 {
 public:
     CReceiverDlg(CReceiverSettings& settings, CPrintSettings& printSettings);
@@ -45,26 +46,18 @@ protected:
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
-    // IFrameView: safe from the serial receiver's thread too.
-    int ListLineCount() override;
-    void RemoveFirstListLine() override;
-    void AppendListLine(const std::string& text) override;
-    void SetStoredLine(const std::string& text) override;
-    void SwitchIndicatorOn() override;
-    PrintFields ReadPrintFields() override;
+    // IFrameView: UpdatesWaiting on the storing thread.
+    void UpdatesWaiting() override;
     void PrintJobFile(const std::string& fileName) override;
-    // ISerialSink, on the serial receiver's thread.
-    void OnSerialFrame(const std::string& frame) override;
-    void OnSerialEvent(Event event) override;
 
     void AttachControls();
     void RegisterAnchors();
     void CreateListFont();
     void CreateTrayIcon(const std::string& versionText);
     void ShowCounter();
-    bool OnWindowThread() const;
-    void CatchUpDisplay();
-    LRESULT OnLinkFrame(WPARAM wParam);
+    void TakeUpdates();
+    void PrintWaitingPrintouts();
+    void TakePrintFields();
     void StartLink();
     void StartTcpLink(class CProgressWindow& progress);
     void StartSerialLink(class CProgressWindow& progress);
@@ -92,8 +85,10 @@ private:
     CFrameStore m_store;
     CTicketPrinter m_printer;
     CSerialLink m_serial;
-    CTcpClientLink m_tcp;
     CFramePipeline m_pipeline;
+    // The feed outlives the links, which stop in their destructors.
+    CLinkFeed m_feed;
+    CTcpClientLink m_tcp;
     CSerialReceiver m_serialReceiver;
 
     CFrameList m_frameList;
@@ -114,14 +109,10 @@ private:
     std::unique_ptr<CTrayIcon> m_trayIcon;
     bool m_startPending = true;
     bool m_restorePending = true;
-    bool m_handlingFrame = false;
+    bool m_printing = false;
     bool m_setupDeferred = false;
     // The configured port is to be opened again whenever it has gone;
     // changed only while the serial receiver is stopped.
     bool m_serialWanted = false;
     int m_shownCounter = 0;
-    DWORD m_lastCatchUp = 0;
-    std::string m_storedLine;
-    bool m_storedLineDue = false;
-    bool m_indicatorDue = false;
 };

@@ -1,6 +1,5 @@
 #include "app/ReceiverDlg.h"
 
-#include "acquisition/LinkMessages.h"
 #include "app/AboutDlg.h"
 #include "app/AppVersionInfo.h"
 #include "app/TrayIcon.h"
@@ -13,7 +12,9 @@
 #include "processing/ReceiverSettings.h"
 #include "res/resource.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <cstring>
 #include <vector>
 
@@ -21,17 +22,13 @@ namespace
 {
 const UINT_PTR kLinkTimer = 1;
 const UINT kFirstTickMs = 1000;
-const UINT kTickMs = 100;
 const UINT kTickAfterSetupMs = 500;
 const UINT kIndicatorTimer = 1125;
 const UINT kIndicatorMs = 150;
 const DWORD kSerialSettleMs = 2000;
 const char* const kPlacementSection = "VorlDlgtPos";
 const char* const kPlacementEntry = "WindowPlacement";
-// The serial receiver's list changes, carried out on the window's thread,
-// which alone holds and releases the list's redraw.
-const UINT kListRequest = WM_APP + 1;
-enum ListRequest { RemoveFirstLine, AppendLine, ShowStoredLine };
+const int kPrintFieldIds[] = {IDC_RECEIVER_OPERATOR, IDC_RECEIVER_SERIAL_NUMBER, IDC_RECEIVER_COMMENT};
 }
 
 CReceiverDlg::CReceiverDlg(CReceiverSettings& settings, CPrintSettings& printSettings)
@@ -40,7 +37,10 @@ CReceiverDlg::CReceiverDlg(CReceiverSettings& settings, CPrintSettings& printSet
       m_printSettings(printSettings),
       m_database("DataBase"),
       m_pipeline(*this, settings, printSettings, m_store, m_printer),
-      m_serialReceiver(m_serial, *this),
+      m_feed(m_pipeline, m_serial, CApplication::LoadString(IDS_SERIAL_PORT_LOST)),
+      m_tcp(m_feed),
+      m_serialReceiver(m_serial, m_feed),
+      m_frameList(CFramePipeline::ListLineLimit + 1),
       m_icon(::LoadIconA(CApplication::FindResourceModule(RT_GROUP_ICON, IDR_MAINFRAME),
                          MAKEINTRESOURCEA(IDR_MAINFRAME)))
 {
@@ -51,6 +51,7 @@ CReceiverDlg::CReceiverDlg(CReceiverSettings& settings, CPrintSettings& printSet
     notices.waitingRestored = CApplication::LoadString(IDS_WAITING_LINES_RESTORED);
     notices.damagedKept = CApplication::LoadString(IDS_DAMAGED_RECORDS_KEPT);
     notices.waitingStay = CApplication::LoadString(IDS_WAITING_LINES_STAY);
+    notices.printoutsSkipped = CApplication::LoadString(IDS_PRINTOUTS_SKIPPED);
     m_pipeline.SetNotices(notices);
 }
 
@@ -76,8 +77,6 @@ BOOL CReceiverDlg::OnInitDialog()
     const std::string versionText = CAppVersionInfo().GetVersionText();
     ::SetWindowTextA(m_hWnd, (GetText(m_hWnd) + " (" + versionText + " )").c_str());
     CreateTrayIcon(versionText);
-    m_tcp.SetStatusList(m_frameList.Handle());
-    m_tcp.SetFrameWindow(m_hWnd);
     RestorePlacement(kPlacementSection);
     if (m_settings.m_hideAtStart) {
         CSplashWindow::ShowSplashScreen(m_hWnd, IDB_SPLASH, 3000);
@@ -158,41 +157,66 @@ void CReceiverDlg::ShowCounter()
     m_counter.SetText(text);
 }
 
+// The first tick starts the link, once the window shows.
 void CReceiverDlg::OnTimer(UINT_PTR id)
 {
     if (id != kLinkTimer)
         return;
     ::KillTimer(m_hWnd, kLinkTimer);
-    if (m_startPending) {
-        m_startPending = false;
-        StartLink();
-        UpdateStatusText();
-        StartSerialReceiver();
-    }
-    CatchUpDisplay();
-    ::SetTimer(m_hWnd, kLinkTimer, kTickMs, nullptr);
+    if (!m_startPending)
+        return;
+    m_startPending = false;
+    StartLink();
+    UpdateStatusText();
+    StartSerialReceiver();
 }
 
-void CReceiverDlg::CatchUpDisplay()
+void CReceiverDlg::UpdatesWaiting()
 {
-    m_lastCatchUp = ::GetTickCount();
-    // The link's own lines go straight into the list: the cap holds for
-    // them too, a tick later.
-    m_frameList.KeepAtMost(CFramePipeline::ListLineLimit + 1);
-    m_frameList.CatchUp();
-    if (m_indicatorDue) {
-        m_indicatorDue = false;
+    Post([this] { TakeUpdates(); });
+}
+
+// Everything the storing thread has for the window, in one go: however
+// far behind the window is, it paints once.
+void CReceiverDlg::TakeUpdates()
+{
+    const CViewUpdates::Batch batch = m_pipeline.Updates().Take();
+    m_frameList.Add(batch.listLines);
+    if (batch.storedLineChanged)
+        SetDlgItemText(IDC_RECEIVER_STORED_FRAME, batch.storedLine);
+    if (batch.indicator)
         m_indicator.SetState(1);
-    }
-    if (m_storedLineDue) {
-        m_storedLineDue = false;
-        SetDlgItemText(IDC_RECEIVER_STORED_FRAME, m_storedLine);
-    }
     const int counter = m_pipeline.FrameCounter();
     if (counter != m_shownCounter) {
         m_shownCounter = counter;
         ShowCounter();
     }
+    PrintWaitingPrintouts();
+}
+
+// A printout may show a message box, whose loop runs later tasks: those
+// only show their lines, and the printouts stay in order in this loop.
+void CReceiverDlg::PrintWaitingPrintouts()
+{
+    if (m_printing)
+        return;
+    m_printing = true;
+    PrintRecord printout;
+    while (m_pipeline.Updates().TakePrintout(printout))
+        m_pipeline.Print(printout);
+    m_printing = false;
+    if (m_setupDeferred) {
+        m_setupDeferred = false;
+        ::PostMessageA(m_hWnd, WM_COMMAND, IDC_RECEIVER_SETUP, 0);
+    }
+}
+
+// The printouts of the frames stored from now on show what is typed now.
+void CReceiverDlg::TakePrintFields()
+{
+    m_pipeline.SetPrintFields({GetDlgItemText(IDC_RECEIVER_OPERATOR),
+                               GetDlgItemText(IDC_RECEIVER_SERIAL_NUMBER),
+                               GetDlgItemText(IDC_RECEIVER_COMMENT)});
 }
 
 void CReceiverDlg::AddLinkLine(const std::string& text)
@@ -283,25 +307,29 @@ void CReceiverDlg::CloseLinks()
 
 void CReceiverDlg::OnSetup()
 {
-    // Pressed while a frame of the link is handled (a message box of the
-    // printer is up): stopping the link now would wait for that very frame.
-    if (m_handlingFrame) {
+    // Pressed while a printout is printed (a message box of the printer is
+    // up): the print settings must not change under it.
+    if (m_printing) {
         m_setupDeferred = true;
         return;
     }
     ::KillTimer(m_hWnd, kLinkTimer);
     StopSerialReceiver();
     const std::string link = LinkSettings();
-    if (m_settings.RunSetupDialog(&m_printSettings) == IDOK) {
+    // The link goes on storing with the settings as they were until OK.
+    CReceiverSettings edited = m_settings;
+    if (edited.RunSetupDialog(&m_printSettings) == IDOK) {
+        m_pipeline.ApplySettings(edited);
         if (m_startPending || LinkSettings() != link || !LinkIsUp())
             RestartLink();
         EnableHideButton();
         UpdateStatusText();
     }
     // Before the first tick the tick starts the link and the receiver.
-    if (!m_startPending)
+    if (m_startPending)
+        ::SetTimer(m_hWnd, kLinkTimer, kTickAfterSetupMs, nullptr);
+    else
         StartSerialReceiver();
-    ::SetTimer(m_hWnd, kLinkTimer, kTickAfterSetupMs, nullptr);
 }
 
 // Everything that makes a link what it is: a setup that leaves it alone
@@ -341,7 +369,7 @@ void CReceiverDlg::EnableHideButton()
 
 void CReceiverDlg::OnClearFields()
 {
-    for (int id : {IDC_RECEIVER_COMMENT, IDC_RECEIVER_OPERATOR, IDC_RECEIVER_SERIAL_NUMBER})
+    for (int id : kPrintFieldIds)
         SetDlgItemText(id, "");
 }
 
@@ -350,7 +378,6 @@ void CReceiverDlg::OnClearList()
     m_pipeline.ResetFrameCounter();
     m_shownCounter = 0;
     ShowCounter();
-    m_storedLineDue = false;
     SetDlgItemText(IDC_RECEIVER_STORED_FRAME, "");
     m_frameList.Clear();
 }
@@ -366,26 +393,13 @@ void CReceiverDlg::StopSerialReceiver()
     m_serialReceiver.Stop();
 }
 
-void CReceiverDlg::OnSerialFrame(const std::string& frame)
-{
-    std::string text = frame;
-    m_pipeline.HandleFrame(text);
-}
-
-void CReceiverDlg::OnSerialEvent(Event event)
-{
-    if (event == Event::Reopened) {
-        AppendListLine("Initilize COM PORT !!!");
-        AppendListLine(" -> succeded !!!");
-        return;
-    }
-    AppendListLine(CFramePipeline::Filled(CApplication::LoadString(IDS_SERIAL_PORT_LOST),
-                                          CSerialPort::GetConfig(m_serial.GetPort())->portName, "") +
-                   "\r\n");
-}
-
 bool CReceiverDlg::OnCommand(int id, int code, HWND)
 {
+    if (code == EN_CHANGE &&
+        std::find(std::begin(kPrintFieldIds), std::end(kPrintFieldIds), id) != std::end(kPrintFieldIds)) {
+        TakePrintFields();
+        return true;
+    }
     if (code != BN_CLICKED && code != 0)
         return false;
     switch (id) {
@@ -454,19 +468,6 @@ bool CReceiverDlg::OnPaint()
 bool CReceiverDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     result = 0;
-    if (message == WM_LINK_FRAME) {
-        result = OnLinkFrame(wParam);
-        return true;
-    }
-    if (message == kListRequest) {
-        if (wParam == RemoveFirstLine)
-            RemoveFirstListLine();
-        else if (wParam == AppendLine)
-            AppendListLine(*reinterpret_cast<const std::string*>(lParam));
-        else
-            SetStoredLine(*reinterpret_cast<const std::string*>(lParam));
-        return true;
-    }
     if (message == WM_ENDSESSION) {
         if (wParam)
             OnEndSession();
@@ -489,27 +490,10 @@ bool CReceiverDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     return CLayoutDialog::OnMessage(message, wParam, lParam, result);
 }
 
-LRESULT CReceiverDlg::OnLinkFrame(WPARAM wParam)
-{
-    std::string frame = reinterpret_cast<const char*>(wParam);
-    m_handlingFrame = true;
-    m_pipeline.HandleFrame(frame);
-    m_handlingFrame = false;
-    if (m_setupDeferred) {
-        m_setupDeferred = false;
-        ::PostMessageA(m_hWnd, WM_COMMAND, IDC_RECEIVER_SETUP, 0);
-    }
-    // While frames keep coming the controls' repaints always come before
-    // the tick, which then never arrives.
-    if (::GetTickCount() - m_lastCatchUp >= kTickMs)
-        CatchUpDisplay();
-    return 0;
-}
-
 // Windows ends the process after this returns, without WM_DESTROY.  The
 // waiting lines are on disk already (each is recorded when it starts to
-// wait); the links are left alone: this may come while a frame is handled
-// lower on this thread's stack, or while a link's thread is being joined.
+// wait); the links are left alone: this may come while a link's thread is
+// being joined lower on this thread's stack.
 void CReceiverDlg::OnEndSession()
 {
     SavePlacement(kPlacementSection);
@@ -549,67 +533,6 @@ void CReceiverDlg::SavePlacement(const char* section)
     const auto* bytes = reinterpret_cast<const unsigned char*>(&placement);
     CApplication::WriteProfileBinary(section, kPlacementEntry,
                                      std::vector<unsigned char>(bytes, bytes + sizeof placement));
-}
-
-// The pipeline's view.  The serial receiver's thread reaches the controls through
-// messages sent to this window's thread, as every control call does.
-
-int CReceiverDlg::ListLineCount()
-{
-    return m_frameList.Count();
-}
-
-bool CReceiverDlg::OnWindowThread() const
-{
-    return ::GetWindowThreadProcessId(m_hWnd, nullptr) == ::GetCurrentThreadId();
-}
-
-void CReceiverDlg::RemoveFirstListLine()
-{
-    if (!OnWindowThread()) {
-        ::SendMessageA(m_hWnd, kListRequest, RemoveFirstLine, 0);
-        return;
-    }
-    m_frameList.KeepAtMost(m_frameList.Count() - 1);
-}
-
-void CReceiverDlg::AppendListLine(const std::string& text)
-{
-    if (!OnWindowThread()) {
-        ::SendMessageA(m_hWnd, kListRequest, AppendLine, reinterpret_cast<LPARAM>(&text));
-        return;
-    }
-    m_frameList.Append(text);
-}
-
-// The stored line and the lamp repaint themselves at once, as the list
-// did: from this thread they too wait for the catch-up, after the line is
-// on disk; from the serial receiver's thread the lamp is posted at once.
-void CReceiverDlg::SetStoredLine(const std::string& text)
-{
-    if (!OnWindowThread()) {
-        ::SendMessageA(m_hWnd, kListRequest, ShowStoredLine, reinterpret_cast<LPARAM>(&text));
-        return;
-    }
-    m_storedLine = text;
-    m_storedLineDue = true;
-}
-
-void CReceiverDlg::SwitchIndicatorOn()
-{
-    if (OnWindowThread())
-        m_indicatorDue = true;
-    else
-        m_indicator.SetState(1);
-}
-
-PrintFields CReceiverDlg::ReadPrintFields()
-{
-    PrintFields fields;
-    fields.operatorName = GetDlgItemText(IDC_RECEIVER_OPERATOR);
-    fields.serialNumber = GetDlgItemText(IDC_RECEIVER_SERIAL_NUMBER);
-    fields.comment = GetDlgItemText(IDC_RECEIVER_COMMENT);
-    return fields;
 }
 
 void CReceiverDlg::PrintJobFile(const std::string& fileName)

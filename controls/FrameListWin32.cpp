@@ -30,46 +30,33 @@ int CFrameList::Count() const
     return static_cast<int>(Send(LB_GETCOUNT));
 }
 
-void CFrameList::Append(const std::string& text)
+void CFrameList::Add(const std::vector<std::string>& lines)
 {
-    HoldRedraw();
-    const LRESULT index = Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    if (index >= 0)
-        m_lineToSelect = static_cast<int>(index);
+    if (lines.empty())
+        return;
+    // Of a batch longer than the list, only the lines it can show.
+    const size_t limit = static_cast<size_t>(m_lineLimit);
+    const size_t first = lines.size() > limit ? lines.size() - limit : 0;
+    Send(WM_SETREDRAW, FALSE);
+    KeepAtMost(static_cast<int>(limit - (lines.size() - first)));
+    for (size_t i = first; i < lines.size(); ++i)
+        Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(lines[i].c_str()));
+    Send(WM_SETREDRAW, TRUE);
+    Send(LB_SETCURSEL, static_cast<WPARAM>(Count() - 1));
+    ::RedrawWindow(m_list, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 void CFrameList::KeepAtMost(int lines)
 {
-    for (int count = Count(); count > lines; --count)
-    {
-        HoldRedraw();
-        Send(LB_DELETESTRING, 0);
-        m_lineToSelect = m_lineToSelect > 0 ? m_lineToSelect - 1 : -1;
+    if (lines <= 0) {
+        Clear();
+        return;
     }
+    for (int count = Count(); count > lines; --count)
+        Send(LB_DELETESTRING, 0);
 }
 
 void CFrameList::Clear()
 {
     Send(LB_RESETCONTENT);
-    m_lineToSelect = -1;
-}
-
-void CFrameList::HoldRedraw()
-{
-    if (m_redrawHeld)
-        return;
-    Send(WM_SETREDRAW, FALSE);
-    m_redrawHeld = true;
-}
-
-void CFrameList::CatchUp()
-{
-    if (!m_redrawHeld)
-        return;
-    m_redrawHeld = false;
-    Send(WM_SETREDRAW, TRUE);
-    Send(LB_SETCURSEL, static_cast<WPARAM>(m_lineToSelect));
-    // Painted now: the next line holds the redraw off again before a
-    // WM_PAINT could arrive.
-    ::RedrawWindow(m_list, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW);
 }

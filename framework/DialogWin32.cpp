@@ -106,6 +106,8 @@ INT_PTR CALLBACK CDialog::StaticDialogProc(HWND hWnd, UINT message, WPARAM wPara
     auto* self = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(hWnd, DWLP_USER));
     if (!self)
         return FALSE;
+    if (self->RanPostedTasks(message))
+        return TRUE;
     const INT_PTR result = self->DialogProc(message, wParam, lParam);
     if (message == WM_NCDESTROY)
         self->Detach();

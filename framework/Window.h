@@ -1,7 +1,10 @@
 #pragma once
 #include <windows.h>
 
+#include <functional>
+#include <mutex>
 #include <string>
+#include <vector>
 
 // A window object and its HWND.  Messages reach the object through one
 // static window procedure that finds `this` in the window's own storage:
@@ -54,10 +57,20 @@ public:
 
     static std::string GetText(HWND hWnd);
 
+    // Runs the task on the window's thread, from any thread, without ever
+    // waiting for that thread: tasks run in the order posted, each once,
+    // unless the window is gone first.  All of them ride on one registered
+    // message, posted only when none is on its way.
+    void Post(std::function<void()> task);
+
 protected:
     // Every message of the window; the default hands it to the system.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // True when the message carried posted tasks, which have now run; every
+    // window procedure of the framework asks first.
+    bool RanPostedTasks(UINT message);
 
     // A dialog's procedure hands its window over with WM_INITDIALOG; the
     // object itself lives in DWLP_USER.
@@ -77,6 +90,11 @@ private:
                                          DWORD_PTR refData);
     static bool RegisterWindowClass(const WindowClass& windowClass);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    static UINT TaskMessage();
 
     Attachment m_attachment = Attachment::None;
+    // Guards the tasks and, for posting threads, the handle as it goes.
+    std::mutex m_taskMutex;
+    std::vector<std::function<void()>> m_tasks;
+    bool m_taskMessageOwed = false;
 };

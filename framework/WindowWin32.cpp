@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <utility>
 #include <vector>
 
 const CWindow::WindowClass CWindow::DefaultClass{"QuorbelWindow", CS_HREDRAW | CS_VREDRAW,
@@ -83,6 +84,8 @@ void CWindow::Detach()
     case Attachment::None:
         break;
     }
+    const std::lock_guard<std::mutex> lock(m_taskMutex);
+    m_tasks.clear();
     m_hWnd = nullptr;
     m_attachment = Attachment::None;
 }
@@ -110,10 +113,49 @@ LRESULT CALLBACK CWindow::SubclassProc(HWND, UINT message, WPARAM wParam, LPARAM
 
 LRESULT CWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (RanPostedTasks(message))
+        return 0;
     const LRESULT result = WindowProc(message, wParam, lParam);
     if (message == WM_NCDESTROY)
         Detach();   // the handle is gone; the object may outlive it
     return result;
+}
+
+UINT CWindow::TaskMessage()
+{
+    static const UINT message = ::RegisterWindowMessageA("Quorbel.PostedTasks");
+    return message;
+}
+
+void CWindow::Post(std::function<void()> task)
+{
+    const std::lock_guard<std::mutex> lock(m_taskMutex);
+    if (!m_hWnd)
+        return;
+    m_tasks.push_back(std::move(task));
+    // A full message queue refuses the post: the next task tries again.
+    if (m_tasks.size() == 1 || m_taskMessageOwed)
+        m_taskMessageOwed = !::PostMessageA(m_hWnd, TaskMessage(), 0, 0);
+}
+
+// Tasks posted while these run (also from inside a message box one of
+// them shows) come with the next message; those of a window that a task
+// destroyed are dropped.
+bool CWindow::RanPostedTasks(UINT message)
+{
+    if (message != TaskMessage())
+        return false;
+    std::vector<std::function<void()>> tasks;
+    {
+        const std::lock_guard<std::mutex> lock(m_taskMutex);
+        tasks.swap(m_tasks);
+    }
+    for (const std::function<void()>& task : tasks) {
+        if (!m_hWnd)
+            break;   // a task ended the window
+        task();
+    }
+    return true;
 }
 
 LRESULT CWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

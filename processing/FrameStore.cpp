@@ -80,24 +80,61 @@ bool CFrameStore::FileExistsToday(const std::string& directory, const std::strin
 {
     CErrorLog writer(directory, extension, m_clock);
     const bool exists = writer.PrepareTodayPath(directory);
-    return exists || m_pending.HoldsLineFor(writer.GetPath());
+    return exists || m_pending.HoldsLineFor(writer.GetPath()) || GroupHoldsLineFor(writer.GetPath());
+}
+
+size_t CFrameStore::AddResult(const std::string& directory, const std::string& extension,
+                             const std::string& frame, const std::string& selected, int storeType,
+                             std::string& line)
+{
+    const CErrorLog writer(directory, extension, m_clock);
+    CErrorLog::DayLine composed = ComposeResult(writer, frame, selected, storeType);
+    line = composed.line;
+    m_group.push_back({directory, std::move(composed.path), std::move(composed.line)});
+    return m_group.size() - 1;
+}
+
+std::vector<bool> CFrameStore::CommitGroup()
+{
+    std::vector<CPendingLines::Line> group;
+    group.swap(m_group);
+    std::vector<bool> written(group.size(), false);
+    if (group.empty())
+        return written;
+    MoveWaitingLines(group.back().directory);
+    WritePending();
+    for (size_t first = 0, end = 0; first < group.size(); first = end)
+    {
+        std::vector<std::string> texts;
+        for (end = first; end < group.size() && group[end].path == group[first].path; ++end)
+            texts.push_back(group[end].text);
+        // A line never overtakes an older one of the same file.
+        const bool appended = !m_pending.HoldsLineFor(group[first].path) &&
+                              AppendCreatingDirectory(group[first].directory, group[first].path, texts);
+        for (size_t i = first; i < end; ++i)
+        {
+            written[i] = appended;
+            if (!appended)
+                Queue(std::move(group[i]));
+        }
+    }
+    return written;
 }
 
 unsigned CFrameStore::WriteResult(const std::string& directory, const std::string& extension,
                                   const std::string& frame, const std::string& selected,
                                   int storeType, std::string& line)
 {
-    const CErrorLog writer(directory, extension, m_clock);
-    const CErrorLog::DayLine composed = ComposeResult(writer, frame, selected, storeType);
-    line = composed.line;
-    MoveWaitingLines(directory);
-    WritePending();
-    // A line never overtakes an older one of the same file.
-    if (!m_pending.HoldsLineFor(composed.path) &&
-        AppendCreatingDirectory(directory, composed.path, {composed.line}))
-        return Success;
-    Queue({directory, composed.path, composed.line});
-    return Failure;
+    AddResult(directory, extension, frame, selected, storeType, line);
+    return CommitGroup().back() ? Success : Failure;
+}
+
+bool CFrameStore::GroupHoldsLineFor(const std::string& path) const
+{
+    for (const CPendingLines::Line& line : m_group)
+        if (line.path == path)
+            return true;
+    return false;
 }
 
 CErrorLog::DayLine CFrameStore::ComposeResult(const CErrorLog& writer, const std::string& frame,

@@ -32,12 +32,22 @@ public:
     unsigned SelectFields(const std::string& frame, std::string& selected,
                           const CReceiverSettings& settings) const;
 
-    // True when today's result file exists or a waiting line belongs in it.
+    // True when today's result file exists or a waiting or grouped line
+    // belongs in it.
     bool FileExistsToday(const std::string& directory, const std::string& extension) const;
 
-    // Appends the line of the store type to today's result file, after the
-    // lines that wait for a file.  0 when the line is in the file; 65535
-    // when it has to wait.  line receives the composed line either way.
+    // Composes the line of the store type for today's result file into the
+    // group; line receives it.  Returns the line's place in the group.
+    size_t AddResult(const std::string& directory, const std::string& extension,
+                     const std::string& frame, const std::string& selected, int storeType,
+                     std::string& line);
+    // Appends the group's lines after the lines that wait for their files,
+    // each file's lines in one append and one flush, and empties the group.
+    // One flag a line, in the group's order: true when it is in its file,
+    // false when it has to wait.
+    std::vector<bool> CommitGroup();
+    // A group of one line: 0 when the line is in the file; 65535 when it
+    // has to wait.
     unsigned WriteResult(const std::string& directory, const std::string& extension,
                          const std::string& frame, const std::string& selected, int storeType,
                          std::string& line);
@@ -63,6 +73,10 @@ private:
     CErrorLog::DayLine ComposeResult(const CErrorLog& writer, const std::string& frame,
                                      const std::string& selected, int storeType) const;
     void Queue(CPendingLines::Line line);
+    bool GroupHoldsLineFor(const std::string& path) const;
+
+    // Lines composed since the last commit, in order.
+    std::vector<CPendingLines::Line> m_group;
 
     std::string m_inputSeparator = ";";
     std::string m_outputSeparator = "\t";

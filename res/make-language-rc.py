@@ -177,6 +177,9 @@ TRANSLATIONS = {
         ("%1 ligne(s) de r\u00e9sultat en attente \u00e0 la derni\u00e8re sortie restent dans %2, qui ne peut pas \u00eatre r\u00e9\u00e9crit", "%1 riga/e dei risultati in attesa all'ultima uscita restano in %2, che non pu\u00f2 essere riscritto"),
     "Serial Port -> %1 lost !!!":
         ("Port s\u00e9rie -> %1 perdu !!!", "Porta seriale -> %1 persa !!!"),
+    "%1 printout(s) skipped: the printer could not keep up":
+        ("%1 impression(s) saut\u00e9e(s) : l'imprimante n'a pas suivi",
+         "%1 stampa/e saltata/e: la stampante non ha tenuto il passo"),
     "Quorbel":
         ("Quorbel", "Quorbel"),
 }

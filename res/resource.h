@@ -43,6 +43,7 @@
 #define IDS_DAMAGED_RECORDS_KEPT     32780
 #define IDS_WAITING_LINES_STAY       32781
 #define IDS_SERIAL_PORT_LOST         32782
+#define IDS_PRINTOUTS_SKIPPED        32783
 #define IDS_APP_TITLE                57344
 
 // Dialogs

@@ -4,7 +4,6 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -15,16 +14,16 @@
 class CLinkRecorder : public CLinkSink
 {
 public:
-    void OnFrame(const char* text, int length, const SocketAddress&) override
+    void OnFrames(std::vector<std::string>& frames, const SocketAddress&) override
     {
         delivering = true;
         std::this_thread::sleep_for(std::chrono::milliseconds(delayMs));
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_frames.emplace_back(text, static_cast<size_t>(length));
+        m_frames.insert(m_frames.end(), frames.begin(), frames.end());
         m_changed.notify_all();
     }
 
-    void OnLinkEvent(int code) override
+    void OnLinkEvent(int code, const std::string&) override
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         m_events.push_back(code);
@@ -61,17 +60,14 @@ private:
     std::vector<int> m_events;
 };
 
-// A TCP link whose frames and events go to a recorder instead of a window.
+// A TCP link whose frames and events go to a recorder.
 class CTcpTestLink
 {
 public:
-    CTcpTestLink() : CTcpTestLink(std::make_unique<CLinkRecorder>()) {}
     CTcpClientLink* operator->() { return &m_link; }
 
-    CLinkRecorder& recorder;
+    CLinkRecorder recorder;
 
 private:
-    explicit CTcpTestLink(std::unique_ptr<CLinkRecorder> owned) : recorder(*owned), m_link(std::move(owned)) {}
-
-    CTcpClientLink m_link;
+    CTcpClientLink m_link{recorder};
 };

@@ -22,27 +22,46 @@ const std::string Day = "RESULT\\2026-12-05.TXT";
 const std::string Log = "ErrLog\\2026-12-05.LOG";
 const std::string Pending = "Quorbel.pending";
 
+// The window: told of updates, it takes them at once, as the real one
+// does when its posted task runs.
 struct FakeView : IFrameView
 {
-    int ListLineCount() override { return static_cast<int>(list.size()); }
-    void RemoveFirstListLine() override { list.pop_front(); }
-    void AppendListLine(const std::string& text) override { list.push_back(text); }
-    void SetStoredLine(const std::string& text) override { stored = text; }
-    void SwitchIndicatorOn() override { ++indicator; }
-    PrintFields ReadPrintFields() override { return fields; }
+    void UpdatesWaiting() override { ++told; }
     void PrintJobFile(const std::string& fileName) override { jobs.push_back(ReadBytes(fileName)); }
 
+    void TakeUpdates(CFramePipeline& pipeline)
+    {
+        CViewUpdates::Batch batch = pipeline.Updates().Take();
+        list.insert(list.end(), batch.listLines.begin(), batch.listLines.end());
+        if (batch.storedLineChanged)
+            stored = batch.storedLine;
+        indicator += batch.indicator;
+        PrintRecord printout;
+        while (pipeline.Updates().TakePrintout(printout))
+            pipeline.Print(printout);
+    }
+
+    int told = 0;
     std::deque<std::string> list;
     std::string stored;
     int indicator = 0;
-    PrintFields fields;
     std::vector<std::string> jobs;
 };
 
 // One run of the receiver in the current working directory.
 struct Receiver
 {
-    void Handle(std::string frame) { result = pipeline.HandleFrame(frame); }
+    void Handle(std::string frame)
+    {
+        result = pipeline.HandleFrame(frame);
+        view.TakeUpdates(pipeline);
+    }
+
+    void Restore()
+    {
+        pipeline.RestoreWaitingLines();
+        view.TakeUpdates(pipeline);
+    }
 
     CTestClock clock;
     CReceiverSettings settings;
@@ -127,20 +146,31 @@ TEST(FramePipeline, TheHeaderOfANewFileIsGuardedForASecond)
     }
 }
 
-// Lines the window adds itself count too, so more than one may go.
-TEST(FramePipeline, ListSettlesAt10001Lines)
+// A window that falls behind is told once and then gets the newest lines
+// it can show, the group's frames in one batch with one lamp.
+TEST(FramePipeline, AWindowBehindIsToldOnceAndGetsTheNewest10001Lines)
 {
     CTempDir dir;
     Receiver receiver;
+    std::vector<std::string> frames;
     for (int i = 0; i < 10005; ++i)
-        receiver.view.list.push_back(std::to_string(i));
-    receiver.pipeline.AddToFrameList("new");
+        frames.push_back(std::to_string(i));
+    EXPECT_EQ(receiver.pipeline.HandleFrames(frames), std::vector<int>(frames.size(), 0));
+    receiver.pipeline.AddToFrameList("link line");
+    EXPECT_EQ(receiver.view.told, 1);
+    receiver.view.TakeUpdates(receiver.pipeline);
     EXPECT_EQ(receiver.view.list.size(), 10001u);
     EXPECT_EQ(receiver.view.list.front(), "5");
-    EXPECT_EQ(receiver.view.list.back(), "new");
+    EXPECT_EQ(receiver.view.list.back(), "link line");
+    EXPECT_EQ(receiver.view.stored, "10004");
+    EXPECT_EQ(receiver.view.indicator, 1);
+    EXPECT_EQ(ReadBytes(Day).size(), 10 * 3 + 90 * 4 + 900 * 5 + 9000 * 6 + 5 * 7u);
 }
 
-TEST(FramePipeline, PrintsTheStoredLineAndTheTrimmedOperatorInAtMostMaxCopies)
+// The printout shows the entries as they were when its frame was stored,
+// and a printer that falls behind skips printouts, which the list tells
+// once when it takes one again.
+TEST(FramePipeline, PrintsTheEntriesOfTheMomentOfStoringAndTellsOfSkippedPrintouts)
 {
     CTempDir dir;
     Receiver receiver;
@@ -149,10 +179,23 @@ TEST(FramePipeline, PrintsTheStoredLineAndTheTrimmedOperatorInAtMostMaxCopies)
     receiver.printSettings.m_numberOfCopies = 1000000;
     for (PrintLine& line : receiver.printSettings.m_lines)
         line.enabled = 1;
-    receiver.view.fields = {"  Ann  ", "SN-1", "batch 7"};
-    receiver.Handle("OK;12.3;mm");
+    receiver.pipeline.SetPrintFields({"  Ann  ", "SN-1", "batch 7"});
+    std::string frame = "OK;12.3;mm";
+    receiver.pipeline.HandleFrame(frame);
+    receiver.pipeline.SetPrintFields({"Bob", "SN-2", ""});
+    receiver.view.TakeUpdates(receiver.pipeline);
     ASSERT_EQ(receiver.view.jobs.size(), size_t{CFramePipeline::MaxCopies});
     EXPECT_EQ(receiver.view.jobs[0], "SN-1\r\nAnn\r\n05/12/2026 17:56:09\r\nbatch 7\r\nOK;12.3;mm\r\n");
+
+    receiver.printSettings.m_numberOfCopies = 1;
+    std::vector<std::string> frames(CFramePipeline::PrintoutLimit + 3, "F");
+    receiver.pipeline.HandleFrames(frames);
+    receiver.view.TakeUpdates(receiver.pipeline);
+    receiver.Handle("last");
+    EXPECT_EQ(receiver.view.jobs.size(), CFramePipeline::MaxCopies + CFramePipeline::PrintoutLimit + 1);
+    const std::string notice = "3 printout(s) skipped: the printer could not keep up\r\n";
+    EXPECT_EQ(std::count(receiver.view.list.begin(), receiver.view.list.end(), notice), 1);
+    EXPECT_EQ(receiver.view.list.back(), notice);
 }
 
 TEST(FramePipeline, OperatorLearnsWhenLinesWaitAndWhenTheyAreWritten)
@@ -189,7 +232,7 @@ TEST(FramePipeline, WaitingLinesOutliveACrashAndARestartOnceEach)
     }
     {
         Receiver stillBlocked;
-        stillBlocked.pipeline.RestoreWaitingLines();
+        stillBlocked.Restore();
         const std::deque<std::string>& list = stillBlocked.view.list;
         EXPECT_NE(std::find(list.begin(), list.end(),
                             "Result lines cannot be written to " + Day + ": 2 line(s) waiting\r\n"), list.end());
@@ -199,7 +242,7 @@ TEST(FramePipeline, WaitingLinesOutliveACrashAndARestartOnceEach)
     for (int run = 0; run < 2; ++run)
     {
         Receiver next;
-        next.pipeline.RestoreWaitingLines();
+        next.Restore();
         EXPECT_EQ(ReadBytes(Day), "1\r\n2\r\n3\r\n");
         EXPECT_FALSE(FileSystem::Exists(Pending));
         next.pipeline.SaveWaitingLines();
@@ -239,7 +282,7 @@ TEST(FramePipeline, KeptLinesThatCannotBeTakenBackAreLeftInTheirFile)
     std::ofstream(Pending, std::ios::binary) << kept;
     ASSERT_TRUE(FileSystem::CreateDir(Pending + ".damaged"));
     Receiver receiver;
-    receiver.pipeline.RestoreWaitingLines();
+    receiver.Restore();
     EXPECT_EQ(receiver.view.list.back(),
               "1 result line(s) left waiting at the last exit stay in Quorbel.pending, which cannot be rewritten\r\n");
     BlockFolder(true);
@@ -263,7 +306,7 @@ TEST(FramePipeline, DamagedWaitingLinesFileGivesUpOnlyTheDamagedRecords)
     const std::string cut = "RESULT\\\t" + Day + "\tcut";
     std::ofstream(Pending, std::ios::binary) << bytes << cut;
     Receiver receiver;
-    receiver.pipeline.RestoreWaitingLines();
+    receiver.Restore();
     EXPECT_EQ(ReadBytes(Day), "first\t%;\x7f\r\nthird\r\n");
     EXPECT_EQ(receiver.view.list.back(),
               "2 result line(s) left waiting at the last exit have been restored from "

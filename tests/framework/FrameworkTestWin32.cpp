@@ -1,12 +1,15 @@
 // The framework under Wine with real windows: messages reach the object
 // that owns the window, the application's resources come with a language
-// library, and the worker thread's stop keeps answering.
+// library, and tasks posted from other threads run on the window's.
 #include "framework/Application.h"
 #include "framework/Dialog.h"
 #include "framework/Window.h"
 #include "res/resource.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <thread>
+#include <vector>
 
 namespace
 {
@@ -89,6 +92,46 @@ TEST(WindowTest, TheOwnerDestroysTheWindowWhileTheWholeObjectHearsIt)
     // already gone, is never called, and the window does not outlive it.
     EXPECT_EQ(1, destroyed);
     EXPECT_FALSE(::IsWindow(leftOpen));
+}
+
+// Tasks come from two threads at once, each thread's in its order, every
+// one on the window's thread, none before the window's messages are
+// handled; the tasks of a destroyed window are dropped.
+TEST(WindowTest, PostedTasksRunOnTheWindowsThreadInOrder)
+{
+    int destroyed = 0;
+    CDestroyCountingWindow window(destroyed);
+    ASSERT_TRUE(window.Create("posted", WS_OVERLAPPED, 0, RECT{0, 0, 50, 50}, nullptr));
+    const DWORD windowThread = ::GetCurrentThreadId();
+    constexpr int kTasks = 20000;
+    std::vector<int> ran[2];
+    int elsewhere = 0;
+    auto poster = [&](int which) {
+        for (int i = 0; i < kTasks; ++i)
+            window.Post([&, which, i] {
+                ran[which].push_back(i);
+                elsewhere += ::GetCurrentThreadId() != windowThread;
+            });
+    };
+    std::thread first(poster, 0), second(poster, 1);
+    first.join();
+    second.join();
+    EXPECT_TRUE(ran[0].empty());
+    MSG message;
+    const DWORD start = ::GetTickCount();
+    while (ran[0].size() + ran[1].size() < 2 * kTasks && ::GetTickCount() - start < 10000)
+        if (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageA(&message);
+    for (const std::vector<int>& tasks : ran) {
+        ASSERT_EQ(size_t{kTasks}, tasks.size());
+        EXPECT_TRUE(std::is_sorted(tasks.begin(), tasks.end()));
+    }
+    EXPECT_EQ(0, elsewhere);
+    window.Post([&] { ++elsewhere; });
+    window.DestroyWindow();
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        ::DispatchMessageA(&message);
+    EXPECT_EQ(0, elsewhere);
 }
 
 // The drag icon (the main window's) is the dialog procedure's own result,

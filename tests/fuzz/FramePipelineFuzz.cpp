@@ -7,8 +7,8 @@
 // what lies between the separators) a header and the selected fields of
 // every frame with at least three fields, after the header line of the
 // field names; the counter counts the accepted frames and wraps after
-// 99999; every frame is listed, the list never holding more than 10001
-// lines, and printed in its number of copies.
+// 99999; every trimmed frame is listed (tabs shown as blanks) in one
+// batch for the window, and printed in its number of copies.
 #include "FuzzReference.h"
 #include "app/FramePipeline.h"
 #include "printing/PrintSettings.h"
@@ -34,15 +34,10 @@ using FuzzReference::Check;
 
 struct CountingView : IFrameView
 {
-    int ListLineCount() override { return lines; }
-    void RemoveFirstListLine() override { --lines; }
-    void AppendListLine(const std::string&) override { ++lines; }
-    void SetStoredLine(const std::string&) override {}
-    void SwitchIndicatorOn() override {}
-    PrintFields ReadPrintFields() override { return {"  operator ", "serial", "comment"}; }
+    void UpdatesWaiting() override { ++told; }
     void PrintJobFile(const std::string&) override { ++printed; }
 
-    int lines = 0;
+    int told = 0;
     int printed = 0;
 };
 
@@ -102,11 +97,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CTicketPrinter printer;
     CountingView view;
     CFramePipeline pipeline(view, settings, printSettings, store, printer, FixedDay);
-    // Near the list's cap and the counter's wrap, so that short runs reach both.
-    view.lines = input.ConsumeIntegralInRange(9995, 10005);
+    pipeline.SetPrintFields({"  operator ", "serial", "comment"});
+    // Near the counter's wrap, so that short runs reach it.
     const int counterStart = input.ConsumeIntegralInRange(99990, 99999);
     pipeline.SetFrameCounter(counterStart);
-    int listLines = view.lines;
+    std::vector<std::string> listed;
 
     const bool whole = settings.m_storeType == CReceiverSettings::OriginalFrame;
     const char separator = CReceiverSettings::SeparatorText(settings.m_inputSeparator)[0];
@@ -126,12 +121,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         Check((pipeline.HandleFrame(frame) == 0) == accepts && frame == trimmed);
         ++frames;
         accepted += accepts;
-        listLines = std::min(listLines, 10000) + 1;
+        listed.push_back(trimmed);
+        std::replace(listed.back().begin(), listed.back().end(), '\t', ' ');
         if (accepts)
             expected += (whole ? trimmed : FuzzReference::SelectedText(fields, inUse, outputSeparator)) + "\r\n";
     }
     Check(pipeline.FrameCounter() == (counterStart + accepted) % 100000);
-    Check(view.lines == listLines);
+    Check(view.told == (frames > 0));
+    Check(pipeline.Updates().Take().listLines == listed);
+    PrintRecord printout;
+    while (pipeline.Updates().TakePrintout(printout))
+        pipeline.Print(printout);
     Check(view.printed == (settings.m_printOut ? frames * std::max(printSettings.m_numberOfCopies, 1) : 0));
 
     std::ifstream in(FileSystem::HostPath("RESULT\\2026-12-05.TXT"), std::ios::binary);

@@ -10,22 +10,23 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <string>
 #include <thread>
 #include <utility>
+#include <vector>
 
 namespace
 {
 class CFrameCounter : public CLinkSink
 {
 public:
-    void OnFrame(const char*, int length, const SocketAddress&) override
+    void OnFrames(std::vector<std::string>& frames, const SocketAddress&) override
     {
-        m_frames.fetch_add(1, std::memory_order_relaxed);
-        m_bytes.fetch_add(static_cast<uint64_t>(length), std::memory_order_relaxed);
+        for (const std::string& frame : frames)
+            m_bytes.fetch_add(frame.size(), std::memory_order_relaxed);
+        m_frames.fetch_add(frames.size(), std::memory_order_relaxed);
     }
-    void OnLinkEvent(int) override { m_lost = true; }
+    void OnLinkEvent(int, const std::string&) override { m_lost = true; }
 
     std::atomic<uint64_t> m_frames{0};
     std::atomic<uint64_t> m_bytes{0};
@@ -46,9 +47,8 @@ int main(int argc, char** argv)
                          "tcp_link_bench.out"))
         return 2;
     const int port = simulator.WaitForPort(readyFile);
-    auto counter = std::make_unique<CFrameCounter>();
-    const CFrameCounter& counted = *counter;
-    CTcpClientLink link(std::move(counter));
+    CFrameCounter counted;
+    CTcpClientLink link(counted);
     const auto start = std::chrono::steady_clock::now();
     if (port == 0 || !link.Connect("127.0.0.1", std::to_string(port).c_str()) || !link.StartReceiving())
         return 2;

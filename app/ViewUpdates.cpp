@@ -1,0 +1,93 @@
+#include "app/ViewUpdates.h"
+
+#include <utility>
+
+CViewUpdates::CViewUpdates(size_t listLines, size_t printouts)
+    : m_listBound(listLines), m_printoutBound(printouts)
+{
+}
+
+void CViewUpdates::AddListLine(std::string text)
+{
+    bool due = false;
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_listLines.push_back(std::move(text));
+        if (m_listLines.size() > m_listBound)
+            m_listLines.pop_front();
+        due = MarkChanged();
+    }
+    NotifyIf(due);
+}
+
+void CViewUpdates::SetStoredLine(std::string text)
+{
+    bool due = false;
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_storedLine = std::move(text);
+        m_storedLineChanged = true;
+        due = MarkChanged();
+    }
+    NotifyIf(due);
+}
+
+void CViewUpdates::SwitchIndicatorOn()
+{
+    bool due = false;
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_indicator = true;
+        due = MarkChanged();
+    }
+    NotifyIf(due);
+}
+
+bool CViewUpdates::QueuePrintout(const PrintRecord& record)
+{
+    bool due = false;
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        if (m_printouts.size() >= m_printoutBound)
+            return false;
+        m_printouts.push_back(record);
+        due = MarkChanged();
+    }
+    NotifyIf(due);
+    return true;
+}
+
+CViewUpdates::Batch CViewUpdates::Take()
+{
+    Batch batch;
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    batch.listLines.assign(std::make_move_iterator(m_listLines.begin()),
+                           std::make_move_iterator(m_listLines.end()));
+    m_listLines.clear();
+    batch.storedLineChanged = std::exchange(m_storedLineChanged, false);
+    batch.storedLine = m_storedLine;
+    batch.indicator = std::exchange(m_indicator, false);
+    m_notified = false;
+    return batch;
+}
+
+bool CViewUpdates::TakePrintout(PrintRecord& record)
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_printouts.empty())
+        return false;
+    record = m_printouts.front();
+    m_printouts.pop_front();
+    return true;
+}
+
+bool CViewUpdates::MarkChanged()
+{
+    return !std::exchange(m_notified, true);
+}
+
+void CViewUpdates::NotifyIf(bool due) const
+{
+    if (due && m_notify)
+        m_notify();
+}
