@@ -91,6 +91,32 @@ TEST(FrameStore, LinesThatCannotBeWrittenWaitAndGoToTheirOwnDayInOrder)
     EXPECT_FALSE(FileSystem::Exists("OLD\\2026-12-05.TXT"));
 }
 
+// A group's lines count for their file before they are written; each
+// file's lines go in one append, and those of a file that cannot be
+// written wait, in order, behind none of the others.
+TEST(FrameStore, AGroupAppendsEachFileOnceAndOnlyAnUnwritableFilesLinesWait)
+{
+    Store s;
+    ASSERT_TRUE(FileSystem::CreateDir(Results) && FileSystem::CreateDir(Day5));
+    s.clock.Set(2026, 12, 5, 23, 59, 59);
+    for (const char* text : {"a", "b"})
+        EXPECT_EQ(s.store.AddResult(Results, ".TXT", text, text, 0, s.line), text[0] - 'a' + size_t{0});
+    s.clock.Set(2026, 12, 6, 0, 0, 0);
+    EXPECT_FALSE(s.store.FileExistsToday(Results, ".TXT"));
+    for (const char* text : {"c", "d"})
+        s.store.AddResult(Results, ".TXT", text, text, 0, s.line);
+    EXPECT_TRUE(s.store.FileExistsToday(Results, ".TXT"));
+    EXPECT_EQ(s.store.CommitGroup(), (std::vector<bool>{false, false, true, true}));
+    EXPECT_EQ(ReadBytes(Day6), "c\r\nd\r\n");
+    EXPECT_EQ(s.store.PendingCount(), 2u);
+    EXPECT_TRUE(s.store.CommitGroup().empty());
+
+    BlockFolder(false, Day5);
+    s.clock.Set(2026, 12, 5, 23, 59, 59);
+    EXPECT_EQ(s.Write("e", 0), 0u);
+    EXPECT_EQ(ReadBytes(Day5), "a\r\nb\r\ne\r\n");
+}
+
 TEST(FrameStore, AFullQueueDropsTheOldestLinesAndLogsHowMany)
 {
     Store s(3);

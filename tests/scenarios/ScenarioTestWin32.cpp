@@ -5,12 +5,15 @@
 #include "tests/dialogs/DialogDriver.h"
 #include "tests/scenarios/QuorbelProcess.h"
 #include "tests/support/TempDir.h"
+#include "tools/vorlsim/TcpServer.h"
 #include "tools/vorlsim/launcher/SimulatorProcess.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -413,27 +416,62 @@ TEST_F(Scenario, SetupOkKeepsAnUnchangedLinkAndItsHostName)
 }
 
 // The printer's message box (no default printer here) belongs to the main
-// window, which no click reaches meanwhile; a Setup that still arrives
-// waits for the frame to be handled instead of stopping its link under it.
-// Frames go on after it and Exit ends the program.
-TEST_F(Scenario, APrinterMessageBoxFreezesNothing)
+// window, which no click reaches meanwhile.  A burst that comes while it
+// and the About box over it are up is stored at once: every line in the
+// day file with the stamp of its arrival, the window answering all along.
+// A Setup that arrives meanwhile waits for the printout; then Setup and
+// Exit work.
+TEST_F(Scenario, ABurstUnderAMessageBoxAndTheAboutBoxIsStoredAtOnceAndFreezesNothing)
 {
-    const int port = StartSimulator({"--count", "20", "--rate", "10"});
-    ASSERT_NE(port, 0);
-    WriteIni(1, port);
+    CTcpServer instrument;
+    std::string error;
+    ASSERT_TRUE(instrument.Listen("127.0.0.1", 0, error)) << error;
+    WriteIni(1, instrument.Port(), 1);
     WritePrivateProfileStringA("Option", "PrintOut", "1", Path("Quorbel.ini").c_str());
     const HWND main = StartMain();
     ASSERT_TRUE(main);
-    const HWND box = m_quorbel->WaitForDialog("Quorbel");
-    ASSERT_TRUE(box) << "no printer message box: is a default printer installed?";
+    ASSERT_TRUE(instrument.Accept());
+    const std::string first = "first;1;2\r\n";
+    ASSERT_TRUE(instrument.Write(first.data(), first.size()));
+    ASSERT_TRUE(m_quorbel->WaitForDialog("Quorbel"))
+        << "no printer message box: is a default printer installed?";
     EXPECT_FALSE(IsWindowEnabled(main));
+    PostMessageA(main, WM_COMMAND, ID_TRAY_ABOUT, 0);
+    const HWND about = m_quorbel->WaitForDialog("About Quorbel ");
+    ASSERT_TRUE(about);
     PostMessageA(main, WM_COMMAND, IDC_RECEIVER_SETUP, 0);
+
+    constexpr int kBurst = 3000;
+    std::string burst;
+    for (int i = 0; i < kBurst; ++i)
+        burst += "burst " + std::to_string(i) + ";1;2\r\n";
+    ASSERT_TRUE(instrument.Write(burst.data(), burst.size()));
+    const std::time_t sent = std::time(nullptr);
+    DWORD slowest = 0;
+    const bool stored = Q::WaitUntil([&] {
+        const DWORD start = GetTickCount();
+        DWORD_PTR ignored = 0;
+        EXPECT_TRUE(SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 250, &ignored));
+        slowest = std::max(slowest, GetTickCount() - start);
+        return FileLines(DayFile()).size() == kBurst + 1;
+    });
+    ASSERT_TRUE(stored) << FileLines(DayFile()).size();
+    EXPECT_LE(slowest, 250u);
+    std::tm stamp{};
+    ASSERT_EQ(std::sscanf(FileLines(DayFile()).back().c_str(), "%d/%d/%d %d:%d:%d", &stamp.tm_mday,
+                          &stamp.tm_mon, &stamp.tm_year, &stamp.tm_hour, &stamp.tm_min, &stamp.tm_sec), 6);
+    stamp.tm_mon -= 1;
+    stamp.tm_year -= 1900;
+    stamp.tm_isdst = -1;
+    EXPECT_LE(std::abs(std::difftime(std::mktime(&stamp), sent)), 1.0);
+    EXPECT_TRUE(IsWindow(about));
+
+    PostClick(about, IDOK);
     EXPECT_NE(m_quorbel->AnswerMessageBox("Quorbel"), "");
     const HWND setup = m_quorbel->WaitForDialog("Quorbel setup");
     ASSERT_TRUE(setup);
     PostClick(setup, IDOK);
-    ASSERT_TRUE(Q::WaitUntil([&] { return FileLines(Path("echo.txt")).size() == 20; }));
-    EXPECT_TRUE(Q::WaitUntil([&] { return FileLines(DayFile()) == FileLines(Path("echo.txt")); }));
+    EXPECT_TRUE(AwaitListLine(main, "burst " + std::to_string(kBurst - 1) + ";1;2"));
     PostClick(main, ID_TRAY_EXIT);
     EXPECT_TRUE(m_quorbel->WaitForExit(15000));
 }
