@@ -7,10 +7,9 @@
 #include <mutex>
 
 // The thread of a link: it runs one body, which looks at Stopping() and
-// whose waits end at once when asked to stop.  Waiting for its end never
-// blocks the waiting thread's windows: on Windows the wait keeps handling
-// messages sent to that thread, so a frame the thread is delivering to one
-// of its windows is handled and the thread ends by itself.
+// whose waits end at once when asked to stop.  The body never waits for
+// the thread that stops it (it only posts to windows), so Stop returns
+// within one of the body's waits.
 class CReceiveThread
 {
 public:

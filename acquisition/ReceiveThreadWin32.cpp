@@ -17,21 +17,6 @@ unsigned __stdcall ThreadMain(void* body)
     (*static_cast<std::function<void()>*>(body))();
     return 1;
 }
-
-// Waits for the thread and delivers the messages sent to this thread
-// meanwhile: a thread that sends to one of this thread's windows (a frame,
-// a list line) is answered and ends by itself.
-void WaitDispatchingSentMessages(HANDLE thread)
-{
-    // MWMO_INPUTAVAILABLE: a message sent before this wait began (and
-    // already seen by a queue-status check) must wake it too.
-    while (::MsgWaitForMultipleObjectsEx(1, &thread, INFINITE, QS_SENDMESSAGE, MWMO_INPUTAVAILABLE) ==
-           WAIT_OBJECT_0 + 1) {
-        MSG message;
-        // Peeking delivers the messages sent to this thread; nothing is removed.
-        ::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-}
 }
 
 // Defined here, where Native is complete.
@@ -59,10 +44,7 @@ void CReceiveThread::Join()
 {
     if (!m_native)
         return;
-    WaitDispatchingSentMessages(m_native->handle);
-    // A message handled during the wait may have stopped the thread itself.
-    if (!m_native)
-        return;
+    WaitForSingleObject(m_native->handle, INFINITE);
     CloseHandle(m_native->handle);
     m_native.reset();
 }

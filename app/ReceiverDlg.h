@@ -1,11 +1,8 @@
 #pragma once
-#include "acquisition/SerialLink.h"
-#include "acquisition/SerialReceiver.h"
-#include "acquisition/TcpClientLink.h"
 #include "app/FramePipeline.h"
 #include "app/FrameView.h"
-#include "app/LinkFeed.h"
 #include "app/ResultDatabase.h"
+#include "app/StationLink.h"
 #include "controls/CheckGroupBox.h"
 #include "controls/ColorLabel.h"
 #include "controls/DigitDisplay.h"
@@ -59,20 +56,13 @@ private:
     void PrintWaitingPrintouts();
     void TakePrintFields();
     void StartLink();
-    void StartTcpLink(class CProgressWindow& progress);
-    void StartSerialLink(class CProgressWindow& progress);
-    void AddLinkLine(const std::string& text);
     void UpdateStatusText();
     void UpdatePrintGroup();
-    void CloseLinks();
     void OnSetup();
-    std::string LinkSettings() const;
-    bool LinkIsUp() const;
     void RestartLink();
     void OnEndSession();
     void OnClearFields();
     void OnClearList();
-    void StartSerialReceiver();
     void StopSerialReceiver();
     void EnableHideButton();
     void RestorePlacement(const char* section);
@@ -84,12 +74,8 @@ private:
     CResultDatabase m_database;
     CFrameStore m_store;
     CTicketPrinter m_printer;
-    CSerialLink m_serial;
     CFramePipeline m_pipeline;
-    // The feed outlives the links, which stop in their destructors.
-    CLinkFeed m_feed;
-    CTcpClientLink m_tcp;
-    CSerialReceiver m_serialReceiver;
+    CStationLink m_link;
 
     CFrameList m_frameList;
     CDigitDisplay m_counter;
@@ -111,8 +97,5 @@ private:
     bool m_restorePending = true;
     bool m_printing = false;
     bool m_setupDeferred = false;
-    // The configured port is to be opened again whenever it has gone;
-    // changed only while the serial receiver is stopped.
-    bool m_serialWanted = false;
     int m_shownCounter = 0;
 };

@@ -37,9 +37,7 @@ CReceiverDlg::CReceiverDlg(CReceiverSettings& settings, CPrintSettings& printSet
       m_printSettings(printSettings),
       m_database("DataBase"),
       m_pipeline(*this, settings, printSettings, m_store, m_printer),
-      m_feed(m_pipeline, m_serial, CApplication::LoadString(IDS_SERIAL_PORT_LOST)),
-      m_tcp(m_feed),
-      m_serialReceiver(m_serial, m_feed),
+      m_link(m_pipeline, CApplication::LoadString(IDS_SERIAL_PORT_LOST)),
       m_frameList(CFramePipeline::ListLineLimit + 1),
       m_icon(::LoadIconA(CApplication::FindResourceModule(RT_GROUP_ICON, IDR_MAINFRAME),
                          MAKEINTRESOURCEA(IDR_MAINFRAME)))
@@ -168,7 +166,7 @@ void CReceiverDlg::OnTimer(UINT_PTR id)
     m_startPending = false;
     StartLink();
     UpdateStatusText();
-    StartSerialReceiver();
+    m_link.StartSerialReceiver();
 }
 
 void CReceiverDlg::UpdatesWaiting()
@@ -219,11 +217,6 @@ void CReceiverDlg::TakePrintFields()
                                GetDlgItemText(IDC_RECEIVER_COMMENT)});
 }
 
-void CReceiverDlg::AddLinkLine(const std::string& text)
-{
-    m_pipeline.AddToFrameList(text);
-}
-
 void CReceiverDlg::StartLink()
 {
     // Once the window shows (a hundred thousand kept lines take a while),
@@ -233,36 +226,7 @@ void CReceiverDlg::StartLink()
         m_pipeline.RestoreWaitingLines();
     }
     CProgressWindow progress(nullptr, "Initializing !!!", false, false, 1, 390, 22);
-    if (m_settings.GetLinkType() != CReceiverSettings::LinkSerial)
-        StartTcpLink(progress);
-    else
-        StartSerialLink(progress);
-}
-
-void CReceiverDlg::StartTcpLink(CProgressWindow& progress)
-{
-    const std::string ip = m_settings.GetServerIp();
-    const std::string port = m_settings.GetServerPort();
-    const std::string message = "Connect to server: " + ip + " on port " + port + "\r\n";
-    AddLinkLine(message);
-    progress.SetText("%s", message.c_str());
-    // The link connects on its own thread and adds the outcome to the list:
-    // a switched-off instrument never freezes the window.
-    m_tcp.StartConnecting(ip, port, m_settings.m_reconnect != 0);
-}
-
-void CReceiverDlg::StartSerialLink(CProgressWindow& progress)
-{
-    progress.SetText("%s", "Initilize COM PORT !!!");
-    AddLinkLine("Initilize COM PORT !!!");
-    m_serial.SetPort(m_settings.m_comPort);
-    m_serial.Open();
-    // Half a frame from before the setup is never completed.
-    m_serial.Reset();
-    m_serialWanted = m_settings.m_reconnect != 0;
-    const char* const outcome = m_serial.IsOpen() ? " -> succeded !!!" : " -> failed !!!";
-    AddLinkLine(outcome);
-    progress.SetText("%s", outcome);
+    m_link.Start(m_settings, [&progress](const std::string& text) { progress.SetText("%s", text.c_str()); });
 }
 
 void CReceiverDlg::UpdateStatusText()
@@ -274,7 +238,7 @@ void CReceiverDlg::UpdateStatusText()
     if (linkType != CReceiverSettings::LinkSerial)
         link += ", Server port = " + m_settings.GetServerPort() + ", IP = " + m_settings.GetServerIp();
     else
-        link += CSerialPort::Describe(m_serial.GetPort());
+        link += CSerialPort::Describe(m_link.SerialPort());
     SetDlgItemText(IDC_RECEIVER_STATUS_LINK, link + " >");
     UpdatePrintGroup();
 }
@@ -297,14 +261,6 @@ void CReceiverDlg::UpdatePrintGroup()
     EnableDlgItem(IDC_RECEIVER_SERIAL_NUMBER, serial);
 }
 
-void CReceiverDlg::CloseLinks()
-{
-    m_serialWanted = false;
-    if (m_serial.IsOpen())
-        m_serial.Close();
-    m_tcp.Stop();
-}
-
 void CReceiverDlg::OnSetup()
 {
     // Pressed while a printout is printed (a message box of the printer is
@@ -315,12 +271,12 @@ void CReceiverDlg::OnSetup()
     }
     ::KillTimer(m_hWnd, kLinkTimer);
     StopSerialReceiver();
-    const std::string link = LinkSettings();
+    const std::string link = CStationLink::Identity(m_settings);
     // The link goes on storing with the settings as they were until OK.
     CReceiverSettings edited = m_settings;
     if (edited.RunSetupDialog(&m_printSettings) == IDOK) {
         m_pipeline.ApplySettings(edited);
-        if (m_startPending || LinkSettings() != link || !LinkIsUp())
+        if (m_startPending || CStationLink::Identity(m_settings) != link || !m_link.IsUp(m_settings))
             RestartLink();
         EnableHideButton();
         UpdateStatusText();
@@ -329,26 +285,7 @@ void CReceiverDlg::OnSetup()
     if (m_startPending)
         ::SetTimer(m_hWnd, kLinkTimer, kTickAfterSetupMs, nullptr);
     else
-        StartSerialReceiver();
-}
-
-// Everything that makes a link what it is: a setup that leaves it alone
-// keeps the link, and no frame is lost to a reconnection.
-std::string CReceiverDlg::LinkSettings() const
-{
-    const int port = m_settings.m_comPort;
-    return std::to_string(m_settings.GetLinkType()) + '|' + m_settings.GetServerIp() + '|' +
-           m_settings.GetServerPort() + '|' + std::to_string(m_settings.m_reconnect) + '|' +
-           std::to_string(port) + '|' + CSerialPort::Describe(port);
-}
-
-// A link that is down is started again by Setup and OK, also when its
-// settings are unchanged: the way to connect again without reconnection.
-bool CReceiverDlg::LinkIsUp() const
-{
-    if (m_settings.GetLinkType() == CReceiverSettings::LinkSerial)
-        return m_serial.IsOpen();
-    return m_tcp.IsConnected();
+        m_link.StartSerialReceiver();
 }
 
 void CReceiverDlg::RestartLink()
@@ -356,7 +293,7 @@ void CReceiverDlg::RestartLink()
     const CWaitCursor wait;
     m_startPending = false;
     // The link stores what has reached the station before it closes.
-    CloseLinks();
+    m_link.Stop();
     if (m_settings.GetLinkType() == CReceiverSettings::LinkSerial)
         ::Sleep(kSerialSettleMs);
     StartLink();
@@ -382,15 +319,10 @@ void CReceiverDlg::OnClearList()
     m_frameList.Clear();
 }
 
-void CReceiverDlg::StartSerialReceiver()
-{
-    m_serialReceiver.Start(m_serialWanted);
-}
-
 void CReceiverDlg::StopSerialReceiver()
 {
     const CWaitCursor wait;
-    m_serialReceiver.Stop();
+    m_link.StopSerialReceiver();
 }
 
 bool CReceiverDlg::OnCommand(int id, int code, HWND)
@@ -506,7 +438,7 @@ void CReceiverDlg::OnDestroy()
     m_trayIcon.reset();
     m_showAction.reset();
     m_menuAction.reset();
-    CloseLinks();
+    m_link.Stop();
     m_pipeline.SaveWaitingLines();
     SavePlacement(kPlacementSection);
     CApplication::SetMainWindow(nullptr);
