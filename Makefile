@@ -46,7 +46,7 @@ soak: native win
 
 # Quorbel.exe under Wine, receiving frames from vorlsim into build/run/.
 run: native win
-	tools/run.sh $(NATIVE) $(WIN) build/run
+	python3 tools/run.py $(NATIVE) $(WIN) build/run
 
 test: native fuzz win
 	tools/test-session.sh $(NATIVE) $(FUZZ) $(WIN)

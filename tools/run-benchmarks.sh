@@ -3,7 +3,7 @@
 # Windows build (under Wine) and records the figures in docs/performance.md,
 # in the section "## Frame store and result files" (replaced on every run,
 # the rest of the file is kept); then measures the program itself under
-# Wine against the same bare loop (tools/program-bench.sh).
+# Wine against the same bare loops (tools/program-bench.py).
 #   run-benchmarks.sh NATIVE_BENCH_DIR WIN_DIR
 set -euo pipefail
 if [ $# -ne 2 ]; then
@@ -78,4 +78,5 @@ SECTION
 echo "$section" | "$root/tools/doc-section.sh" "$doc" "$heading"
 
 bare=$(echo "$wine_harness" | sed -n 's/^bare open-append-close: \([0-9]*\) .*/\1/p')
-"$root/tools/program-bench.sh" "$1" "$2" "$bare"
+flushed=$(echo "$wine_harness" | sed -n 's/^bare open-append-flush-close: \([0-9]*\) .*/\1/p')
+python3 "$root/tools/program-bench.py" --native "$1" --win "$2" --bare "$bare" --bare-flushed "$flushed"

@@ -1,7 +1,11 @@
-// soak_probe: what the soak scenarios (tools/soak/soak.py) need from inside
-// the Wine prefix of the program they run.
+// soak_probe: what the soak scenarios (tools/soak/soak.py) and the
+// benchmark (tools/program-bench.py) need from inside the Wine prefix of
+// the program they run.
 //   soak_probe count            the number of lines in Quorbel's frame list
 //   soak_probe lines            every line of it, one per output line
+//   soak_probe watch SECS       every 100 ms for SECS seconds, how long the
+//                               main window took to answer (ms, 1000 at
+//                               most), a tab and the list's last line
 //   soak_probe hold FILE SECS   holds FILE open without sharing for SECS
 //                               seconds ("held" on standard output once open)
 // Exit code 1 when there is no main window within 10 s or FILE cannot be opened.
@@ -41,7 +45,8 @@ LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return static_cast<LRESULT>(result);
 }
 
-// Across processes the list's texts come back as UTF-16 under Wine.
+// Across processes the list's texts come back as UTF-16 under Wine.  The
+// link's own lines carry their CR LF into the list: it is dropped.
 std::string LineText(HWND list, WPARAM index)
 {
     const LRESULT length = Ask(list, LB_GETTEXTLEN, index, 0);
@@ -54,7 +59,31 @@ std::string LineText(HWND list, WPARAM index)
     const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
                                          &text[0], static_cast<int>(text.size()), nullptr, nullptr);
     text.resize(size < 0 ? 0 : static_cast<size_t>(size));
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
     return text;
+}
+
+// The answer time is that of an empty message, which the window handles
+// as soon as its thread comes back to its message loop.
+int Watch(HWND main, DWORD seconds)
+{
+    const HWND list = GetDlgItem(main, kListId);
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < seconds * 1000) {
+        const DWORD asked = GetTickCount();
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &ignored);
+        const DWORD answered = GetTickCount() - asked;
+        const LRESULT count = Ask(list, LB_GETCOUNT, 0, 0);
+        const std::string last = count > 0 ? LineText(list, static_cast<WPARAM>(count - 1)) : "";
+        std::printf("%lu\t%s\n", answered, last.c_str());
+        std::fflush(stdout);
+        const DWORD spent = GetTickCount() - asked;
+        if (spent < 100)
+            Sleep(100 - spent);
+    }
+    return 0;
 }
 
 int HoldFile(const char* path, DWORD seconds)
@@ -83,18 +112,15 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "no Quorbel main window\n");
         return 1;
     }
+    if (argc == 3 && std::strcmp(argv[1], "watch") == 0)
+        return Watch(main, static_cast<DWORD>(std::atoi(argv[2])));
     const HWND list = GetDlgItem(main, kListId);
     const LRESULT count = Ask(list, LB_GETCOUNT, 0, 0);
     if (!lines) {
         std::printf("%ld\n", static_cast<long>(count));
         return 0;
     }
-    for (LRESULT i = 0; i < count; ++i) {
-        std::string text = LineText(list, static_cast<WPARAM>(i));
-        // The link's own lines carry their CR LF into the list.
-        while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
-            text.pop_back();
-        std::printf("%s\n", text.c_str());
-    }
+    for (LRESULT i = 0; i < count; ++i)
+        std::printf("%s\n", LineText(list, static_cast<WPARAM>(i)).c_str());
     return 0;
 }

@@ -22,12 +22,14 @@ import datetime
 import os
 import random
 import select
-import shutil
 import signal
-import socket
 import subprocess
 import sys
 import time
+
+sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+from station import (COM_INDEX, Failure, Station, count_lines, day_name,  # noqa: E402
+                     free_port, wait_until, write_ini)
 
 LIST_LIMIT = 10001
 WAITING_NOTICE = "Result lines cannot be written to "
@@ -45,36 +47,10 @@ KILL_READ_GAP = 250
 # land, and a full drive still takes lines into the last block of the day
 # file; from this many seconds into the fault the file must take none.
 FAULT_SETTLE_S = 5
-COM_INDEX = 4  # COM5
 FIELDS = ";P01;PASS;2.125bar;0.0311mbar/s;22.4C"
 # Frames per second far above what the program takes: full speed, but
 # paced, so that vorlsim flushes its echo after each frame.
 FAST = 100000
-
-
-class Failure(Exception):
-    pass
-
-
-def wait_until(done, seconds, step=0.1, what="condition"):
-    deadline = time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        if done():
-            return True
-        time.sleep(step)
-    if what:
-        raise Failure(f"timed out after {seconds} s waiting for {what}")
-    return False
-
-
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
-
-
-def day_name():
-    return datetime.date.today().strftime("%Y-%m-%d") + ".TXT"
 
 
 def read_lines(path):
@@ -95,14 +71,6 @@ def file_tail(path, size=65536):
             return f.read()
     except FileNotFoundError:
         return b""
-
-
-def count_lines(path):
-    try:
-        with open(path, "rb") as f:
-            return f.read().count(b"\r\n")
-    except FileNotFoundError:
-        return 0
 
 
 def compare(sent, stored, whole=()):
@@ -142,135 +110,10 @@ def frame_file(path, tag, count):
             f.write(f"{tag}-{i:07d}{FIELDS}\n")
 
 
-class Soak:
+class Soak(Station):
     def __init__(self, args):
-        self.root = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-        self.win = os.path.abspath(args.win)
-        self.exe = os.path.join(self.win, "bin", "Quorbel.exe")
-        self.vorlsim = os.path.join(os.path.abspath(args.native), "tools", "vorlsim", "vorlsim")
-        self.probe_exe = os.path.join(self.win, "tools", "soak", "soak_probe.exe")
-        self.prefix = os.path.abspath(args.prefix or os.path.join(self.win, "wineprefix"))
-        self.work = os.path.join(self.win, "soak")
-        self.env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d")
-        self.children = []
-        self.program = None
-        self.program_pid = None
-        for path in (self.exe, self.vorlsim, self.probe_exe):
-            if not os.path.exists(path):
-                sys.exit(f"missing {path}: build vorlsim natively and Quorbel, soak_probe in {self.win}")
-
-    # Processes: every one started is ended by its pid.
-    def start(self, command, **kwargs):
-        kwargs.setdefault("stdin", subprocess.DEVNULL)
-        kwargs.setdefault("stdout", subprocess.DEVNULL)
-        kwargs.setdefault("stderr", subprocess.DEVNULL)
-        kwargs.setdefault("env", self.env)
-        process = subprocess.Popen(command, **kwargs)
-        self.children.append(process)
-        return process
-
-    def stop(self, process, sig=signal.SIGTERM):
-        if process is None:
-            return
-        if process.poll() is None:
-            os.kill(process.pid, sig)
-        try:
-            process.wait(timeout=15)
-        except subprocess.TimeoutExpired:
-            os.kill(process.pid, signal.SIGKILL)
-            process.wait(timeout=15)
-
-    def stop_all(self):
-        self.stop_program()
-        for process in self.children:
-            self.stop(process)
-        link = os.path.join(self.prefix, "dosdevices", "com5")
-        if os.path.islink(link):
-            os.remove(link)
-
-    def start_display(self, display):
-        if display:
-            self.env["DISPLAY"] = display
-            return
-        number = next(n for n in range(91, 130) if not os.path.exists(f"/tmp/.X11-unix/X{n}")
-                      and not os.path.exists(f"/tmp/.X{n}-lock"))
-        self.start(["Xvfb", f":{number}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"])
-        self.env["DISPLAY"] = f":{number}"
-        wait_until(lambda: os.path.exists(f"/tmp/.X11-unix/X{number}"), 10, what="Xvfb")
-
-    def prepare_prefix(self):
-        subprocess.run([os.path.join(self.root, "tools", "wine-prefix.sh")], env=self.env,
-                       check=True, timeout=300)
-
-    def end_wine_server(self):
-        subprocess.run(["wineserver", "-k"], env=self.env, timeout=60,
-                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-
-    # The program.
-    def folder(self, name):
-        path = os.path.join(self.work, name)
-        shutil.rmtree(path, ignore_errors=True)
-        os.makedirs(os.path.join(path, "RESULT"))
-        return path
-
-    def write_ini(self, folder, link, value, directory="RESULT\\", reconnect=None):
-        lines = ["[Option]", "HideAtStart=0", "HideButton=0", "StoreTxt=0", "PrintOut=0",
-                 "Language=0", "[Store]", f"Directory={directory}", "FileExtCode=0",
-                 "OutputSeparator=1", "[Input]", "InputSeparator=1"]
-        if link == "tcp":
-            lines += ["UsbRs232=1", "[Ehernet]", f"ServerPort={value}", "IP=127.0.0.1"]
-        else:
-            lines += ["UsbRs232=0", f"ComPort={value}", "[Ehernet]"]
-        if reconnect is not None:
-            lines.append(f"Reconnect={reconnect}")
-        with open(os.path.join(folder, "Quorbel.ini"), "w", newline="") as f:
-            f.write("".join(line + "\r\n" for line in lines))
-
-    def start_program(self, folder):
-        self.program = self.start(["wine", self.exe], cwd=folder)
-
-        def found():
-            for pid in os.listdir("/proc"):
-                if not pid.isdigit():
-                    continue
-                try:
-                    cmdline = open(f"/proc/{pid}/cmdline", "rb").read()
-                    cwd = os.readlink(f"/proc/{pid}/cwd")
-                except OSError:
-                    continue
-                if b"Quorbel.exe" in cmdline and cwd == folder:
-                    self.program_pid = int(pid)
-                    return True
-            return False
-        wait_until(found, 30, what="Quorbel.exe to start")
-
-    def program_alive(self):
-        return self.program_pid is not None and os.path.exists(f"/proc/{self.program_pid}") and \
-            open(f"/proc/{self.program_pid}/stat").read().split()[2] != "Z"
-
-    def kill_program(self):
-        if self.program_pid and self.program_alive():
-            os.kill(self.program_pid, signal.SIGKILL)
-        self.stop(self.program, signal.SIGKILL)
-        self.program = self.program_pid = None
-
-    def stop_program(self):
-        self.kill_program()
-
-    def rss_kb(self):
-        try:
-            for line in open(f"/proc/{self.program_pid}/status"):
-                if line.startswith("VmRSS:"):
-                    return int(line.split()[1])
-        except OSError:
-            pass
-        return None
-
-    def probe(self, *args, timeout=120):
-        result = subprocess.run(["wine", self.probe_exe, *args], env=self.env, timeout=timeout,
-                                stdin=subprocess.DEVNULL, capture_output=True)
-        return result.stdout.decode("latin-1").splitlines()
+        super().__init__(args.native, args.win, os.path.join(os.path.abspath(args.win), "soak"),
+                         args.prefix, probe=True)
 
     def list_lines(self):
         return self.probe("lines")
@@ -317,31 +160,6 @@ class Soak:
             lines.append(rest)
         return [line.rstrip(b"\r").decode("latin-1") for line in lines]
 
-    # The instrument.
-    def start_vorlsim(self, args, echo_path, ready=None):
-        if ready:
-            if os.path.exists(ready):
-                os.remove(ready)
-            args = args + ["--ready-file", ready]
-        # A paced vorlsim (--rate above 0) flushes its echo after every
-        # frame, so the echo of a vorlsim that is killed is complete.
-        process = self.start([self.vorlsim, *args, "--echo"], stdout=open(echo_path, "wb"))
-        if ready:
-            wait_until(lambda: os.path.exists(ready) and open(ready).read().strip(), 30,
-                       what="vorlsim to listen")
-        return process
-
-    def start_pty_pair(self, folder):
-        a, b = os.path.join(folder, "ttyA"), os.path.join(folder, "ttyB")
-        process = self.start(["socat", f"pty,raw,echo=0,link={a}", f"pty,raw,echo=0,link={b}"])
-        wait_until(lambda: os.path.exists(a) and os.path.exists(b), 10, what="socat's terminals")
-        subprocess.run(["stty", "-F", a, "-clocal"], check=True, timeout=10)
-        link = os.path.join(self.prefix, "dosdevices", "com5")
-        if os.path.lexists(link):
-            os.remove(link)
-        os.symlink(a, link)
-        return process, b
-
     def wait_settled(self, path, sim, seconds, quiet=10):
         """Waits until vorlsim has written all and the file has grown no more
         for `quiet` s: for streams whose line count is not known ahead."""
@@ -378,7 +196,7 @@ def stream_tcp(soak, name, frames, rate, extra=()):
     sim = soak.start_vorlsim(["tcp", "--port", "0", "--clients", "1", "--count", str(frames),
                               "--rate", str(rate), "--file", source, *extra], echo,
                              ready=os.path.join(folder, "port"))
-    soak.write_ini(folder, "tcp", open(os.path.join(folder, "port")).read().strip())
+    write_ini(folder, "tcp", open(os.path.join(folder, "port")).read().strip())
     soak.start_program(folder)
     return folder, sim, echo
 
@@ -437,7 +255,7 @@ def scenario_throughput(soak, frames, seconds):
     sim = soak.start_vorlsim(["tcp", "--port", "0", "--clients", "1", "--count", str(frames),
                               "--rate", "0", "--separator", "semicolon"], echo,
                              ready=os.path.join(folder, "port"))
-    soak.write_ini(folder, "tcp", open(os.path.join(folder, "port")).read().strip())
+    write_ini(folder, "tcp", open(os.path.join(folder, "port")).read().strip())
     soak.start_program(folder)
     day = os.path.join(folder, "RESULT", day_name())
     wait_until(lambda: count_lines(day) > 0, 60, what="the first line")
@@ -474,7 +292,7 @@ def scenario_throughput(soak, frames, seconds):
 def scenario_vorlsim_restarts(soak, cycles=20):
     folder = soak.folder("restarts")
     port = free_port()
-    soak.write_ini(folder, "tcp", port, reconnect=1)
+    write_ini(folder, "tcp", port, reconnect=1)
     day = os.path.join(folder, "RESULT", day_name())
     soak.start_program(folder)
     sent, unechoed, reconnect_s = [], set(), []
@@ -628,7 +446,7 @@ def scenario_drive_full(soak, frames=3000, rate=40, full_s=15):
         sim = soak.start_vorlsim(["tcp", "--port", "0", "--clients", "1", "--count", str(frames),
                                   "--rate", str(rate), "--file", source], echo,
                                  ready=os.path.join(folder, "port"))
-        soak.write_ini(folder, "tcp", open(os.path.join(folder, "port")).read().strip(),
+        write_ini(folder, "tcp", open(os.path.join(folder, "port")).read().strip(),
                        directory="Q:\\RESULT\\")
         soak.start_program(folder)
         day = os.path.join(mount, "RESULT", day_name())
@@ -657,7 +475,7 @@ def scenario_drive_full(soak, frames=3000, rate=40, full_s=15):
 # Scenario 5
 def scenario_serial_replug(soak, rate=50, before_s=10, unplugged_s=5, after_frames=1500):
     folder = soak.folder("replug")
-    soak.write_ini(folder, "serial", COM_INDEX, reconnect=1)
+    write_ini(folder, "serial", COM_INDEX, reconnect=1)
     socat, tty_b = soak.start_pty_pair(folder)
     soak.start_program(folder)
     day = os.path.join(folder, "RESULT", day_name())
@@ -815,7 +633,7 @@ def scenario_hostile_tcp(soak, frames=10000):
     sim = soak.start_vorlsim(["tcp", "--port", "0", "--clients", "1", "--count", str(frames),
                               "--rate", "0", "--chunk", "random", "--file", source], echo,
                              ready=os.path.join(folder, "port"))
-    soak.write_ini(folder, "tcp", open(os.path.join(folder, "port")).read().strip())
+    write_ini(folder, "tcp", open(os.path.join(folder, "port")).read().strip())
     soak.start_program(folder)
     day = os.path.join(folder, "RESULT", day_name())
     soak.wait_settled(day, sim, 600)
@@ -829,7 +647,7 @@ def scenario_hostile_serial(soak, frames=10000):
     folder = soak.folder("hostileserial")
     source = os.path.join(folder, "hostile.txt")
     well_formed = hostile_file(source, frames)
-    soak.write_ini(folder, "serial", COM_INDEX)
+    write_ini(folder, "serial", COM_INDEX)
     socat, tty_b = soak.start_pty_pair(folder)
     soak.start_program(folder)
     time.sleep(4)  # the port opens with the first tick
@@ -990,7 +808,7 @@ def main():
             except (Failure, subprocess.SubprocessError, OSError) as error:
                 passed, figures = False, {"error": str(error)}
             finally:
-                soak.stop_program()
+                soak.kill_program()
             verdict = "not run" if passed is None else ("PASS" if passed else "FAIL")
             print(f"{verdict}: {title}", flush=True)
             for key, value in figures.items():
