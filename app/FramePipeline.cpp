@@ -160,9 +160,12 @@ void CFramePipeline::AddHeaderIfNew(const std::string& directory, const std::str
 void CFramePipeline::QueuePrintout(const std::string& stored)
 {
     PrintRecord record{};
-    FillPrintSlot(record.operatorName, Trimmed(m_printFields.operatorName));
-    FillPrintSlot(record.serialNumber, m_printFields.serialNumber);
-    FillPrintSlot(record.comment, m_printFields.comment);
+    {
+        const std::lock_guard<std::mutex> lock(m_printFieldsMutex);
+        FillPrintSlot(record.operatorName, Trimmed(m_printFields.operatorName));
+        FillPrintSlot(record.serialNumber, m_printFields.serialNumber);
+        FillPrintSlot(record.comment, m_printFields.comment);
+    }
     FillPrintSlot(record.dateTime, LocalTime::Format(m_clock(), "%d/%m/%Y %H:%M:%S"));
     FillPrintSlot(record.frame, stored);
     if (!m_updates.QueuePrintout(record))
@@ -188,8 +191,20 @@ void CFramePipeline::Print(const PrintRecord& record)
 
 void CFramePipeline::SetPrintFields(const PrintFields& fields)
 {
-    const std::lock_guard<std::mutex> lock(m_mutex);
+    const std::lock_guard<std::mutex> lock(m_printFieldsMutex);
     m_printFields = fields;
+}
+
+void CFramePipeline::DropWaitingPrintouts()
+{
+    size_t dropped = 0;
+    for (PrintRecord record; m_updates.TakePrintout(record);)
+        ++dropped;
+    if (dropped == 0)
+        return;
+    CErrorLog log(CErrorLog::DefaultDirectory, CErrorLog::DefaultExtension, m_clock);
+    log.Write(std::to_string(dropped) + " printout(s) not printed: the program was closed",
+              TimestampStyle::Full);
 }
 
 void CFramePipeline::ApplySettings(const CReceiverSettings& settings)

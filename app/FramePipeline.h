@@ -76,6 +76,9 @@ public:
     void Print(const PrintRecord& record);
     // The operator's entries, as the printouts of later frames show them.
     void SetPrintFields(const PrintFields& fields);
+    // At exit: the printouts the printer has not taken are given up, and
+    // the error log says how many.
+    void DropWaitingPrintouts();
     // From the window's thread, between two groups of frames.
     void ApplySettings(const CReceiverSettings& settings);
     int FrameCounter() const { return m_frameCounter; }
@@ -126,6 +129,8 @@ private:
     // Held while frames are stored, and by whatever else touches the
     // settings, the store or the waiting-lines file.
     std::mutex m_mutex;
+    // Typing never waits for a group being flushed.
+    std::mutex m_printFieldsMutex;
     PrintFields m_printFields;
     size_t m_skippedPrintouts = 0;
     // Read by the window while the link's thread counts.

@@ -41,6 +41,7 @@ protected:
     bool OnSysCommand(UINT command, LPARAM lParam) override;
     bool OnPaint() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void OnCancel() override;
 
 private:
     // IFrameView: UpdatesWaiting on the storing thread.
@@ -96,6 +97,7 @@ private:
     bool m_startPending = true;
     bool m_restorePending = true;
     bool m_printing = false;
+    bool m_closing = false;
     bool m_setupDeferred = false;
     int m_shownCounter = 0;
 };

@@ -171,7 +171,8 @@ void CReceiverDlg::OnTimer(UINT_PTR id)
 
 void CReceiverDlg::UpdatesWaiting()
 {
-    Post([this] { TakeUpdates(); });
+    if (!Post([this] { TakeUpdates(); }))
+        m_pipeline.Updates().Rearm();
 }
 
 // Everything the storing thread has for the window, in one go: however
@@ -193,14 +194,15 @@ void CReceiverDlg::TakeUpdates()
 }
 
 // A printout may show a message box, whose loop runs later tasks: those
-// only show their lines, and the printouts stay in order in this loop.
+// only show their lines, and the printouts stay in order in this loop.  A
+// Setup or an exit pressed meanwhile comes before the printouts left.
 void CReceiverDlg::PrintWaitingPrintouts()
 {
     if (m_printing)
         return;
     m_printing = true;
     PrintRecord printout;
-    while (m_pipeline.Updates().TakePrintout(printout))
+    while (!m_setupDeferred && !m_closing && m_pipeline.Updates().TakePrintout(printout))
         m_pipeline.Print(printout);
     m_printing = false;
     if (m_setupDeferred) {
@@ -312,6 +314,8 @@ void CReceiverDlg::OnClearFields()
 
 void CReceiverDlg::OnClearList()
 {
+    // What waits to be shown is cleared too, not shown a moment later.
+    m_pipeline.Updates().Take();
     m_pipeline.ResetFrameCounter();
     m_shownCounter = 0;
     ShowCounter();
@@ -422,13 +426,21 @@ bool CReceiverDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     return CLayoutDialog::OnMessage(message, wParam, lParam, result);
 }
 
-// Windows ends the process after this returns, without WM_DESTROY.  The
-// waiting lines are on disk already (each is recorded when it starts to
-// wait); the links are left alone: this may come while a link's thread is
-// being joined lower on this thread's stack.
+// Windows ends the process after this returns, without WM_DESTROY: the
+// links stop (storing what has arrived) before the waiting lines are
+// saved, as at exit, so that no line is half way when the process goes.
 void CReceiverDlg::OnEndSession()
 {
+    StopSerialReceiver();
+    m_link.Stop();
+    m_pipeline.SaveWaitingLines();
     SavePlacement(kPlacementSection);
+}
+
+void CReceiverDlg::OnCancel()
+{
+    m_closing = true;
+    CLayoutDialog::OnCancel();
 }
 
 void CReceiverDlg::OnDestroy()
@@ -440,6 +452,7 @@ void CReceiverDlg::OnDestroy()
     m_menuAction.reset();
     m_link.Stop();
     m_pipeline.SaveWaitingLines();
+    m_pipeline.DropWaitingPrintouts();
     SavePlacement(kPlacementSection);
     CApplication::SetMainWindow(nullptr);
     CLayoutDialog::OnDestroy();

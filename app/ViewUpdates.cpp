@@ -71,6 +71,12 @@ CViewUpdates::Batch CViewUpdates::Take()
     return batch;
 }
 
+void CViewUpdates::Rearm()
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    m_notified = false;
+}
+
 bool CViewUpdates::TakePrintout(PrintRecord& record)
 {
     const std::lock_guard<std::mutex> lock(m_mutex);

@@ -39,6 +39,8 @@ public:
     bool QueuePrintout(const PrintRecord& record);
 
     Batch Take();
+    // The window could not be told: the next change tells it again.
+    void Rearm();
     // The oldest waiting printout; false when none waits.
     bool TakePrintout(PrintRecord& record);
 

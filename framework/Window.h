@@ -60,8 +60,9 @@ public:
     // Runs the task on the window's thread, from any thread, without ever
     // waiting for that thread: tasks run in the order posted, each once,
     // unless the window is gone first.  All of them ride on one registered
-    // message, posted only when none is on its way.
-    void Post(std::function<void()> task);
+    // message, posted only when none is on its way.  False, and the task
+    // dropped, when the window is gone or its message queue is full.
+    bool Post(std::function<void()> task);
 
 protected:
     // Every message of the window; the default hands it to the system.
@@ -96,5 +97,4 @@ private:
     // Guards the tasks and, for posting threads, the handle as it goes.
     std::mutex m_taskMutex;
     std::vector<std::function<void()>> m_tasks;
-    bool m_taskMessageOwed = false;
 };

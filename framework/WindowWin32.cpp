@@ -127,15 +127,15 @@ UINT CWindow::TaskMessage()
     return message;
 }
 
-void CWindow::Post(std::function<void()> task)
+bool CWindow::Post(std::function<void()> task)
 {
     const std::lock_guard<std::mutex> lock(m_taskMutex);
     if (!m_hWnd)
-        return;
+        return false;
+    if (m_tasks.empty() && !::PostMessageA(m_hWnd, TaskMessage(), 0, 0))
+        return false;
     m_tasks.push_back(std::move(task));
-    // A full message queue refuses the post: the next task tries again.
-    if (m_tasks.size() == 1 || m_taskMessageOwed)
-        m_taskMessageOwed = !::PostMessageA(m_hWnd, TaskMessage(), 0, 0);
+    return true;
 }
 
 // Tasks posted while these run (also from inside a message box one of

@@ -43,8 +43,6 @@ CReceiverSettings::CReceiverSettings()
         m_directory = DefaultDirectory;
     else
         EnsureTrailingBackslash(m_directory);
-    if (m_extension.empty())
-        m_extension = ".TXT";
     CreateDirectoryPath(m_directory);
 }
 
@@ -90,10 +88,9 @@ void CReceiverSettings::ExchangeIni(bool load)
 
 
 
-std::string CReceiverSettings::GetExtension()
+std::string CReceiverSettings::GetExtension() const
 {
-    m_extension = m_fileExtCode == 1 ? ".CSV" : ".TXT";
-    return m_extension;
+    return m_fileExtCode == 1 ? ".CSV" : ".TXT";
 }
 
 void CReceiverSettings::GetSeparatorTexts(std::string& input, std::string& output) const

@@ -23,7 +23,7 @@ public:
     int GetLinkType() const { return m_linkType; }
     std::string GetDirectory() const { return m_directory; }
     void SetDirectory(const std::string& directory) { m_directory = directory; }
-    std::string GetExtension();
+    std::string GetExtension() const;
     void GetSeparatorTexts(std::string& input, std::string& output) const;
 
     static std::string SeparatorText(int code);
@@ -62,7 +62,6 @@ public:
 private:
     std::string m_iniPath;
     std::string m_directory = "RESULT\\";
-    std::string m_extension;
     int16_t m_fieldsInUse[FieldCount] = {};
     std::string m_fieldNames[FieldCount];
     std::string m_serverPort;

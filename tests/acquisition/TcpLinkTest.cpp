@@ -192,8 +192,8 @@ TEST(TcpLinkAddress, ResolvesNumbersWithoutLookupNamesByLookupAndReportsTheLocal
     EXPECT_FALSE(CSocketLinkBase::GetLocalHostName(nullptr, 10));
 }
 
-// The recorder, owned by the link, is still busy with a frame when the link
-// goes: the sanitizer catches its write once it has gone.
+// The recorder is still busy with a frame when the link goes, just before
+// the recorder: the sanitizer catches a write after the recorder has gone.
 TEST_F(TcpLink, ALinkDestroyedWhileDeliveringAFrameFinishesItFirst)
 {
     m_link.recorder.delayMs = 200;
