@@ -41,8 +41,11 @@ THROUGHPUT_TAIL = 1000
 # its last sample.
 THROUGHPUT_MIN_FRAMES = 2 * LIST_LIMIT + THROUGHPUT_TAIL
 # Scenario 6: the most frames the program may store between the probe's
-# last read of the list and the kill (about half a second at full speed).
+# last read of the list and the kill, at the stream's pace, which keeps
+# the stream going well past the reading of a full list (at full speed
+# the program takes all of it first).
 KILL_READ_GAP = 250
+KILL_RATE = 1000
 # Scenarios 4a, 4b: a line on its way when the fault begins may still
 # land, and a full drive still takes lines into the last block of the day
 # file; from this many seconds into the fault the file must take none.
@@ -548,7 +551,7 @@ def check_replug(sent1, unechoed, sent2, stored, tail):
 
 # Scenario 6
 def scenario_killed(soak, frames=300000):
-    folder, sim, echo = stream_tcp(soak, "killed", frames, FAST)
+    folder, sim, echo = stream_tcp(soak, "killed", frames, KILL_RATE)
     day = os.path.join(folder, "RESULT", day_name())
     # Full, the list drops its first line for each new one, so the probe's
     # last line read is the newest frame shown; the kill follows at once.
