@@ -7,9 +7,9 @@
 
 // Result lines that were still waiting for their files when the receiver
 // stopped, kept in one file of the working directory until the next start.
-// One record a line: directory, day file and line text, percent-escaped and
-// separated by tabs, then a check value, so that a damaged record is
-// skipped instead of being written to a result file.
+// One record a line (CRecordCodec): directory, day file and line text, so
+// that a damaged record is set aside instead of being written to a result
+// file.
 class CWaitingLinesFile
 {
 public:
@@ -40,7 +40,6 @@ public:
 
 private:
     static std::string Encode(const std::vector<CPendingLines::Line>& lines);
-    static bool Decode(const std::string& record, CPendingLines::Line& line);
 
     std::string m_path;
 };

@@ -34,6 +34,9 @@ bool AppendToFile(const std::string& path, const std::string& bytes);
 // was before.
 bool ReplaceContents(const std::string& path, const std::string& bytes);
 
+// Every byte of the file; false when it cannot be read (or is missing).
+bool ReadContents(const std::string& path, std::string& bytes);
+
 // Deletes the file; true when no file of that name is left.
 bool RemoveFile(const std::string& path);
 
