@@ -1,6 +1,6 @@
 #include "app/WaitingLinesFile.h"
 
-#include "app/RecordCodec.h"
+#include "processing/RecordCodec.h"
 #include "processing/FileSystem.h"
 
 #include <utility>

@@ -8,6 +8,7 @@ packages=(
   wine wine64 fonts-wine xvfb x11-apps x11-utils xdotool imagemagick python3
   socat netcat-openbsd nsis zip iproute2 util-linux
   cups printer-driver-cups-pdf poppler-utils libcups2 fonts-liberation
+  postgresql unixodbc unixodbc-dev odbc-postgresql
 )
 missing=()
 for p in "${packages[@]}"; do

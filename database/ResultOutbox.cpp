@@ -1,6 +1,6 @@
-#include "app/ResultOutbox.h"
+#include "database/ResultOutbox.h"
 
-#include "app/RecordCodec.h"
+#include "processing/RecordCodec.h"
 #include "processing/FileSystem.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "app/ResultOutbox.h"
+#include "database/ResultOutbox.h"
 #include "tests/processing/TestClock.h"
 #include "tests/support/TempDir.h"
 

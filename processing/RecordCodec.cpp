@@ -1,4 +1,4 @@
-#include "app/RecordCodec.h"
+#include "processing/RecordCodec.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,0 +1,214 @@
+#include "database/DatabaseConnection.h"
+
+#include "database/CodePage.h"
+
+// The ODBC headers of Windows need windows.h; this file is the only one
+// that includes them.
+#ifdef _WIN32
+#include <windows.h>
+#endif
+#include <sql.h>
+#include <sqlext.h>
+
+#include <cctype>
+
+namespace
+{
+const size_t ColumnCount = 7;
+}
+
+struct CDatabaseConnection::Handles
+{
+    SQLHENV environment = SQL_NULL_HENV;
+    SQLHDBC connection = SQL_NULL_HDBC;
+    bool connected = false;
+};
+
+CDatabaseConnection::CDatabaseConnection() : m_handles(new Handles)
+{
+}
+
+CDatabaseConnection::~CDatabaseConnection()
+{
+    Close();
+}
+
+bool CDatabaseConnection::IsOpen() const
+{
+    return m_handles->connected;
+}
+
+// The unsuffixed ANSI names: Wine's odbc32 has no "A" entry points.
+bool CDatabaseConnection::Open(const std::string& connectionString, unsigned timeoutSeconds)
+{
+    Close();
+    m_timeoutSeconds = timeoutSeconds;
+    Handles& h = *m_handles;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &h.environment)) ||
+        !SQL_SUCCEEDED(SQLSetEnvAttr(h.environment, SQL_ATTR_ODBC_VERSION,
+                                     reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0)) ||
+        !SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, h.environment, &h.connection)))
+        return Fail(SQL_HANDLE_ENV, h.environment, "the ODBC driver manager is not usable");
+    const auto timeout = reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(timeoutSeconds));
+    SQLSetConnectAttr(h.connection, SQL_ATTR_LOGIN_TIMEOUT, timeout, 0);
+    SQLSetConnectAttr(h.connection, SQL_ATTR_CONNECTION_TIMEOUT, timeout, 0);
+    std::string text = connectionString;
+    SQLCHAR out[1024];
+    SQLSMALLINT outLength = 0;
+    if (!SQL_SUCCEEDED(SQLDriverConnect(h.connection, nullptr, reinterpret_cast<SQLCHAR*>(&text[0]),
+                                        SQL_NTS, out, sizeof out, &outLength, SQL_DRIVER_NOPROMPT)))
+        return Fail(SQL_HANDLE_DBC, h.connection, "cannot connect");
+    h.connected = true;
+    SQLSetConnectAttr(h.connection, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0);
+    for (auto [info, target] : {std::pair<SQLUSMALLINT, std::string*>{SQL_DBMS_NAME, &m_serverName},
+                                {SQL_DBMS_VER, &m_serverVersion}})
+    {
+        SQLCHAR value[256] = {};
+        SQLSMALLINT length = 0;
+        SQLGetInfo(h.connection, info, value, sizeof value, &length);
+        *target = reinterpret_cast<const char*>(value);
+    }
+    return true;
+}
+
+void CDatabaseConnection::Close()
+{
+    Handles& h = *m_handles;
+    if (h.connected)
+        SQLDisconnect(h.connection);
+    if (h.connection != SQL_NULL_HDBC)
+        SQLFreeHandle(SQL_HANDLE_DBC, h.connection);
+    if (h.environment != SQL_NULL_HENV)
+        SQLFreeHandle(SQL_HANDLE_ENV, h.environment);
+    h = Handles();
+}
+
+bool CDatabaseConnection::IsPlainIdentifier(const std::string& name)
+{
+    if (name.empty() || name.size() > 63 || std::isdigit(static_cast<unsigned char>(name[0])))
+        return false;
+    for (const char c : name)
+    {
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_')
+            return false;
+    }
+    return true;
+}
+
+bool CDatabaseConnection::EnsureTable(const std::string& table)
+{
+    if (!IsPlainIdentifier(table))
+    {
+        m_state.clear();
+        m_error = "the table name \"" + table + "\" is not a plain name";
+        return false;
+    }
+    if (Execute("SELECT 1 FROM " + table + " WHERE 1 = 0") && EndTransaction(true))
+        return true;
+    EndTransaction(false);
+    // SQL Server keeps text in NVARCHAR; the others take VARCHAR as text
+    // of the database's encoding.
+    const std::string text = m_serverName.find("SQL Server") != std::string::npos ? "NVARCHAR" : "VARCHAR";
+    const std::string create = "CREATE TABLE " + table + " (station " + text + "(64) NOT NULL, " +
+                               "sequence BIGINT NOT NULL, stamp " + text + "(19) NOT NULL, " +
+                               "day_file " + text + "(32) NOT NULL, store_type SMALLINT NOT NULL, " +
+                               "frame " + text + "(1000) NOT NULL, line " + text + "(1200) NOT NULL, " +
+                               "PRIMARY KEY (station, sequence))";
+    return (Execute(create) && EndTransaction(true)) || RollBackAfterError();
+}
+
+bool CDatabaseConnection::InsertRows(const std::string& table, const std::string& station,
+                                     const std::vector<ResultRow>& rows)
+{
+    if (!IsPlainIdentifier(table))
+        return EnsureTable(table);
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_handles->connection, &statement)))
+        return Fail(SQL_HANDLE_DBC, m_handles->connection, "no statement");
+    SQLSetStmtAttr(statement, SQL_ATTR_QUERY_TIMEOUT,
+                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_timeoutSeconds)), 0);
+    std::string insert = "INSERT INTO " + table +
+                         " (station, sequence, stamp, day_file, store_type, frame, line) "
+                         "VALUES (?, ?, ?, ?, ?, ?, ?)";
+    bool inserted = SQL_SUCCEEDED(SQLPrepare(statement, reinterpret_cast<SQLCHAR*>(&insert[0]), SQL_NTS)) ||
+                    Fail(SQL_HANDLE_STMT, statement, "cannot prepare the insert");
+    for (size_t i = 0; inserted && i < rows.size(); ++i)
+        inserted = InsertRow(statement, station, rows[i]);
+    SQLFreeHandle(SQL_HANDLE_STMT, statement);
+    return (inserted && EndTransaction(true)) || RollBackAfterError();
+}
+
+bool CDatabaseConnection::InsertRow(void* handle, const std::string& station, const ResultRow& row)
+{
+    const SQLHSTMT statement = handle;
+    std::u16string texts[] = {CodePage::ToUtf16(station), CodePage::ToUtf16(row.stamp),
+                              CodePage::ToUtf16(row.dayFile), CodePage::ToUtf16(row.frame),
+                              CodePage::ToUtf16(row.line)};
+    SQLLEN lengths[5];
+    const SQLUSMALLINT textColumns[] = {1, 3, 4, 6, 7};
+    for (size_t i = 0; i < 5; ++i)
+    {
+        lengths[i] = static_cast<SQLLEN>(texts[i].size() * sizeof(char16_t));
+        SQLBindParameter(statement, textColumns[i], SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR,
+                         texts[i].empty() ? 1 : texts[i].size(), 0,
+                         reinterpret_cast<SQLPOINTER>(&texts[i][0]), lengths[i], &lengths[i]);
+    }
+    SQLBIGINT sequence = static_cast<SQLBIGINT>(row.sequence);
+    SQLSMALLINT storeType = static_cast<SQLSMALLINT>(row.storeType);
+    SQLBindParameter(statement, 2, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 0, 0, &sequence, 0, nullptr);
+    SQLBindParameter(statement, 5, SQL_PARAM_INPUT, SQL_C_SSHORT, SQL_SMALLINT, 0, 0, &storeType, 0, nullptr);
+    static_assert(ColumnCount == 7, "every column is bound");
+    return SQL_SUCCEEDED(SQLExecute(statement)) || Fail(SQL_HANDLE_STMT, statement, "cannot insert");
+}
+
+bool CDatabaseConnection::Execute(const std::string& text)
+{
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_handles->connection, &statement)))
+        return Fail(SQL_HANDLE_DBC, m_handles->connection, "no statement");
+    SQLSetStmtAttr(statement, SQL_ATTR_QUERY_TIMEOUT,
+                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_timeoutSeconds)), 0);
+    std::string copy = text;
+    const bool done = SQL_SUCCEEDED(SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(&copy[0]), SQL_NTS)) ||
+                      Fail(SQL_HANDLE_STMT, statement, "statement failed");
+    SQLFreeHandle(SQL_HANDLE_STMT, statement);
+    return done;
+}
+
+bool CDatabaseConnection::EndTransaction(bool commit)
+{
+    return SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, m_handles->connection, commit ? SQL_COMMIT : SQL_ROLLBACK)) ||
+           Fail(SQL_HANDLE_DBC, m_handles->connection, commit ? "cannot commit" : "cannot roll back");
+}
+
+// Takes the transaction back, keeping the error that made it fail.
+bool CDatabaseConnection::RollBackAfterError()
+{
+    const std::string error = m_error;
+    const std::string state = m_state;
+    EndTransaction(false);
+    m_error = error;
+    m_state = state;
+    return false;
+}
+
+// The first diagnostic record, in the driver's words: "SQLSTATE: message".
+bool CDatabaseConnection::Fail(short handleType, void* handle, const std::string& what)
+{
+    SQLCHAR state[6] = {};
+    SQLCHAR message[1024] = {};
+    SQLINTEGER native = 0;
+    SQLSMALLINT length = 0;
+    if (handle && SQL_SUCCEEDED(SQLGetDiagRec(handleType, handle, 1, state, &native, message,
+                                              sizeof message, &length)))
+    {
+        m_state = reinterpret_cast<const char*>(state);
+        m_error = m_state + ": " + reinterpret_cast<const char*>(message);
+    }
+    else
+    {
+        m_state.clear();
+        m_error = what;
+    }
+    return false;
+}

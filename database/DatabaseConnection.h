@@ -1,0 +1,63 @@
+#pragma once
+#include "database/ResultOutbox.h"
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+// One session with the central SQL server through ODBC (the driver the
+// connection string names: PostgreSQL's, SQL Server's).  Rows go in as
+// parameters only, never as SQL text: a frame is the instrument's input,
+// whatever bytes it holds.  Text goes as UTF-16, converted from the
+// station's code page, so that "°C" arrives as "°C".  Every wait is
+// bounded: the login and each statement have a time-out.
+class CDatabaseConnection
+{
+public:
+    // SQLSTATE of a duplicate key: the row is there already.
+    static constexpr const char* DuplicateKey = "23505";
+
+    CDatabaseConnection();
+    ~CDatabaseConnection();
+    CDatabaseConnection(const CDatabaseConnection&) = delete;
+    CDatabaseConnection& operator=(const CDatabaseConnection&) = delete;
+
+    // False when it failed: Error() then says why, in the driver's words.
+    bool Open(const std::string& connectionString, unsigned timeoutSeconds);
+    void Close();
+    bool IsOpen() const;
+    // The server's product and version, as its driver names them.
+    std::string ServerName() const { return m_serverName; }
+    std::string ServerVersion() const { return m_serverVersion; }
+
+    // Creates the table of the rows unless it exists, in the dialect of
+    // the server; the name must be a plain identifier.
+    bool EnsureTable(const std::string& table);
+    // Inserts the rows of the station in one transaction, committed only
+    // when every row went in.
+    bool InsertRows(const std::string& table, const std::string& station,
+                    const std::vector<ResultRow>& rows);
+
+    const std::string& Error() const { return m_error; }
+    const std::string& ErrorState() const { return m_state; }
+
+    // A table name that can go into a statement: letters, digits and '_',
+    // not starting with a digit, at most 63 characters.
+    static bool IsPlainIdentifier(const std::string& name);
+
+private:
+    struct Handles;
+    bool Fail(short handleType, void* handle, const std::string& what);
+    bool Execute(const std::string& statement);
+    bool EndTransaction(bool commit);
+    bool RollBackAfterError();
+    bool InsertRow(void* statement, const std::string& station, const ResultRow& row);
+
+    std::unique_ptr<Handles> m_handles;
+    unsigned m_timeoutSeconds = 30;
+    std::string m_serverName;
+    std::string m_serverVersion;
+    std::string m_error;
+    std::string m_state;
+};
