@@ -14,7 +14,17 @@ void CReceiveThread::Stop()
 void CReceiveThread::Wait(std::chrono::milliseconds time)
 {
     std::unique_lock<std::mutex> lock(m_wakeMutex);
-    m_wake.wait_for(lock, time, [this] { return m_stopping.load(); });
+    m_wake.wait_for(lock, time, [this] { return m_stopping.load() || m_woken; });
+    m_woken = false;
+}
+
+void CReceiveThread::Wake()
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_wakeMutex);
+        m_woken = true;
+    }
+    m_wake.notify_all();
 }
 
 void CReceiveThread::WaitForStop()

@@ -29,8 +29,10 @@ public:
     // For the body: true once Stop has been called.
     bool Stopping() const { return m_stopping; }
     const std::atomic<bool>& StopFlag() const { return m_stopping; }
-    // For the body: waits the time, or until Stop.
+    // For the body: waits the time, or until Stop or Wake.
     void Wait(std::chrono::milliseconds time);
+    // Ends the body's current or next Wait early (there is new work).
+    void Wake();
     // For the body: waits until Stop.
     void WaitForStop();
 
@@ -41,6 +43,7 @@ private:
     std::unique_ptr<Native> m_native;
     std::function<void()> m_body;
     std::atomic<bool> m_stopping{false};
+    bool m_woken = false;
     std::mutex m_wakeMutex;
     std::condition_variable m_wake;
 };

@@ -26,23 +26,32 @@ public:
             return;
         m_folder = folder;
         m_port = FreePort();
-        const std::string data = m_folder + "/data";
-        m_started =
-            Run("chown postgres " + m_folder) &&
-            Run(AsPostgres(std::string(Bin) + "/initdb -A trust -U postgres -E UTF8 --locale=C.UTF-8 -D " + data)) &&
-            Run(AsPostgres(std::string(Bin) + "/pg_ctl -w -t 60 -D " + data + " -l " + m_folder +
-                           "/log -o \"-p " + std::to_string(m_port) + " -k " + m_folder +
-                           " -c listen_addresses=127.0.0.1\" start")) &&
-            Sql("postgres", "CREATE DATABASE quorbel");
+        m_started = Run("chown postgres " + m_folder) &&
+                    Run(AsPostgres(std::string(Bin) + "/initdb -A trust -U postgres -E UTF8 --locale=C.UTF-8 -D " +
+                                   m_folder + "/data")) &&
+                    Start() && Sql("postgres", "CREATE DATABASE quorbel");
     }
 
     ~CPostgresServer()
     {
         if (!m_folder.empty())
         {
-            Run(AsPostgres(std::string(Bin) + "/pg_ctl -w -t 60 -D " + m_folder + "/data -m immediate stop"));
+            Stop();
             Run("rm -rf " + m_folder);
         }
+    }
+
+    bool Start() const
+    {
+        return Run(AsPostgres(std::string(Bin) + "/pg_ctl -w -t 60 -D " + m_folder + "/data -l " + m_folder +
+                              "/log -o \"-p " + std::to_string(m_port) + " -k " + m_folder +
+                              " -c listen_addresses=127.0.0.1\" start"));
+    }
+
+    // At once, as a crash or a power cut stops it.
+    bool Stop() const
+    {
+        return Run(AsPostgres(std::string(Bin) + "/pg_ctl -w -t 60 -D " + m_folder + "/data -m immediate stop"));
     }
 
     bool Started() const { return m_started; }

@@ -1,0 +1,118 @@
+#include "database/ResultSender.h"
+
+#include <algorithm>
+
+namespace
+{
+// With nothing to send, the thread sleeps until rows come (or Stop).
+const std::chrono::minutes IdleWait{10};
+}
+
+CResultSender::CResultSender(CResultOutbox& outbox, IDeliveryReport& report)
+    : m_outbox(outbox), m_report(report)
+{
+}
+
+CResultSender::~CResultSender()
+{
+    Stop();
+}
+
+bool CResultSender::Start(const DatabaseTarget& target)
+{
+    if (m_thread.Exists())
+        return false;
+    m_target = target;
+    m_pause = m_firstPause;
+    return m_thread.Start([this] { Run(); });
+}
+
+void CResultSender::Stop()
+{
+    m_thread.Stop();
+    m_connection.Close();
+}
+
+void CResultSender::SetPauses(std::chrono::milliseconds first, std::chrono::milliseconds longest)
+{
+    m_firstPause = m_pause = first;
+    m_longestPause = longest;
+}
+
+void CResultSender::Run()
+{
+    while (!m_thread.Stopping())
+    {
+        if (m_outbox.WaitingCount() == 0)
+        {
+            m_thread.Wait(IdleWait);
+            continue;
+        }
+        if ((m_connection.IsOpen() || Connect()) && SendBatch())
+            continue;
+        m_connection.Close();
+        WaitBeforeRetry();
+    }
+}
+
+bool CResultSender::Connect()
+{
+    if (!m_connection.Open(m_target.connectionString, TimeoutSeconds) || !m_connection.EnsureTable(m_target.table))
+    {
+        Trouble(m_connection.Error());
+        return false;
+    }
+    m_troubled = false;
+    m_pause = m_firstPause;
+    m_report.OnDatabaseConnected(m_connection.ServerName() + " " + m_connection.ServerVersion(),
+                                 m_outbox.WaitingCount());
+    return true;
+}
+
+bool CResultSender::SendBatch()
+{
+    const std::vector<ResultRow> rows = m_outbox.Oldest(BatchRows);
+    if (m_connection.InsertRows(m_target.table, m_target.station, rows))
+    {
+        m_outbox.Delivered(rows.back().sequence);
+        return true;
+    }
+    if (m_connection.ErrorState() == CDatabaseConnection::DuplicateKey)
+        return SendRowByRow(rows);
+    Trouble(m_connection.Error());
+    return false;
+}
+
+bool CResultSender::SendRowByRow(const std::vector<ResultRow>& rows)
+{
+    for (const ResultRow& row : rows)
+    {
+        if (!m_connection.InsertRows(m_target.table, m_target.station, {row}) &&
+            m_connection.ErrorState() != CDatabaseConnection::DuplicateKey)
+        {
+            Trouble(m_connection.Error());
+            return false;
+        }
+        m_outbox.Delivered(row.sequence);
+    }
+    return true;
+}
+
+void CResultSender::Trouble(const std::string& problem)
+{
+    if (!m_troubled)
+        m_report.OnDatabaseTrouble(problem, m_outbox.WaitingCount());
+    m_troubled = true;
+}
+
+// New rows do not shorten the pause: an outage costs one attempt a pause,
+// not one a frame.
+void CResultSender::WaitBeforeRetry()
+{
+    const auto until = std::chrono::steady_clock::now() + m_pause;
+    for (auto now = std::chrono::steady_clock::now(); !m_thread.Stopping() && now < until;
+         now = std::chrono::steady_clock::now())
+        m_thread.Wait(std::chrono::duration_cast<std::chrono::milliseconds>(until - now) +
+                      std::chrono::milliseconds(1));
+    m_pause = std::min(m_pause * 2, m_longestPause);
+}
