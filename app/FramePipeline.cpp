@@ -1,8 +1,10 @@
 #include "app/FramePipeline.h"
 
+#include "app/ResultDatabase.h"
 #include "printing/PrintRecord.h"
 #include "printing/PrintSettings.h"
 #include "processing/ErrorLog.h"
+#include "processing/NoticeText.h"
 #include "processing/FrameStore.h"
 #include "processing/ReceiverSettings.h"
 
@@ -79,6 +81,7 @@ std::vector<int> CFramePipeline::HandleFrames(std::vector<std::string>& frames)
         staged.push_back(StageFrame(frame, wholeFrame));
     const std::vector<bool> written = m_store.CommitGroup();
     SyncWaitingFile();
+    CopyToDatabase(frames, staged);
 
     // Only now, with the lines on disk, does the window hear of them.
     std::vector<int> results;
@@ -131,6 +134,25 @@ CFramePipeline::Staged CFramePipeline::StageFrame(std::string& frame, bool whole
     return staged;
 }
 
+// Every frame that has a result line, written or waiting for its file,
+// with the moment it was stored.
+void CFramePipeline::CopyToDatabase(const std::vector<std::string>& frames, const std::vector<Staged>& staged)
+{
+    if (!m_database || !m_database->Enabled())
+        return;
+    const std::tm now = m_clock();
+    const std::string stamp = LocalTime::Format(now, "%d/%m/%Y %H:%M:%S");
+    const std::string dayFile = LocalTime::Format(now, "%Y-%m-%d") + m_settings.GetExtension();
+    std::vector<ResultRow> rows;
+    for (size_t i = 0; i < frames.size(); ++i)
+    {
+        if (staged[i].line != NoLine)
+            rows.push_back({0, stamp, dayFile, m_settings.m_storeType, frames[i], staged[i].stored});
+    }
+    if (!rows.empty())
+        m_database->Record(rows);
+}
+
 // The window may reset the counter meanwhile: a reset is never undone.
 void CFramePipeline::CountFrame()
 {
@@ -175,7 +197,7 @@ void CFramePipeline::QueuePrintout(const std::string& stored)
     }
     // Told once, when the printer has caught up enough to take one again.
     if (m_skippedPrintouts != 0)
-        m_updates.AddListLine(Filled(m_notices.printoutsSkipped, std::to_string(m_skippedPrintouts), "") +
+        m_updates.AddListLine(NoticeText::Filled(m_notices.printoutsSkipped, std::to_string(m_skippedPrintouts), "") +
                               "\r\n");
     m_skippedPrintouts = 0;
 }
@@ -217,7 +239,7 @@ void CFramePipeline::ReportWaitingLines()
 {
     const size_t waiting = m_store.PendingCount();
     if (waiting > 0 && !m_waitingReported)
-        AddToFrameList(Filled(m_notices.cannotBeWritten, m_store.OldestWaitingFile(), std::to_string(waiting)) +
+        AddToFrameList(NoticeText::Filled(m_notices.cannotBeWritten, m_store.OldestWaitingFile(), std::to_string(waiting)) +
                        "\r\n");
     else if (waiting == 0 && m_waitingReported)
         AddToFrameList(m_notices.waitingWritten + "\r\n");
@@ -234,12 +256,12 @@ void CFramePipeline::RestoreWaitingLines()
     const std::string lines = std::to_string(kept.lines.size());
     std::string damaged;
     if (kept.damaged != 0)
-        damaged = Filled(m_notices.damagedKept, std::to_string(kept.damaged), m_waitingFile.DamagedPath());
+        damaged = NoticeText::Filled(m_notices.damagedKept, std::to_string(kept.damaged), m_waitingFile.DamagedPath());
     // The file is rewritten once its lines are out: one that cannot be
     // would bring them back at every start.
     if (!m_waitingFile.KeepDamaged(kept.damagedBytes) || !m_waitingFile.Save(kept.lines))
     {
-        Notify(Filled(m_notices.waitingStay, lines, m_waitingFile.Path()));
+        Notify(NoticeText::Filled(m_notices.waitingStay, lines, m_waitingFile.Path()));
         // Left alone for this run: rewritten or removed, it would lose them.
         m_fileUntouchable = true;
         return;
@@ -254,7 +276,7 @@ void CFramePipeline::RestoreWaitingLines()
     m_recordedUpTo = m_store.QueuedCount();
     // Into their files now, not with the next frame, which may be far off.
     WriteWaitingLines();
-    Notify(Filled(m_notices.waitingRestored, lines, m_waitingFile.Path()) + damaged);
+    Notify(NoticeText::Filled(m_notices.waitingRestored, lines, m_waitingFile.Path()) + damaged);
     ReportWaitingLines();
 }
 
@@ -311,19 +333,6 @@ bool CFramePipeline::SyncWaitingFile()
         m_writtenSeen = written;
     }
     return synced;
-}
-
-// The notices come from the window's string table, where "%1" and "%2"
-// stand for the values.
-std::string CFramePipeline::Filled(std::string text, const std::string& first, const std::string& second)
-{
-    for (const auto& [mark, value] : {std::pair<std::string, const std::string&>{"%1", first}, {"%2", second}})
-    {
-        const size_t at = text.find(mark);
-        if (at != std::string::npos)
-            text.replace(at, mark.size(), value);
-    }
-    return text;
 }
 
 void CFramePipeline::Notify(const std::string& text)

@@ -12,6 +12,7 @@
 #include <vector>
 
 class CFrameStore;
+class CResultDatabase;
 class CPrintSettings;
 class CReceiverSettings;
 class CTicketPrinter;
@@ -62,7 +63,6 @@ public:
         std::string printoutsSkipped = "%1 printout(s) skipped: the printer could not keep up";
     };
     void SetNotices(const Notices& notices) { m_notices = notices; }
-    static std::string Filled(std::string text, const std::string& first, const std::string& second);
 
     // Trims the frames in place and stores them as one group; for each, 0
     // when its line went into the day file, otherwise the non-zero result
@@ -81,6 +81,9 @@ public:
     void DropWaitingPrintouts();
     // From the window's thread, between two groups of frames.
     void ApplySettings(const CReceiverSettings& settings);
+    // Before the first frame: the central database that gets a copy of
+    // every line while it is enabled.
+    void SetResultDatabase(CResultDatabase* database) { m_database = database; }
     int FrameCounter() const { return m_frameCounter; }
     void ResetFrameCounter() { m_frameCounter = 0; }
     // The count continues from this value (tests start near the wrap).
@@ -111,6 +114,7 @@ private:
     void CountFrame();
     void AddHeaderIfNew(const std::string& directory, const std::string& extension);
     void QueuePrintout(const std::string& stored);
+    void CopyToDatabase(const std::vector<std::string>& frames, const std::vector<Staged>& staged);
     void ReportWaitingLines();
     // Makes the waiting-lines file hold exactly the lines that wait; false
     // when it could not be written.
@@ -123,6 +127,7 @@ private:
     CPrintSettings& m_printSettings;
     CFrameStore& m_store;
     CTicketPrinter& m_printer;
+    CResultDatabase* m_database = nullptr;
     LocalTimeSource m_clock;
     CWaitingLinesFile m_waitingFile;
     CViewUpdates m_updates;

@@ -3,6 +3,7 @@
 #include "acquisition/SerialLink.h"
 #include "acquisition/SerialPort.h"
 #include "app/FramePipeline.h"
+#include "processing/NoticeText.h"
 
 #include <utility>
 
@@ -38,5 +39,5 @@ void CLinkFeed::OnSerialEvent(Event event)
     }
     const SerialPortConfig* config = CSerialPort::GetConfig(m_serial.GetPort());
     m_pipeline.AddToFrameList(
-        CFramePipeline::Filled(m_portLost, config ? config->portName : std::string(), "") + "\r\n");
+        NoticeText::Filled(m_portLost, config ? config->portName : std::string(), "") + "\r\n");
 }

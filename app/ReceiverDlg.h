@@ -61,6 +61,8 @@ private:
     void UpdatePrintGroup();
     void OnSetup();
     void RestartLink();
+    void ConfigureDatabase();
+    std::string DatabaseIdentity() const;
     void OnEndSession();
     void OnClearFields();
     void OnClearList();

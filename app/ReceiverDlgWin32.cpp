@@ -5,6 +5,7 @@
 #include "app/TrayIcon.h"
 #include "app/TrayIconAction.h"
 #include "controls/SplashWindow.h"
+#include "database/SecretText.h"
 #include "framework/Application.h"
 #include "framework/WaitCursor.h"
 #include "printing/PrintSettings.h"
@@ -51,6 +52,10 @@ CReceiverDlg::CReceiverDlg(CReceiverSettings& settings, CPrintSettings& printSet
     notices.waitingStay = CApplication::LoadString(IDS_WAITING_LINES_STAY);
     notices.printoutsSkipped = CApplication::LoadString(IDS_PRINTOUTS_SKIPPED);
     m_pipeline.SetNotices(notices);
+    m_database.SetNotices({CApplication::LoadString(IDS_DB_CONNECTED), CApplication::LoadString(IDS_DB_TROUBLE),
+                           CApplication::LoadString(IDS_DB_NOT_RECORDED)});
+    m_database.SetTell([this](const std::string& text) { m_pipeline.AddToFrameList(text); });
+    m_pipeline.SetResultDatabase(&m_database);
 }
 
 CReceiverDlg::~CReceiverDlg() = default;
@@ -226,6 +231,7 @@ void CReceiverDlg::StartLink()
     if (m_restorePending) {
         m_restorePending = false;
         m_pipeline.RestoreWaitingLines();
+        ConfigureDatabase();
     }
     CProgressWindow progress(nullptr, "Initializing !!!", false, false, 1, 390, 22);
     m_link.Start(m_settings, [&progress](const std::string& text) { progress.SetText("%s", text.c_str()); });
@@ -274,10 +280,13 @@ void CReceiverDlg::OnSetup()
     ::KillTimer(m_hWnd, kLinkTimer);
     StopSerialReceiver();
     const std::string link = CStationLink::Identity(m_settings);
+    const std::string database = DatabaseIdentity();
     // The link goes on storing with the settings as they were until OK.
     CReceiverSettings edited = m_settings;
     if (edited.RunSetupDialog(&m_printSettings) == IDOK) {
         m_pipeline.ApplySettings(edited);
+        if (!m_startPending && DatabaseIdentity() != database)
+            ConfigureDatabase();
         if (m_startPending || CStationLink::Identity(m_settings) != link || !m_link.IsUp(m_settings))
             RestartLink();
         EnableHideButton();
@@ -288,6 +297,25 @@ void CReceiverDlg::OnSetup()
         ::SetTimer(m_hWnd, kLinkTimer, kTickAfterSetupMs, nullptr);
     else
         m_link.StartSerialReceiver();
+}
+
+// The password is in clear only here, on its way to the sender.
+void CReceiverDlg::ConfigureDatabase()
+{
+    std::string password;
+    SecretText::Unprotect(m_settings.m_database.protectedPassword, password);
+    char computer[MAX_COMPUTERNAME_LENGTH + 1] = "";
+    DWORD size = sizeof computer;
+    ::GetComputerNameA(computer, &size);
+    m_database.Configure(m_settings.m_database, password, computer);
+    std::fill(password.begin(), password.end(), '\0');
+}
+
+std::string CReceiverDlg::DatabaseIdentity() const
+{
+    const CReceiverSettings::Database& db = m_settings.m_database;
+    return std::to_string(db.enabled) + '\n' + db.connectionString + '\n' + db.table + '\n' + db.station + '\n' +
+           db.protectedPassword;
 }
 
 void CReceiverDlg::RestartLink()
@@ -451,6 +479,7 @@ void CReceiverDlg::OnDestroy()
     m_showAction.reset();
     m_menuAction.reset();
     m_link.Stop();
+    m_database.Stop();
     m_pipeline.SaveWaitingLines();
     m_pipeline.DropWaitingPrintouts();
     SavePlacement(kPlacementSection);

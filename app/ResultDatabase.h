@@ -1,24 +1,69 @@
 #pragma once
+#include "database/ResultOutbox.h"
+#include "database/ResultSender.h"
 #include "processing/LocalTime.h"
+#include "processing/ReceiverSettings.h"
 
+#include <atomic>
+#include <functional>
 #include <string>
+#include <vector>
 
-// The results database of the main window.  It is never opened; the end of
-// its life is recorded in the error log as a disconnection.
-class CResultDatabase
+// The main window's results database: the central SQL server that gets a
+// copy of every stored line when the settings enable it, through the
+// outbox ("Quorbel.outbox") and its sender.  Troubles and connections are
+// told once each, in the list (through `tell`) and in the error log.  The
+// end of its life is recorded in the error log as a disconnection.
+class CResultDatabase final : private IDeliveryReport
 {
 public:
     static constexpr const char* DisconnectEntry = "IDS_DB_DISCONNECT";
 
-    explicit CResultDatabase(const std::string& name = "DataBase",
-                             LocalTimeSource clock = LocalTime::SystemNow);
-    virtual ~CResultDatabase();
+    // What it tells the operator; "%1" and "%2" stand for the values.
+    struct Notices
+    {
+        std::string connected = "Central database: connected to %1, %2 line(s) waiting";
+        std::string trouble = "Central database not reached: %1; %2 line(s) waiting";
+        std::string notRecorded = "Result lines cannot be kept for the central database in %1";
+    };
+
+    explicit CResultDatabase(const std::string& name = "DataBase", LocalTimeSource clock = LocalTime::SystemNow,
+                             const std::string& outboxPath = CResultOutbox::DefaultName);
+    ~CResultDatabase() override;
     CResultDatabase(const CResultDatabase&) = delete;
     CResultDatabase& operator=(const CResultDatabase&) = delete;
 
     const std::string& Name() const { return m_name; }
+    // Before Configure.
+    void SetNotices(const Notices& notices) { m_notices = notices; }
+    void SetTell(std::function<void(const std::string&)> tell) { m_tell = std::move(tell); }
+
+    // Starts, restarts or stops sending as the settings say, with the
+    // password in clear (empty: none, or one the connection string or the
+    // DSN holds).  The outbox left by an earlier run is read at the first
+    // start and sent on.
+    void Configure(const CReceiverSettings::Database& settings, const std::string& password,
+                   const std::string& computerName);
+    bool Enabled() const { return m_enabled; }
+    // Sending ends (before the list it tells goes).
+    void Stop() { m_sender.Stop(); }
+    // On the storing thread: the rows are kept in the outbox (on the disk)
+    // and sent by and by; false when they could not be kept.
+    bool Record(std::vector<ResultRow>& rows);
+    size_t Waiting() const { return m_outbox.WaitingCount(); }
 
 private:
+    void OnDatabaseTrouble(const std::string& problem, size_t waiting) override;
+    void OnDatabaseConnected(const std::string& server, size_t waiting) override;
+    void Tell(const std::string& text) const;
+
     std::string m_name;
     LocalTimeSource m_clock;
+    Notices m_notices;
+    std::function<void(const std::string&)> m_tell;
+    CResultOutbox m_outbox;
+    bool m_outboxLoaded = false;
+    std::atomic<bool> m_enabled{false};
+    bool m_notRecordedTold = false;
+    CResultSender m_sender;
 };

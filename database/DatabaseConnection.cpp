@@ -83,6 +83,17 @@ void CDatabaseConnection::Close()
     h = Handles();
 }
 
+std::string CDatabaseConnection::WithPassword(const std::string& connectionString, const std::string& password)
+{
+    if (password.empty())
+        return connectionString;
+    std::string quoted;
+    for (const char c : password)
+        quoted += c == '}' ? std::string("}}") : std::string(1, c);
+    const bool separated = connectionString.empty() || connectionString.back() == ';';
+    return connectionString + (separated ? "" : ";") + "Pwd={" + quoted + "};";
+}
+
 bool CDatabaseConnection::IsPlainIdentifier(const std::string& name)
 {
     if (name.empty() || name.size() > 63 || std::isdigit(static_cast<unsigned char>(name[0])))

@@ -42,6 +42,9 @@ public:
     const std::string& Error() const { return m_error; }
     const std::string& ErrorState() const { return m_state; }
 
+    // The connection string with the password added, as ODBC quotes a
+    // value (braces, a '}' doubled); unchanged without a password.
+    static std::string WithPassword(const std::string& connectionString, const std::string& password);
     // A table name that can go into a statement: letters, digits and '_',
     // not starting with a digit, at most 63 characters.
     static bool IsPlainIdentifier(const std::string& name);

@@ -1,6 +1,7 @@
 #pragma once
 #include "controls/CheckGroupBox.h"
 #include "controls/IconButton.h"
+#include "dialogs/DatabaseGroup.h"
 #include "framework/Dialog.h"
 
 #include <string>
@@ -73,4 +74,5 @@ private:
     CIconButton m_cancelButton;
     CIconButton m_serialSetupButton;
     CIconButton m_printSetupButton;
+    CDatabaseGroup m_databaseGroup{*this};
 };

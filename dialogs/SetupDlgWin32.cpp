@@ -65,6 +65,7 @@ BOOL CSetupDlg::OnInitDialog()
     UpdateData(false);
     UpdatePrintSetupButton();
     UpdateInputPortControls();
+    m_databaseGroup.Show(m_settings->m_database);
     return TRUE;
 }
 
@@ -185,6 +186,8 @@ void CSetupDlg::DoDataExchange(CDataExchange& dx)
 
 bool CSetupDlg::OnCommand(int id, int code, HWND)
 {
+    if (m_databaseGroup.OnCommand(id, code))
+        return true;
     if (id == IDC_SETUP_INPUT_PORT && code == CBN_SELCHANGE) {
         UpdateData(true);
         UpdateInputPortControls();
@@ -355,7 +358,11 @@ void CSetupDlg::OnOK()
     }
     if (m_inputPort == CReceiverSettings::LinkEthernet && !ServerPortIsValid())
         return;
+    CReceiverSettings::Database database;
+    if (!m_databaseGroup.Read(database))
+        return;
     WriteSettings();
+    m_settings->m_database = database;
     EndDialog(IDOK);
 }
 

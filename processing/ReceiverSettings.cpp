@@ -84,6 +84,20 @@ void CReceiverSettings::ExchangeIni(bool load)
         m_reconnect = ReconnectFromText(ini.ReadString("Reconnect", "Ehernet", "1"));
     else
         ini.WriteInt("Reconnect", m_reconnect, "Ehernet");
+    ExchangeDatabase(ini, load);
+}
+
+// A station that has never used the central database gets no section.
+void CReceiverSettings::ExchangeDatabase(CIniFile& ini, bool load)
+{
+    Database& db = m_database;
+    if (!load && db.enabled == 0 && db.connectionString.empty())
+        return;
+    ini.ExchangeInt(load, db.enabled, "Enabled", DatabaseSection, 0);
+    ini.ExchangeString(load, db.connectionString, "ConnectionString", DatabaseSection, "");
+    ini.ExchangeString(load, db.table, "Table", DatabaseSection, "quorbel_results");
+    ini.ExchangeString(load, db.station, "Station", DatabaseSection, "");
+    ini.ExchangeString(load, db.protectedPassword, "Password", DatabaseSection, "");
 }
 
 

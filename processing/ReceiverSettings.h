@@ -59,7 +59,23 @@ public:
     // 1: a link that fails or is lost is tried again until it is back.
     int m_reconnect = 1;
 
+    // The central database ([DataBase]), which gets a copy of every stored
+    // line when enabled.  The password is kept only as protected for the
+    // Windows user (hex), never in clear.
+    struct Database
+    {
+        int enabled = 0;
+        std::string connectionString;
+        std::string table = "quorbel_results";
+        std::string station;  // empty: the computer's name
+        std::string protectedPassword;
+    };
+    Database m_database;
+
 private:
+    static constexpr const char* DatabaseSection = "DataBase";
+    void ExchangeDatabase(class CIniFile& ini, bool load);
+
     std::string m_iniPath;
     std::string m_directory = "RESULT\\";
     int16_t m_fieldsInUse[FieldCount] = {};

@@ -177,6 +177,38 @@ TRANSLATIONS = {
         ("%1 ligne(s) de r\u00e9sultat en attente \u00e0 la derni\u00e8re sortie restent dans %2, qui ne peut pas \u00eatre r\u00e9\u00e9crit", "%1 riga/e dei risultati in attesa all'ultima uscita restano in %2, che non pu\u00f2 essere riscritto"),
     "Serial Port -> %1 lost !!!":
         ("Port s\u00e9rie -> %1 perdu !!!", "Porta seriale -> %1 persa !!!"),
+    "[ Central database ]":
+        ("[ Base de donn\u00e9es centrale ]", "[ Database centrale ]"),
+    "Send every result to the central database":
+        ("Envoyer chaque r\u00e9sultat \u00e0 la base centrale", "Inviare ogni risultato al database centrale"),
+    "Test connection":
+        ("Tester la connexion", "Prova connessione"),
+    "Connection string":
+        ("Cha\u00eene de connexion", "Stringa di connessione"),
+    "Password":
+        ("Mot de passe", "Password"),
+    "Table":
+        ("Table", "Tabella"),
+    "Station":
+        ("Poste", "Postazione"),
+    "Connecting...":
+        ("Connexion...", "Connessione..."),
+    "Connected to %1":
+        ("Connect\u00e9 \u00e0 %1", "Connesso a %1"),
+    "Not connected: %1":
+        ("Non connect\u00e9 : %1", "Non connesso: %1"),
+    "A table name holds only letters, digits and _, and does not begin with a digit.":
+        ("Un nom de table ne contient que des lettres, des chiffres et _, et ne commence pas par un chiffre.",
+         "Un nome di tabella contiene solo lettere, cifre e _, e non inizia con una cifra."),
+    "Central database: connected to %1, %2 line(s) waiting":
+        ("Base de donn\u00e9es centrale : connect\u00e9e \u00e0 %1, %2 ligne(s) en attente",
+         "Database centrale: connesso a %1, %2 riga/e in attesa"),
+    "Central database not reached: %1; %2 line(s) waiting":
+        ("Base de donn\u00e9es centrale non atteinte : %1 ; %2 ligne(s) en attente",
+         "Database centrale non raggiunto: %1; %2 riga/e in attesa"),
+    "Result lines cannot be kept for the central database in %1":
+        ("Les lignes de r\u00e9sultat ne peuvent pas \u00eatre conserv\u00e9es pour la base de donn\u00e9es centrale dans %1",
+         "Le righe dei risultati non possono essere conservate per il database centrale in %1"),
     "%1 printout(s) skipped: the printer could not keep up":
         ("%1 impression(s) saut\u00e9e(s) : l'imprimante n'a pas suivi",
          "%1 stampa/e saltata/e: la stampante non ha tenuto il passo"),

@@ -44,6 +44,13 @@
 #define IDS_WAITING_LINES_STAY       32781
 #define IDS_SERIAL_PORT_LOST         32782
 #define IDS_PRINTOUTS_SKIPPED        32783
+#define IDS_DB_CONNECTED             32784
+#define IDS_DB_TROUBLE               32785
+#define IDS_DB_NOT_RECORDED          32786
+#define IDS_DB_TESTING               32787
+#define IDS_DB_TEST_CONNECTED        32788
+#define IDS_DB_TEST_FAILED           32789
+#define IDS_DB_TABLE_REFUSED         32790
 #define IDS_APP_TITLE                57344
 
 // Dialogs
@@ -104,6 +111,13 @@
 #define IDC_SETUP_PRINT_RESULT       1052
 #define IDC_SETUP_BROWSE             1200
 #define IDC_SETUP_DIRECTORY          1248
+#define IDC_SETUP_DB_ENABLED         1260
+#define IDC_SETUP_DB_CONNECTION      1261
+#define IDC_SETUP_DB_PASSWORD        1262
+#define IDC_SETUP_DB_TABLE           1263
+#define IDC_SETUP_DB_STATION         1264
+#define IDC_SETUP_DB_TEST            1265
+#define IDC_SETUP_DB_RESULT          1266
 
 // Field name dialog (140)
 #define IDC_FIELD_NAME               1002
