@@ -4,7 +4,8 @@
 
 namespace
 {
-// With nothing to send, the thread sleeps until rows come (or Stop).
+// Connected with nothing to send, the thread sleeps until rows come (or
+// Stop).
 const std::chrono::minutes IdleWait{10};
 }
 
@@ -41,14 +42,21 @@ void CResultSender::SetPauses(std::chrono::milliseconds first, std::chrono::mill
 
 void CResultSender::Run()
 {
+    // Connected from the start, so that a server that cannot be reached is
+    // told at once, not with the next frame.
     while (!m_thread.Stopping())
     {
+        if (!m_connection.IsOpen() && !Connect())
+        {
+            WaitBeforeRetry();
+            continue;
+        }
         if (m_outbox.WaitingCount() == 0)
         {
             m_thread.Wait(IdleWait);
             continue;
         }
-        if ((m_connection.IsOpen() || Connect()) && SendBatch())
+        if (SendBatch())
             continue;
         m_connection.Close();
         WaitBeforeRetry();

@@ -128,10 +128,10 @@ void CIniFile::UseSection(const std::string& section)
 }
 
 const std::string& CIniFile::ReadString(const std::string& key, const std::string& section,
-                                        const std::string& defaultValue)
+                                        const std::string& defaultValue, size_t size)
 {
     UseSection(section);
-    m_value = PrivateProfile::GetString(m_section, key, defaultValue, m_path, 256);
+    m_value = PrivateProfile::GetString(m_section, key, defaultValue, m_path, size);
     return m_value;
 }
 
@@ -153,10 +153,10 @@ void CIniFile::WriteInt(const std::string& key, int value, const std::string& se
 }
 
 void CIniFile::ExchangeString(bool load, std::string& value, const std::string& key,
-                              const std::string& section, const std::string& defaultValue)
+                              const std::string& section, const std::string& defaultValue, size_t size)
 {
     if (load)
-        value = ReadString(key, section, defaultValue);
+        value = ReadString(key, section, defaultValue, size);
     else
         WriteString(key, value, section);
 }

@@ -12,9 +12,11 @@ public:
     CIniFile(const std::string& path, int moduleDirectory);
     virtual ~CIniFile() = default;
 
-    // At most 255 characters; a missing key or file gives the default.
+    // At most size - 1 characters (the settings' texts 255); a missing key
+    // or file gives the default.
+    static constexpr size_t ShortText = 256;
     const std::string& ReadString(const std::string& key, const std::string& section,
-                                  const std::string& defaultValue = std::string());
+                                  const std::string& defaultValue = std::string(), size_t size = ShortText);
     int ReadInt(const std::string& key, int defaultValue, const std::string& section);
     void WriteString(const std::string& key, const std::string& value,
                      const std::string& section);
@@ -22,7 +24,8 @@ public:
 
     // load true reads the key into the variable, false writes the variable.
     void ExchangeString(bool load, std::string& value, const std::string& key,
-                        const std::string& section, const std::string& defaultValue);
+                        const std::string& section, const std::string& defaultValue,
+                        size_t size = ShortText);
     void ExchangeInt(bool load, int& value, const std::string& key,
                      const std::string& section, int defaultValue);
     void ExchangeShort(bool load, int16_t& value, const std::string& key,

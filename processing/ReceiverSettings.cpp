@@ -94,10 +94,12 @@ void CReceiverSettings::ExchangeDatabase(CIniFile& ini, bool load)
     if (!load && db.enabled == 0 && db.connectionString.empty())
         return;
     ini.ExchangeInt(load, db.enabled, "Enabled", DatabaseSection, 0);
-    ini.ExchangeString(load, db.connectionString, "ConnectionString", DatabaseSection, "");
+    // A connection string or a protected password may be long.
+    const size_t longText = 4096;
+    ini.ExchangeString(load, db.connectionString, "ConnectionString", DatabaseSection, "", longText);
     ini.ExchangeString(load, db.table, "Table", DatabaseSection, "quorbel_results");
     ini.ExchangeString(load, db.station, "Station", DatabaseSection, "");
-    ini.ExchangeString(load, db.protectedPassword, "Password", DatabaseSection, "");
+    ini.ExchangeString(load, db.protectedPassword, "Password", DatabaseSection, "", longText);
 }
 
 

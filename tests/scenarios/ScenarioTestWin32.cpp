@@ -1,8 +1,10 @@
 // The real Quorbel.exe driven from outside under Wine, with vorlsim as the
 // instrument.  Each test starts the program a few times and checks several
 // things per start.
+#include "database/SecretText.h"
 #include "res/resource.h"
 #include "tests/dialogs/DialogDriver.h"
+#include "tests/scenarios/OdbcQuery.h"
 #include "tests/scenarios/QuorbelProcess.h"
 #include "tests/support/TempDir.h"
 #include "tools/vorlsim/TcpServer.h"
@@ -501,4 +503,64 @@ TEST_F(Scenario, TheListCapHoldsForEveryLineAndSessionEndSavesThePlacement)
     Send(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     m_quorbel->Kill();
     EXPECT_EQ(Q::SavedPlacement().size(), sizeof(WINDOWPLACEMENT));
+}
+
+// The central database on the real program: frames that read as SQL or
+// hold a "\xB0" arrive as text.  With a wrong password the list says so
+// and the rows wait in the outbox; the next start with the right one
+// sends them: the table holds the day file's lines, once each, numbered
+// from 1 without a gap.  An unreachable server says so too.
+TEST_F(Scenario, CentralDatabaseGetsEveryLineOnceThroughAWrongPassword)
+{
+    const std::string pgPort = FromEnvironment("QUORBEL_PG_PORT");
+    if (pgPort.empty())
+        GTEST_SKIP() << "scenario-database.sh starts the server and runs this";
+    const std::string server = "Driver={PostgreSQL Unicode};Server=127.0.0.1;Database=quorbel;Uid=postgres;Port=";
+    std::ofstream(Path("frames.txt"), std::ios::binary)
+        << "SN-1;P01;PASS\n" << "'); DROP TABLE quorbel_results; --;x;y\n" << "T;20.0\xB0" "C;OK\n";
+    const int port = StartSimulator({"--count", "30", "--rate", "20", "--file", Path("frames.txt")});
+    ASSERT_NE(port, 0);
+    const auto start = [&](const std::string& databasePort, const std::string& password) {
+        WriteIni(1, port, 1);
+        const std::string ini = Path("Quorbel.ini");
+        WritePrivateProfileStringA("DataBase", "Enabled", "1", ini.c_str());
+        WritePrivateProfileStringA("DataBase", "ConnectionString", (server + databasePort).c_str(), ini.c_str());
+        WritePrivateProfileStringA("DataBase", "Station", "ST-W", ini.c_str());
+        WritePrivateProfileStringA("DataBase", "Password", SecretText::Protect(password).c_str(), ini.c_str());
+        return StartMain();
+    };
+    HWND main = start(pgPort, "wrong");
+    ASSERT_TRUE(main);
+    ASSERT_TRUE(Q::WaitUntil([&] { return FileLines(DayFile()).size() == 30; }));
+    EXPECT_TRUE(Q::WaitUntil([&] {
+        return CountContaining(ListLines(main, IDC_RECEIVER_FRAME_LIST), "Central database not reached: ") == 1;
+    }));
+    PostClick(main, IDCANCEL);
+    ASSERT_TRUE(m_quorbel->WaitForExit());
+    EXPECT_FALSE(FileLines(Path("Quorbel.outbox")).empty());
+
+    const std::string right = server + pgPort + ";Pwd=quorbel";
+    main = start(pgPort, "quorbel");
+    ASSERT_TRUE(main);
+    EXPECT_TRUE(Q::WaitUntil([&] { return OdbcRows(right, "SELECT count(*) FROM quorbel_results") ==
+                                          std::vector<std::string>{"30"}; }));
+    const std::vector<std::string> rows =
+        OdbcRows(right, "SELECT station, sequence, line FROM quorbel_results ORDER BY sequence");
+    const std::vector<std::string> day = FileLines(DayFile());
+    ASSERT_EQ(rows.size(), day.size()) << rows.front();
+    for (size_t i = 0; i < rows.size(); ++i)
+        EXPECT_EQ(rows[i], "ST-W|" + std::to_string(i + 1) + "|" + day[i]);
+    EXPECT_NE(rows[1].find("'); DROP TABLE quorbel_results; --;x;y"), std::string::npos);
+    EXPECT_NE(rows[2].find("T;20.0\xB0" "C;OK"), std::string::npos);
+    EXPECT_TRUE(Q::WaitUntil([&] {
+        return CountContaining(ListLines(main, IDC_RECEIVER_FRAME_LIST), "Central database: connected to PostgreSQL ") == 1;
+    })) << ListLines(main, IDC_RECEIVER_FRAME_LIST).size();
+    PostClick(main, IDCANCEL);
+    ASSERT_TRUE(m_quorbel->WaitForExit());
+
+    main = start("1", "quorbel");
+    ASSERT_TRUE(main);
+    EXPECT_TRUE(Q::WaitUntil([&] {
+        return CountContaining(ListLines(main, IDC_RECEIVER_FRAME_LIST), "Central database not reached: ") == 1;
+    }));
 }
