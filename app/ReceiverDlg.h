@@ -62,6 +62,7 @@ private:
     void OnSetup();
     void RestartLink();
     void ConfigureDatabase();
+    void ShowDatabaseStatus();
     std::string DatabaseIdentity() const;
     void OnEndSession();
     void OnClearFields();

@@ -6,6 +6,7 @@
 #include "app/TrayIconAction.h"
 #include "controls/SplashWindow.h"
 #include "database/SecretText.h"
+#include "processing/NoticeText.h"
 #include "framework/Application.h"
 #include "framework/WaitCursor.h"
 #include "printing/PrintSettings.h"
@@ -55,6 +56,7 @@ CReceiverDlg::CReceiverDlg(CReceiverSettings& settings, CPrintSettings& printSet
     m_database.SetNotices({CApplication::LoadString(IDS_DB_CONNECTED), CApplication::LoadString(IDS_DB_TROUBLE),
                            CApplication::LoadString(IDS_DB_NOT_RECORDED)});
     m_database.SetTell([this](const std::string& text) { m_pipeline.AddToFrameList(text); });
+    m_database.SetStatusChanged([this] { Post([this] { ShowDatabaseStatus(); }); });
     m_pipeline.SetResultDatabase(&m_database);
 }
 
@@ -309,6 +311,16 @@ void CReceiverDlg::ConfigureDatabase()
     ::GetComputerNameA(computer, &size);
     m_database.Configure(m_settings.m_database, password, computer);
     std::fill(password.begin(), password.end(), '\0');
+    ShowDatabaseStatus();
+}
+
+void CReceiverDlg::ShowDatabaseStatus()
+{
+    const UINT text = m_database.Reached() ? IDS_DB_STATUS_CONNECTED : IDS_DB_STATUS_NOT_REACHED;
+    SetDlgItemText(IDC_RECEIVER_STATUS_DATABASE,
+                   m_database.Enabled()
+                       ? NoticeText::Filled(CApplication::LoadString(text), std::to_string(m_database.Waiting()))
+                       : std::string());
 }
 
 std::string CReceiverDlg::DatabaseIdentity() const

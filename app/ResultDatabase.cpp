@@ -43,17 +43,28 @@ bool CResultDatabase::Record(std::vector<ResultRow>& rows)
     }
     m_notRecordedTold = false;
     m_sender.RowsAdded();
+    StatusChanged();
     return true;
 }
 
 void CResultDatabase::OnDatabaseTrouble(const std::string& problem, size_t waiting)
 {
+    m_reached = false;
+    StatusChanged();
     Tell(NoticeText::Filled(m_notices.trouble, problem, std::to_string(waiting)));
 }
 
 void CResultDatabase::OnDatabaseConnected(const std::string& server, size_t waiting)
 {
+    m_reached = true;
+    StatusChanged();
     Tell(NoticeText::Filled(m_notices.connected, server, std::to_string(waiting)));
+}
+
+void CResultDatabase::StatusChanged() const
+{
+    if (m_statusChanged)
+        m_statusChanged();
 }
 
 void CResultDatabase::Tell(const std::string& text) const

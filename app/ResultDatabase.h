@@ -51,16 +51,26 @@ public:
     // and sent by and by; false when they could not be kept.
     bool Record(std::vector<ResultRow>& rows);
     size_t Waiting() const { return m_outbox.WaitingCount(); }
+    // Whether the server was reached the last time it was tried (false
+    // before the first try).
+    bool Reached() const { return m_reached; }
+    // Called on the sender's thread whenever the state or the rows
+    // waiting change; it must not wait for the window.
+    void SetStatusChanged(std::function<void()> changed) { m_statusChanged = std::move(changed); }
 
 private:
     void OnDatabaseTrouble(const std::string& problem, size_t waiting) override;
     void OnDatabaseConnected(const std::string& server, size_t waiting) override;
     void Tell(const std::string& text) const;
+    void StatusChanged() const;
+    void OnRowsDelivered() override { StatusChanged(); }
 
     std::string m_name;
     LocalTimeSource m_clock;
     Notices m_notices;
     std::function<void(const std::string&)> m_tell;
+    std::function<void()> m_statusChanged;
+    std::atomic<bool> m_reached{false};
     CResultOutbox m_outbox;
     bool m_outboxLoaded = false;
     std::atomic<bool> m_enabled{false};

@@ -83,6 +83,7 @@ bool CResultSender::SendBatch()
     if (m_connection.InsertRows(m_target.table, m_target.station, rows))
     {
         m_outbox.Delivered(rows.back().sequence);
+        m_report.OnRowsDelivered();
         return true;
     }
     if (m_connection.ErrorState() == CDatabaseConnection::DuplicateKey)
@@ -103,6 +104,7 @@ bool CResultSender::SendRowByRow(const std::vector<ResultRow>& rows)
         }
         m_outbox.Delivered(row.sequence);
     }
+    m_report.OnRowsDelivered();
     return true;
 }
 

@@ -25,6 +25,8 @@ public:
     virtual ~IDeliveryReport() = default;
     virtual void OnDatabaseTrouble(const std::string& problem, size_t waiting) = 0;
     virtual void OnDatabaseConnected(const std::string& server, size_t waiting) = 0;
+    // A transaction has committed: fewer rows wait.
+    virtual void OnRowsDelivered() = 0;
 };
 
 // Sends the outbox's rows to the central database, oldest first, in

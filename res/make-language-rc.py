@@ -177,6 +177,11 @@ TRANSLATIONS = {
         ("%1 ligne(s) de r\u00e9sultat en attente \u00e0 la derni\u00e8re sortie restent dans %2, qui ne peut pas \u00eatre r\u00e9\u00e9crit", "%1 riga/e dei risultati in attesa all'ultima uscita restano in %2, che non pu\u00f2 essere riscritto"),
     "Serial Port -> %1 lost !!!":
         ("Port s\u00e9rie -> %1 perdu !!!", "Porta seriale -> %1 persa !!!"),
+    "Central database: connected\\n%1 line(s) waiting":
+        ("Base centrale : connect\u00e9e\\n%1 ligne(s) en attente", "Database centrale: connesso\\n%1 riga/e in attesa"),
+    "Central database: not reached\\n%1 line(s) waiting":
+        ("Base centrale : non atteinte\\n%1 ligne(s) en attente",
+         "Database centrale: non raggiunto\\n%1 riga/e in attesa"),
     "[ Central database ]":
         ("[ Base de donn\u00e9es centrale ]", "[ Database centrale ]"),
     "Send every result to the central database":

@@ -17,6 +17,7 @@ class CReportRecorder : public IDeliveryReport
 public:
     void OnDatabaseTrouble(const std::string& problem, size_t) override { Add("trouble: " + problem); }
     void OnDatabaseConnected(const std::string& server, size_t) override { Add("connected: " + server); }
+    void OnRowsDelivered() override {}
 
     std::vector<std::string> Reports()
     {

@@ -555,6 +555,8 @@ TEST_F(Scenario, CentralDatabaseGetsEveryLineOnceThroughAWrongPassword)
     EXPECT_TRUE(Q::WaitUntil([&] {
         return CountContaining(ListLines(main, IDC_RECEIVER_FRAME_LIST), "Central database: connected to PostgreSQL ") == 1;
     })) << ListLines(main, IDC_RECEIVER_FRAME_LIST).size();
+    EXPECT_TRUE(AwaitText(main, IDC_RECEIVER_STATUS_DATABASE, "Central database: connected\n0 line(s) waiting"))
+        << Text(main, IDC_RECEIVER_STATUS_DATABASE);
     PostClick(main, IDCANCEL);
     ASSERT_TRUE(m_quorbel->WaitForExit());
 
