@@ -44,9 +44,10 @@ SOAK_FRAMES ?= 1000000
 soak: native win
 	python3 tools/soak/soak.py --native $(NATIVE) --win $(WIN) --frames $(SOAK_FRAMES) --doc docs/reliability.md
 
-# Quorbel.exe under Wine, receiving frames from vorlsim into build/run/.
+# Quorbel.exe under Wine, receiving frames from vorlsim into build/run/;
+# with DB=1 also into a PostgreSQL server of its own.
 run: native win
-	python3 tools/run.py $(NATIVE) $(WIN) build/run
+	python3 tools/run.py $(NATIVE) $(WIN) build/run $(if $(DB),--database)
 
 test: native fuzz win
 	tools/test-session.sh $(NATIVE) $(FUZZ) $(WIN)

@@ -1,10 +1,12 @@
 #!/bin/bash
 # A PostgreSQL server of our own, for the database scenario and
 # `make run DB=1`:
-#   postgres.sh start DIR PORT   a cluster in DIR/data (made on first use),
+#   postgres.sh start DIR PORT [trust]
+#                                a cluster in DIR/data (made on first use),
 #                                listening on 127.0.0.1:PORT, socket in DIR,
 #                                database "quorbel", user postgres with the
-#                                password "quorbel" over TCP
+#                                password "quorbel" over TCP (with "trust":
+#                                no password asked on this machine)
 #   postgres.sh stop DIR
 # The server refuses to run as root: it runs as the postgres user, who
 # owns DIR.  Every wait is bounded.
@@ -15,11 +17,12 @@ action=${1:-} dir=${2:-}
 as_postgres() { runuser -u postgres -- "$@"; }
 case $action in
   start)
-    port=$3
+    port=$3 host_auth=scram-sha-256
+    [ "${4:-}" = trust ] && host_auth=trust
     mkdir -p "$dir" && chown postgres "$dir" && chmod 700 "$dir" || exit 1
     if [ ! -f "$dir/data/PG_VERSION" ]; then
       as_postgres "$bin/initdb" -U postgres -E UTF8 --locale=C.UTF-8 --auth-local=trust \
-        --auth-host=scram-sha-256 -D "$dir/data" >"$dir/initdb.log" 2>&1 || exit 1
+        --auth-host=$host_auth -D "$dir/data" >"$dir/initdb.log" 2>&1 || exit 1
     fi
     as_postgres "$bin/pg_ctl" -w -t 60 -D "$dir/data" -l "$dir/log" \
       -o "-p $port -k $dir -c listen_addresses=127.0.0.1" start >/dev/null || exit 1
