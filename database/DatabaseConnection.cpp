@@ -197,9 +197,11 @@ bool CDatabaseConnection::RollBackAfterError()
 {
     const std::string error = m_error;
     const std::string state = m_state;
+    const long native = m_nativeError;
     EndTransaction(false);
     m_error = error;
     m_state = state;
+    m_nativeError = native;
     return false;
 }
 
@@ -213,13 +215,20 @@ bool CDatabaseConnection::Fail(short handleType, void* handle, const std::string
     if (handle && SQL_SUCCEEDED(SQLGetDiagRec(handleType, handle, 1, state, &native, message,
                                               sizeof message, &length)))
     {
+        m_nativeError = native;
         m_state = reinterpret_cast<const char*>(state);
         m_error = m_state + ": " + reinterpret_cast<const char*>(message);
     }
     else
     {
+        m_nativeError = 0;
         m_state.clear();
         m_error = what;
     }
     return false;
+}
+
+bool CDatabaseConnection::FailedOnDuplicateKey() const
+{
+    return m_state == "23505" || (m_state == "23000" && (m_nativeError == 2627 || m_nativeError == 2601));
 }

@@ -15,8 +15,6 @@
 class CDatabaseConnection
 {
 public:
-    // SQLSTATE of a duplicate key: the row is there already.
-    static constexpr const char* DuplicateKey = "23505";
 
     CDatabaseConnection();
     ~CDatabaseConnection();
@@ -41,6 +39,10 @@ public:
 
     const std::string& Error() const { return m_error; }
     const std::string& ErrorState() const { return m_state; }
+    // The last failure was a duplicate key: the row is there already
+    // (PostgreSQL's SQLSTATE 23505; SQL Server's 23000 with its native
+    // errors 2627 and 2601).
+    bool FailedOnDuplicateKey() const;
 
     // The connection string with the password added, as ODBC quotes a
     // value (braces, a '}' doubled); unchanged without a password.
@@ -63,4 +65,5 @@ private:
     std::string m_serverVersion;
     std::string m_error;
     std::string m_state;
+    long m_nativeError = 0;
 };

@@ -86,7 +86,7 @@ bool CResultSender::SendBatch()
         m_report.OnRowsDelivered();
         return true;
     }
-    if (m_connection.ErrorState() == CDatabaseConnection::DuplicateKey)
+    if (m_connection.FailedOnDuplicateKey())
         return SendRowByRow(rows);
     Trouble(m_connection.Error());
     return false;
@@ -97,7 +97,7 @@ bool CResultSender::SendRowByRow(const std::vector<ResultRow>& rows)
     for (const ResultRow& row : rows)
     {
         if (!m_connection.InsertRows(m_target.table, m_target.station, {row}) &&
-            m_connection.ErrorState() != CDatabaseConnection::DuplicateKey)
+            !m_connection.FailedOnDuplicateKey())
         {
             Trouble(m_connection.Error());
             return false;

@@ -18,8 +18,9 @@ public:
     CDatabaseGroup(const CDatabaseGroup&) = delete;
     CDatabaseGroup& operator=(const CDatabaseGroup&) = delete;
 
-    void Show(const CReceiverSettings::Database& settings) const;
-    // False, said to the operator, when the table name cannot be used.
+    void Show(const CReceiverSettings::Database& settings);
+    // Into the settings shown; false, said to the operator, when the table
+    // name cannot be used.
     bool Read(CReceiverSettings::Database& settings) const;
     bool OnCommand(int id, int code);
 
@@ -29,6 +30,9 @@ private:
 
     struct Test;
     CDialog& m_dialog;
+    // A password kept for another Windows user (or another computer) cannot
+    // be shown; left empty, it stays as it was.
+    bool m_passwordShown = false;
     // Shared with the testing thread, which outlives the dialog when the
     // operator closes it first.
     std::shared_ptr<Test> m_test;

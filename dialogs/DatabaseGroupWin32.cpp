@@ -36,12 +36,12 @@ CDatabaseGroup::~CDatabaseGroup()
     m_test->dialog = nullptr;
 }
 
-void CDatabaseGroup::Show(const CReceiverSettings::Database& settings) const
+void CDatabaseGroup::Show(const CReceiverSettings::Database& settings)
 {
     ::CheckDlgButton(m_dialog.GetSafeHwnd(), IDC_SETUP_DB_ENABLED, settings.enabled ? BST_CHECKED : BST_UNCHECKED);
     m_dialog.SetDlgItemText(IDC_SETUP_DB_CONNECTION, settings.connectionString);
     std::string password;
-    SecretText::Unprotect(settings.protectedPassword, password);
+    m_passwordShown = SecretText::Unprotect(settings.protectedPassword, password);
     m_dialog.SetDlgItemText(IDC_SETUP_DB_PASSWORD, password);
     std::fill(password.begin(), password.end(), '\0');
     m_dialog.SetDlgItemText(IDC_SETUP_DB_TABLE, settings.table);
@@ -62,7 +62,8 @@ bool CDatabaseGroup::Read(CReceiverSettings::Database& settings) const
     settings.table = table;
     settings.station = m_dialog.GetDlgItemText(IDC_SETUP_DB_STATION);
     std::string password = Password();
-    settings.protectedPassword = password.empty() ? std::string() : SecretText::Protect(password);
+    if (!password.empty() || m_passwordShown)
+        settings.protectedPassword = password.empty() ? std::string() : SecretText::Protect(password);
     std::fill(password.begin(), password.end(), '\0');
     return true;
 }

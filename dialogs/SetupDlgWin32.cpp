@@ -358,7 +358,7 @@ void CSetupDlg::OnOK()
     }
     if (m_inputPort == CReceiverSettings::LinkEthernet && !ServerPortIsValid())
         return;
-    CReceiverSettings::Database database;
+    CReceiverSettings::Database database = m_settings->m_database;
     if (!m_databaseGroup.Read(database))
         return;
     WriteSettings();

@@ -7,13 +7,14 @@
 #                                database "quorbel", user postgres with the
 #                                password "quorbel" over TCP (with "trust":
 #                                no password asked on this machine)
-#   postgres.sh stop DIR
+#   postgres.sh stop DIR [immediate]
+# QUORBEL_PG_OPTIONS adds server options ("-c name=value ...").
 # The server refuses to run as root: it runs as the postgres user, who
 # owns DIR.  Every wait is bounded.
 set -u
 bin=/usr/lib/postgresql/15/bin
 action=${1:-} dir=${2:-}
-[ -n "$dir" ] || { echo "usage: postgres.sh start DIR PORT | stop DIR" >&2; exit 2; }
+[ -n "$dir" ] || { echo "usage: postgres.sh start DIR PORT [trust] | stop DIR [immediate]" >&2; exit 2; }
 as_postgres() { runuser -u postgres -- "$@"; }
 case $action in
   start)
@@ -25,18 +26,19 @@ case $action in
         --auth-host=$host_auth -D "$dir/data" >"$dir/initdb.log" 2>&1 || exit 1
     fi
     as_postgres "$bin/pg_ctl" -w -t 60 -D "$dir/data" -l "$dir/log" \
-      -o "-p $port -k $dir -c listen_addresses=127.0.0.1" start >/dev/null || exit 1
+      -o "-p $port -k $dir -c listen_addresses=127.0.0.1 ${QUORBEL_PG_OPTIONS:-}" start >/dev/null || exit 1
     psql=(timeout 30 runuser -u postgres -- psql -X -q -h "$dir" -p "$port" -U postgres)
     "${psql[@]}" -d postgres -c "ALTER USER postgres PASSWORD 'quorbel'" >/dev/null || exit 1
     "${psql[@]}" -d postgres -tAc "SELECT 1 FROM pg_database WHERE datname = 'quorbel'" | grep -q 1 ||
       "${psql[@]}" -d postgres -c "CREATE DATABASE quorbel" >/dev/null || exit 1
     ;;
   stop)
-    [ -f "$dir/data/postmaster.pid" ] && as_postgres "$bin/pg_ctl" -w -t 60 -D "$dir/data" -m fast stop >/dev/null
+    [ -f "$dir/data/postmaster.pid" ] &&
+      as_postgres "$bin/pg_ctl" -w -t 60 -D "$dir/data" -m "${3:-fast}" stop >/dev/null
     exit 0
     ;;
   *)
-    echo "usage: postgres.sh start DIR PORT | stop DIR" >&2
+    echo "usage: postgres.sh start DIR PORT [trust] | stop DIR [immediate]" >&2
     exit 2
     ;;
 esac

@@ -3,7 +3,8 @@
 # Windows build (under Wine) and records the figures in docs/performance.md,
 # in the section "## Frame store and result files" (replaced on every run,
 # the rest of the file is kept); then measures the program itself under
-# Wine against the same bare loops (tools/program-bench.py).
+# Wine against the same bare loops (tools/program-bench.py), and the central
+# database with many stations (tools/database-bench.py).
 #   run-benchmarks.sh NATIVE_BENCH_DIR WIN_DIR
 set -euo pipefail
 if [ $# -ne 2 ]; then
@@ -80,3 +81,4 @@ echo "$section" | "$root/tools/doc-section.sh" "$doc" "$heading"
 bare=$(echo "$wine_harness" | sed -n 's/^bare open-append-close: \([0-9]*\) .*/\1/p')
 flushed=$(echo "$wine_harness" | sed -n 's/^bare open-append-flush-close: \([0-9]*\) .*/\1/p')
 python3 "$root/tools/program-bench.py" --native "$1" --win "$2" --bare "$bare" --bare-flushed "$flushed"
+python3 "$root/tools/database-bench.py" --native "$1" --win "$2"

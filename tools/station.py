@@ -51,10 +51,13 @@ def count_lines(path):
         return 0
 
 
-def write_ini(folder, link, value, store_type=0, fields=(), directory="RESULT\\", reconnect=None):
+def write_ini(folder, link, value, store_type=0, fields=(), directory="RESULT\\", reconnect=None,
+              database=None):
     """Quorbel.ini for Ethernet TCP to 127.0.0.1 on port `value` (link
     "tcp") or for the COM port of index `value` (link "serial"), store
-    type `store_type` with the fields of `fields` selected, no printing."""
+    type `store_type` with the fields of `fields` selected, no printing;
+    with `database` (a Database) every result also goes there, as station
+    "soak"."""
     lines = ["[Option]", "HideAtStart=0", "HideButton=0", f"StoreTxt={store_type}", "PrintOut=0",
              "Language=0", "[FieldsInUse]", *(f"Number_{field}=1" for field in fields),
              "[Store]", f"Directory={directory}", "FileExtCode=0", "OutputSeparator=1",
@@ -65,6 +68,8 @@ def write_ini(folder, link, value, store_type=0, fields=(), directory="RESULT\\"
         lines += ["UsbRs232=0", f"ComPort={value}", "[Ehernet]"]
     if reconnect is not None:
         lines.append(f"Reconnect={reconnect}")
+    if database:
+        lines += ["[DataBase]", "Enabled=1", f"ConnectionString={database.connection()}", "Station=soak"]
     with open(os.path.join(folder, "Quorbel.ini"), "w", newline="") as f:
         f.write("".join(line + "\r\n" for line in lines))
 
@@ -85,6 +90,39 @@ def usable_display():
     display = os.environ.get("DISPLAY")
     return display if display and subprocess.run(
         ["xdpyinfo"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode == 0 else None
+
+
+class Database:
+    """A PostgreSQL server of the tools' own (tools/postgres.sh), trusting
+    this machine, in a folder of /tmp that its postgres user can reach."""
+
+    def __init__(self, name):
+        self.dir = f"/tmp/quorbel-{name}-{os.getpid()}"
+        self.port = free_port()
+        self.script = os.path.join(ROOT, "tools", "postgres.sh")
+
+    def start(self):
+        subprocess.run([self.script, "start", self.dir, str(self.port), "trust"], check=True, timeout=120,
+                       stdout=subprocess.DEVNULL)
+
+    def stop(self, mode="fast"):
+        """"immediate" stops it as a crash or a power cut does."""
+        subprocess.run([self.script, "stop", self.dir, mode], timeout=120, stdout=subprocess.DEVNULL)
+
+    def remove(self):
+        self.stop()
+        shutil.rmtree(self.dir, ignore_errors=True)
+
+    def connection(self):
+        return (f"Driver={{PostgreSQL Unicode}};Server=127.0.0.1;Port={self.port};"
+                "Database=quorbel;Uid=postgres;")
+
+    def query(self, statement):
+        """The rows of a query, unaligned: the columns of a row joined by '|'."""
+        result = subprocess.run(["psql", "-X", "-q", "-A", "-t", "-h", "127.0.0.1", "-p", str(self.port),
+                                 "-U", "postgres", "-d", "quorbel", "-c", statement],
+                                capture_output=True, timeout=60)
+        return result.stdout.split(b"\n")[:-1] if result.returncode == 0 else None
 
 
 class Station:

@@ -33,7 +33,7 @@ TEST(DatabaseConnection, RowsGoInAsDataInOneTransactionAndFailuresSayWhy)
     ASSERT_TRUE(connection.InsertRows("quorbel_results", "ST-1", {Row(1, hostile), Row(2, "20.0\xB0" "C")}))
         << connection.Error();
     EXPECT_FALSE(connection.InsertRows("quorbel_results", "ST-1", {Row(3, "three"), Row(2, "again")}));
-    EXPECT_EQ(connection.ErrorState(), CDatabaseConnection::DuplicateKey);
+    EXPECT_TRUE(connection.FailedOnDuplicateKey()) << connection.Error();
     EXPECT_EQ(server.Query("SELECT station, sequence, stamp, day_file, store_type, frame FROM quorbel_results "
                            "ORDER BY sequence"),
               "ST-1|1|07/12/2026 12:00:00|2026-12-07.TXT|1|" + hostile + "\nST-1|2|07/12/2026 12:00:00|"

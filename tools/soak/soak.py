@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """The fault and soak scenarios of `make soak`: the real Quorbel.exe under
 Wine on an X server of its own, vorlsim (native) as the instrument, over
-loopback TCP and over a pseudo-terminal mapped as COM5.  Each scenario
+loopback TCP and over a pseudo-terminal mapped as COM5; the central
+database's scenarios (8) send to a PostgreSQL server of their own
+(tools/postgres.sh) and compare its table with the day file.  Each scenario
 prints PASS, FAIL or "not run" with its figures; docs/reliability.md is
 written from them.  Exit code 1 when a scenario failed or did not run; with
 --allow-partial a scenario that could not run (the full drive without
@@ -28,7 +30,7 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-from station import (COM_INDEX, Failure, Station, count_lines, day_name,  # noqa: E402
+from station import (COM_INDEX, Database, Failure, Station, count_lines, day_name,  # noqa: E402
                      free_port, wait_until, write_ini)
 
 LIST_LIMIT = 10001
@@ -190,8 +192,9 @@ def echo_lines(path):
         return f.read().split(b"\n")[:-1]
 
 
-def stream_tcp(soak, name, frames, rate, extra=()):
-    """A folder, vorlsim serving unique frames and the program connected."""
+def stream_tcp(soak, name, frames, rate, extra=(), database=None):
+    """A folder, vorlsim serving unique frames and the program connected
+    (and sending to the database, when given)."""
     folder = soak.folder(name)
     source = os.path.join(folder, "frames.txt")
     frame_file(source, name.upper(), frames)
@@ -199,7 +202,7 @@ def stream_tcp(soak, name, frames, rate, extra=()):
     sim = soak.start_vorlsim(["tcp", "--port", "0", "--clients", "1", "--count", str(frames),
                               "--rate", str(rate), "--file", source, *extra], echo,
                              ready=os.path.join(folder, "port"))
-    write_ini(folder, "tcp", open(os.path.join(folder, "port")).read().strip())
+    write_ini(folder, "tcp", open(os.path.join(folder, "port")).read().strip(), database=database)
     soak.start_program(folder)
     return folder, sim, echo
 
@@ -666,6 +669,109 @@ def scenario_hostile_serial(soak, frames=10000):
     return passed, figures
 
 
+# Scenarios 8: the central database.  The table must end holding the day
+# file's lines, once each, in order, numbered from 1 without a gap.
+DATABASE_SETTLE_S = 180
+
+
+def database_rows(database):
+    rows = database.query("SELECT sequence, line FROM quorbel_results WHERE station = 'soak' ORDER BY sequence")
+    return [tuple(row.split(b"|", 1)) for row in rows or []]
+
+
+def check_database(database, day):
+    """Waits until the table has as many rows as the day file has lines (or
+    no row came for a minute), then compares them."""
+    stored, tail = read_lines(day)
+    last, changed = -1, time.monotonic()
+    while time.monotonic() - changed < 60:
+        rows = database_rows(database)
+        if len(rows) >= len(stored):
+            break
+        if len(rows) != last:
+            last, changed = len(rows), time.monotonic()
+        time.sleep(1)
+    sequences = [int(sequence) for sequence, _ in rows]
+    lines = [line for _, line in rows]
+    figures = {"day file lines": len(stored), "rows": len(rows),
+               "lines without a row": sum(1 for line in set(stored) - set(lines)),
+               "rows doubled": len(lines) - len(set(lines)),
+               "numbered 1 to N without a gap": "yes" if sequences == list(range(1, len(rows) + 1)) else "no",
+               "rows in the day file's order": "yes" if lines == stored else "no"}
+    passed = len(stored) > 0 and lines == stored and sequences == list(range(1, len(rows) + 1)) and not tail
+    return passed, figures
+
+
+def database_stream(soak, name, frames, rate, database, during):
+    """A stream into the day file and the database; `during` runs while it
+    flows; then the table is compared with the day file."""
+    folder, sim, echo = stream_tcp(soak, name, frames, rate, database=database)
+    try:
+        during()
+        day = finish_stream(soak, folder, sim, echo, frames, frames / rate + DATABASE_SETTLE_S)
+        return check_database(database, day)
+    finally:
+        soak.stop(sim)
+
+
+def repeated(frames, rate, times, fault):
+    """`fault`, `times` times, evenly over a stream."""
+    def run():
+        for _ in range(times):
+            time.sleep(frames / rate / (times + 1))
+            fault()
+    return run
+
+
+def with_database(name, up, scenario):
+    """A server of the scenario's own, running or not at first, removed
+    afterwards."""
+    database = Database(name)
+    database.start()
+    if not up:
+        database.stop()
+    try:
+        return scenario(database)
+    finally:
+        database.remove()
+
+
+def scenario_database_restarts(soak, frames=3000, rate=100, restarts=10):
+    def restart(database):
+        database.stop("immediate")
+        time.sleep(2)
+        database.start()
+    return with_database("soak-restarts", True, lambda database: database_stream(
+        soak, "dbrestarts", frames, rate, database, repeated(frames, rate, restarts, lambda: restart(database))))
+
+
+def scenario_database_late(soak, frames=1500, rate=20, down_s=60):
+    return with_database("soak-late", False, lambda database: database_stream(
+        soak, "dblate", frames, rate, database, lambda: (time.sleep(down_s), database.start())))
+
+
+def scenario_database_sessions_killed(soak, frames=3000, rate=100, kills=10):
+    def kill(database):
+        database.query("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                       "WHERE datname = 'quorbel' AND pid <> pg_backend_pid()")
+    return with_database("soak-sessions", True, lambda database: database_stream(
+        soak, "dbsessions", frames, rate, database, repeated(frames, rate, kills, lambda: kill(database))))
+
+
+def scenario_database_program_killed(soak, frames=1000, rate=100):
+    """The server is down while the stream runs; the program is killed with
+    every row in its outbox; the next start sends them."""
+    def run(database):
+        folder, sim, echo = stream_tcp(soak, "dboutbox", frames, rate, database=database)
+        day = finish_stream(soak, folder, sim, echo, frames, frames / rate + 60)
+        soak.kill_program()
+        soak.stop(sim)
+        database.start()
+        soak.start_program(folder)
+        return check_database(database, day)
+    return with_database("soak-outbox", False, run)
+
+
 SCENARIOS = [
     ("throughput", "1. Frames at full speed over TCP", None),
     ("restarts", "2. vorlsim killed and restarted 20 times (Reconnect 1)", scenario_vorlsim_restarts),
@@ -676,6 +782,11 @@ SCENARIOS = [
     ("killed", "6. Program killed mid-stream", scenario_killed),
     ("hostiletcp", "7a. 10,000 hostile frames over TCP", scenario_hostile_tcp),
     ("hostileserial", "7b. 10,000 hostile frames over the serial port", scenario_hostile_serial),
+    ("dbrestarts", "8a. Database server restarted 10 times mid-stream", scenario_database_restarts),
+    ("dblate", "8b. Database server down at start, up a minute later", scenario_database_late),
+    ("dbsessions", "8c. Database sessions killed on the server 10 times mid-stream",
+     scenario_database_sessions_killed),
+    ("dboutbox", "8d. Program killed with every line in its outbox", scenario_database_program_killed),
 ]
 
 
