@@ -109,11 +109,7 @@ bool CDatabaseConnection::IsPlainIdentifier(const std::string& name)
 bool CDatabaseConnection::EnsureTable(const std::string& table)
 {
     if (!IsPlainIdentifier(table))
-    {
-        m_state.clear();
-        m_error = "the table name \"" + table + "\" is not a plain name";
-        return false;
-    }
+        return RefuseTableName(table);
     if (Execute("SELECT 1 FROM " + table + " WHERE 1 = 0") && EndTransaction(true))
         return true;
     EndTransaction(false);
@@ -132,12 +128,10 @@ bool CDatabaseConnection::InsertRows(const std::string& table, const std::string
                                      const std::vector<ResultRow>& rows)
 {
     if (!IsPlainIdentifier(table))
-        return EnsureTable(table);
-    SQLHSTMT statement = SQL_NULL_HSTMT;
-    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_handles->connection, &statement)))
-        return Fail(SQL_HANDLE_DBC, m_handles->connection, "no statement");
-    SQLSetStmtAttr(statement, SQL_ATTR_QUERY_TIMEOUT,
-                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_timeoutSeconds)), 0);
+        return RefuseTableName(table);
+    const SQLHSTMT statement = NewStatement();
+    if (statement == SQL_NULL_HSTMT)
+        return false;
     std::string insert = "INSERT INTO " + table +
                          " (station, sequence, stamp, day_file, store_type, frame, line) "
                          "VALUES (?, ?, ?, ?, ?, ?, ?)";
@@ -172,13 +166,76 @@ bool CDatabaseConnection::InsertRow(void* handle, const std::string& station, co
     return SQL_SUCCEEDED(SQLExecute(statement)) || Fail(SQL_HANDLE_STMT, statement, "cannot insert");
 }
 
-bool CDatabaseConnection::Execute(const std::string& text)
+bool CDatabaseConnection::HighestSequence(const std::string& table, const std::string& station, uint64_t& highest)
+{
+    std::u16string value;
+    if (!IsPlainIdentifier(table))
+        return RefuseTableName(table);
+    if (!QueryStation("SELECT max(sequence) FROM " + table + " WHERE station = ?", station, 0, value))
+        return false;
+    highest = 0;
+    for (const char16_t c : value)
+        highest = highest * 10 + static_cast<uint64_t>(c - u'0');
+    return true;
+}
+
+bool CDatabaseConnection::LineAt(const std::string& table, const std::string& station, uint64_t sequence,
+                                 std::u16string& line)
+{
+    if (!IsPlainIdentifier(table))
+        return RefuseTableName(table);
+    return QueryStation("SELECT line FROM " + table + " WHERE station = ? AND sequence = ?", station, sequence,
+                        line);
+}
+
+bool CDatabaseConnection::QueryStation(const std::string& query, const std::string& station, uint64_t sequence,
+                                       std::u16string& value)
+{
+    value.clear();
+    const SQLHSTMT statement = NewStatement();
+    if (statement == SQL_NULL_HSTMT)
+        return false;
+    std::string text = query;
+    std::u16string name = CodePage::ToUtf16(station);
+    SQLLEN nameLength = static_cast<SQLLEN>(name.size() * sizeof(char16_t));
+    SQLBIGINT number = static_cast<SQLBIGINT>(sequence);
+    SQLBindParameter(statement, 1, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, name.empty() ? 1 : name.size(), 0,
+                     reinterpret_cast<SQLPOINTER>(&name[0]), nameLength, &nameLength);
+    if (sequence != 0)
+        SQLBindParameter(statement, 2, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 0, 0, &number, 0, nullptr);
+    bool done = SQL_SUCCEEDED(SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(&text[0]), SQL_NTS)) ||
+                Fail(SQL_HANDLE_STMT, statement, "query failed");
+    if (done && SQL_SUCCEEDED(SQLFetch(statement)))
+    {
+        char16_t buffer[2048] = {};
+        SQLLEN length = 0;
+        if (SQL_SUCCEEDED(SQLGetData(statement, 1, SQL_C_WCHAR, buffer, sizeof buffer, &length)) && length > 0)
+            value.assign(buffer, static_cast<size_t>(length) / sizeof(char16_t));
+    }
+    SQLFreeHandle(SQL_HANDLE_STMT, statement);
+    return (done && EndTransaction(true)) || RollBackAfterError();
+}
+
+// A statement that gives up after the time-out; null (and the error
+// kept) when none can be made.
+void* CDatabaseConnection::NewStatement()
 {
     SQLHSTMT statement = SQL_NULL_HSTMT;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_handles->connection, &statement)))
-        return Fail(SQL_HANDLE_DBC, m_handles->connection, "no statement");
+    {
+        Fail(SQL_HANDLE_DBC, m_handles->connection, "no statement");
+        return SQL_NULL_HSTMT;
+    }
     SQLSetStmtAttr(statement, SQL_ATTR_QUERY_TIMEOUT,
                    reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_timeoutSeconds)), 0);
+    return statement;
+}
+
+bool CDatabaseConnection::Execute(const std::string& text)
+{
+    const SQLHSTMT statement = NewStatement();
+    if (statement == SQL_NULL_HSTMT)
+        return false;
     std::string copy = text;
     const bool done = SQL_SUCCEEDED(SQLExecDirect(statement, reinterpret_cast<SQLCHAR*>(&copy[0]), SQL_NTS)) ||
                       Fail(SQL_HANDLE_STMT, statement, "statement failed");
@@ -190,6 +247,14 @@ bool CDatabaseConnection::EndTransaction(bool commit)
 {
     return SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, m_handles->connection, commit ? SQL_COMMIT : SQL_ROLLBACK)) ||
            Fail(SQL_HANDLE_DBC, m_handles->connection, commit ? "cannot commit" : "cannot roll back");
+}
+
+bool CDatabaseConnection::RefuseTableName(const std::string& table)
+{
+    m_state.clear();
+    m_nativeError = 0;
+    m_error = "the table name \"" + table + "\" is not a plain name";
+    return false;
 }
 
 // Takes the transaction back, keeping the error that made it fail.

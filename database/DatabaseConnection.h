@@ -37,6 +37,11 @@ public:
     bool InsertRows(const std::string& table, const std::string& station,
                     const std::vector<ResultRow>& rows);
 
+    // The station's highest sequence in the table (0 without a row) and
+    // the line of its row `sequence` (empty without one), as UTF-16.
+    bool HighestSequence(const std::string& table, const std::string& station, uint64_t& highest);
+    bool LineAt(const std::string& table, const std::string& station, uint64_t sequence, std::u16string& line);
+
     const std::string& Error() const { return m_error; }
     const std::string& ErrorState() const { return m_state; }
     // The last failure was a duplicate key: the row is there already
@@ -54,10 +59,16 @@ public:
 private:
     struct Handles;
     bool Fail(short handleType, void* handle, const std::string& what);
+    void* NewStatement();
     bool Execute(const std::string& statement);
     bool EndTransaction(bool commit);
     bool RollBackAfterError();
+    bool RefuseTableName(const std::string& table);
     bool InsertRow(void* statement, const std::string& station, const ResultRow& row);
+    // Runs a query of the station's rows, `sequence` bound when not 0, and
+    // reads the first column of its first row (empty without one).
+    bool QueryStation(const std::string& query, const std::string& station, uint64_t sequence,
+                      std::u16string& value);
 
     std::unique_ptr<Handles> m_handles;
     unsigned m_timeoutSeconds = 30;

@@ -101,6 +101,31 @@ bool CResultOutbox::Delivered(uint64_t sequence)
     return recorded;
 }
 
+bool CResultOutbox::NumberAfter(uint64_t highest)
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    std::deque<ResultRow> renumbered = m_waiting;
+    uint64_t sequence = highest;
+    std::string bytes = MarkRecord(highest);
+    for (ResultRow& row : renumbered)
+    {
+        row.sequence = ++sequence;
+        bytes += RowRecord(row);
+    }
+    if (!FileSystem::ReplaceContents(m_path, bytes))
+        return false;
+    m_waiting.swap(renumbered);
+    m_lastSequence = sequence;
+    m_deliveredUpTo = highest;
+    return true;
+}
+
+uint64_t CResultOutbox::LastSequence() const
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_lastSequence;
+}
+
 size_t CResultOutbox::WaitingCount() const
 {
     const std::lock_guard<std::mutex> lock(m_mutex);

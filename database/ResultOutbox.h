@@ -46,7 +46,14 @@ public:
     // not be recorded (the rows are then sent again, and found there).
     bool Delivered(uint64_t sequence);
 
+    // The table already holds rows of this station up to `highest` that
+    // this outbox did not number (it was lost or replaced): the waiting
+    // rows, and later ones, take the numbers after them.  False, and
+    // nothing changed, when the journal could not be rewritten.
+    bool NumberAfter(uint64_t highest);
+
     size_t WaitingCount() const;
+    uint64_t LastSequence() const;
     size_t DamagedCount() const { return m_damaged; }
     const std::string& Path() const { return m_path; }
 

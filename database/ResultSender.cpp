@@ -1,5 +1,7 @@
 #include "database/ResultSender.h"
 
+#include "database/CodePage.h"
+
 #include <algorithm>
 
 namespace
@@ -65,7 +67,8 @@ void CResultSender::Run()
 
 bool CResultSender::Connect()
 {
-    if (!m_connection.Open(m_target.connectionString, TimeoutSeconds) || !m_connection.EnsureTable(m_target.table))
+    if (!m_connection.Open(m_target.connectionString, TimeoutSeconds) || !m_connection.EnsureTable(m_target.table) ||
+        !AlignNumbering())
     {
         Trouble(m_connection.Error());
         return false;
@@ -75,6 +78,27 @@ bool CResultSender::Connect()
     m_report.OnDatabaseConnected(m_connection.ServerName() + " " + m_connection.ServerVersion(),
                                  m_outbox.WaitingCount());
     return true;
+}
+
+// An outbox that was lost or replaced numbers from 1 again: its rows would
+// clash with rows already in the table and pass for delivered.  The oldest
+// waiting row tells: its number held in the table with another line means
+// such an outbox; the same line, a commit whose answer was lost; none, a
+// row still to send.
+bool CResultSender::AlignNumbering()
+{
+    uint64_t highest = 0;
+    if (!m_connection.HighestSequence(m_target.table, m_target.station, highest))
+        return false;
+    const std::vector<ResultRow> oldest = m_outbox.Oldest(1);
+    if (oldest.empty())
+        return highest <= m_outbox.LastSequence() || m_outbox.NumberAfter(highest);
+    if (highest < oldest.front().sequence)
+        return true;
+    std::u16string line;
+    if (!m_connection.LineAt(m_target.table, m_target.station, oldest.front().sequence, line))
+        return false;
+    return line.empty() || line == CodePage::ToUtf16(oldest.front().line) || m_outbox.NumberAfter(highest);
 }
 
 bool CResultSender::SendBatch()

@@ -57,6 +57,7 @@ public:
 private:
     void Run();
     bool Connect();
+    bool AlignNumbering();
     bool SendBatch();
     bool SendRowByRow(const std::vector<ResultRow>& rows);
     void Trouble(const std::string& problem);

@@ -3,6 +3,7 @@
 #include "tests/support/TempDir.h"
 
 #include <condition_variable>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <functional>
 #include <mutex>
@@ -100,4 +101,29 @@ TEST(ResultSender, EveryRowArrivesOnceThroughAnOutageAndALostCommitAnswer)
               "350|350|1|350\n");
     EXPECT_EQ(server.Query("SELECT frame FROM quorbel_results WHERE sequence IN (300, 301) ORDER BY sequence"),
               "F300\nF301\n");
+}
+
+// An outbox that was lost numbers from 1 again: its rows take the numbers
+// after the station's own in the table instead of passing for delivered.
+TEST(ResultSender, RowsOfALostOutboxTakeTheNumbersAfterTheTablesOwn)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "the test server runs as the postgres user: run as root";
+    CTempDir dir;
+    CPostgresServer server;
+    ASSERT_TRUE(server.Started());
+    const DatabaseTarget target{server.ConnectionString(), "quorbel_results", "ST-8"};
+    for (int first : {1, 100})
+    {
+        std::remove(CResultOutbox::DefaultName);
+        CResultOutbox outbox;
+        CReportRecorder report;
+        CResultSender sender(outbox, report);
+        std::vector<ResultRow> rows = Rows(first, first == 1 ? 5 : 3);
+        ASSERT_TRUE(outbox.Add(rows));
+        ASSERT_TRUE(sender.Start(target));
+        ASSERT_TRUE(WaitUntil([&] { return outbox.WaitingCount() == 0; }));
+    }
+    EXPECT_EQ(server.Query("SELECT sequence, frame FROM quorbel_results ORDER BY sequence"),
+              "1|F1\n2|F2\n3|F3\n4|F4\n5|F5\n6|F100\n7|F101\n8|F102\n");
 }
