@@ -110,9 +110,8 @@ bool CDatabaseConnection::EnsureTable(const std::string& table)
 {
     if (!IsPlainIdentifier(table))
         return RefuseTableName(table);
-    if (Execute("SELECT 1 FROM " + table + " WHERE 1 = 0") && EndTransaction(true))
+    if (TableIsThere(table))
         return true;
-    EndTransaction(false);
     // SQL Server keeps text in NVARCHAR; the others take VARCHAR as text
     // of the database's encoding.
     const std::string text = m_serverName.find("SQL Server") != std::string::npos ? "NVARCHAR" : "VARCHAR";
@@ -121,7 +120,24 @@ bool CDatabaseConnection::EnsureTable(const std::string& table)
                                "day_file " + text + "(32) NOT NULL, store_type SMALLINT NOT NULL, " +
                                "frame " + text + "(1000) NOT NULL, line " + text + "(1200) NOT NULL, " +
                                "PRIMARY KEY (station, sequence))";
-    return (Execute(create) && EndTransaction(true)) || RollBackAfterError();
+    if ((Execute(create) && EndTransaction(true)) || RollBackAfterError())
+        return true;
+    // Another station may have made it meanwhile.
+    const std::string error = m_error;
+    const std::string state = m_state;
+    if (TableIsThere(table))
+        return true;
+    m_error = error;
+    m_state = state;
+    return false;
+}
+
+bool CDatabaseConnection::TableIsThere(const std::string& table)
+{
+    if (Execute("SELECT 1 FROM " + table + " WHERE 1 = 0") && EndTransaction(true))
+        return true;
+    EndTransaction(false);
+    return false;
 }
 
 bool CDatabaseConnection::InsertRows(const std::string& table, const std::string& station,

@@ -60,6 +60,7 @@ private:
     struct Handles;
     bool Fail(short handleType, void* handle, const std::string& what);
     void* NewStatement();
+    bool TableIsThere(const std::string& table);
     bool Execute(const std::string& statement);
     bool EndTransaction(bool commit);
     bool RollBackAfterError();

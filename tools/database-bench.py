@@ -47,7 +47,7 @@ def one_run(args, database, stations, seconds, exe=None):
     output = subprocess.run([bench, database.connection(), str(stations), str(RATE), str(seconds)],
                             capture_output=True, timeout=seconds + 300, check=True).stdout.decode()
     figures = dict(line.split() for line in output.splitlines())
-    counted = database.query("SELECT count(*), count(DISTINCT frame) FROM quorbel_results "
+    counted = database.query("SELECT count(*), count(DISTINCT (station, frame)) FROM quorbel_results "
                              "WHERE station LIKE 'bench-%'")[0].split(b"|")
     delays = delays_ms(database)
     result = {"stations": stations, "added": int(figures["added"]), "rows": int(counted[0]),
@@ -94,7 +94,7 @@ class RealStation:
 
 def section(results, seconds, started, loads):
     table = "\n".join(
-        f"| {r['stations']} | {r['added']:,} | {r['rows']:,} | {r['added'] - r['distinct']} | "
+        f"| {r['stations']} | {r['added']:,} | {r['rows']:,} | {r['added'] - r['rows']} | "
         f"{r['rows'] - r['distinct']} | {r['rate']:,.0f} | {r['median']:.1f} / {r['p99']:.1f} / {r['max']:.1f} ms |"
         for r in results)
     exe = results[-1].get("exe", {})
