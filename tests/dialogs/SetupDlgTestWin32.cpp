@@ -10,6 +10,7 @@
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 #include <commctrl.h>
 
@@ -237,12 +238,15 @@ TEST_F(SetupDlgTest, TheSerialRecordIsSavedAtOnceOnOkOnlyAndSurvivesCancel)
 
 // Nothing that cannot work is saved: a server port outside 1 to 65535 (70000
 // would connect to 4464), a field name that would split the header line.
-// A host name the address control cannot show is kept.
+// A host name the address control cannot show is kept, and so is a
+// database password that cannot be shown; a table name must be plain.
 TEST_F(SetupDlgTest, RefusesWhatCannotWorkAndKeepsAHostName)
 {
     m_settings.m_linkType = CReceiverSettings::LinkEthernet;
     m_settings.SetServerIp("localhost");
     m_settings.SetServerPort("70000");
+    // Protected for someone else: not shown, and kept when left empty.
+    m_settings.m_database.protectedPassword = "00FF";
     const HWND dialog = Open();
     for (const char* refused : {"70000", "0", "port"}) {
         ::SetDlgItemTextA(dialog, IDC_SETUP_SERVER_PORT, refused);
@@ -262,12 +266,22 @@ TEST_F(SetupDlgTest, RefusesWhatCannotWorkAndKeepsAHostName)
         return ::SendMessageA(dialog, WM_NOTIFY, IDC_SETUP_FIELD_LIST, reinterpret_cast<LPARAM>(&doubleClick));
     }));
     ::SetDlgItemTextA(dialog, IDC_SETUP_SERVER_PORT, "65535");
+    ::SetDlgItemTextA(dialog, IDC_SETUP_DB_TABLE, "results; --");
+    Click(dialog, IDOK);
+    EXPECT_EQ(-1, m_dialog.GetResult());
+    ::SetDlgItemTextA(dialog, IDC_SETUP_DB_TABLE, "results_2");
+    ::SetDlgItemTextA(dialog, IDC_SETUP_DB_CONNECTION, "DSN=plant");
+    Click(dialog, IDC_SETUP_DB_ENABLED);
     Click(dialog, IDOK);
     ASSERT_EQ(IDOK, m_dialog.GetResult());
     const std::string port = IntegerText::RangePrompt(1, 65535);
     const std::string name = "A field name cannot hold a quote or the output separator.";
-    EXPECT_EQ((std::vector<std::string>{port, port, port, name, name}), m_boxes.texts);
+    const std::string table = "A table name holds only letters, digits and _, and does not begin with a digit.";
+    EXPECT_EQ((std::vector<std::string>{port, port, port, name, name, table}), m_boxes.texts);
     EXPECT_EQ("a,b", m_settings.GetFieldName(0));
     EXPECT_EQ("65535", m_settings.GetServerPort());
     EXPECT_EQ("localhost", m_settings.GetServerIp());
+    const CReceiverSettings::Database& db = m_settings.m_database;
+    EXPECT_EQ(std::make_tuple(1, std::string("DSN=plant"), std::string("results_2"), std::string("00FF")),
+              std::make_tuple(db.enabled, db.connectionString, db.table, db.protectedPassword));
 }
