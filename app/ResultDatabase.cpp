@@ -1,8 +1,7 @@
 #include "app/ResultDatabase.h"
 
-#include "processing/NoticeText.h"
-#include "database/DatabaseConnection.h"
 #include "processing/ErrorLog.h"
+#include "processing/NoticeText.h"
 
 #include <utility>
 
@@ -22,13 +21,19 @@ void CResultDatabase::Configure(const CReceiverSettings::Database& settings, con
                                 const std::string& computerName)
 {
     m_sender.Stop();
-    m_enabled = settings.enabled != 0;
-    if (!m_enabled)
+    m_enabled = false;
+    if (settings.enabled == 0)
         return;
-    if (!m_outboxLoaded)
-        m_outbox.Load();
+    // Rows are numbered after those of the journal: it is read before any
+    // is added.  One that cannot be read is left alone, and so is sending.
+    if (!m_outboxLoaded && !m_outbox.Load())
+    {
+        Tell(NoticeText::Filled(m_notices.notRecorded, m_outbox.Path()));
+        return;
+    }
     m_outboxLoaded = true;
-    m_sender.Start({CDatabaseConnection::WithPassword(settings.connectionString, password), settings.table,
+    m_enabled = true;
+    m_sender.Start({settings.connectionString, password, settings.table,
                     settings.station.empty() ? computerName : settings.station});
 }
 

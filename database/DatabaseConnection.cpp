@@ -10,6 +10,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <algorithm>
 #include <cctype>
 
 namespace
@@ -39,10 +40,12 @@ bool CDatabaseConnection::IsOpen() const
 }
 
 // The unsuffixed ANSI names: Wine's odbc32 has no "A" entry points.
-bool CDatabaseConnection::Open(const std::string& connectionString, unsigned timeoutSeconds)
+bool CDatabaseConnection::Open(const std::string& connectionString, const std::string& password,
+                               unsigned timeoutSeconds)
 {
     Close();
     m_timeoutSeconds = timeoutSeconds;
+    m_password = password;
     Handles& h = *m_handles;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &h.environment)) ||
         !SQL_SUCCEEDED(SQLSetEnvAttr(h.environment, SQL_ATTR_ODBC_VERSION,
@@ -52,7 +55,7 @@ bool CDatabaseConnection::Open(const std::string& connectionString, unsigned tim
     const auto timeout = reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(timeoutSeconds));
     SQLSetConnectAttr(h.connection, SQL_ATTR_LOGIN_TIMEOUT, timeout, 0);
     SQLSetConnectAttr(h.connection, SQL_ATTR_CONNECTION_TIMEOUT, timeout, 0);
-    std::string text = connectionString;
+    std::string text = WithPassword(connectionString, password);
     SQLCHAR out[1024];
     SQLSMALLINT outLength = 0;
     if (!SQL_SUCCEEDED(SQLDriverConnect(h.connection, nullptr, reinterpret_cast<SQLCHAR*>(&text[0]),
@@ -225,8 +228,10 @@ bool CDatabaseConnection::QueryStation(const std::string& query, const std::stri
     {
         char16_t buffer[2048] = {};
         SQLLEN length = 0;
+        // A longer value (a column made wider elsewhere) comes cut.
         if (SQL_SUCCEEDED(SQLGetData(statement, 1, SQL_C_WCHAR, buffer, sizeof buffer, &length)) && length > 0)
-            value.assign(buffer, static_cast<size_t>(length) / sizeof(char16_t));
+            value.assign(buffer, std::min(static_cast<size_t>(length), sizeof buffer - sizeof(char16_t)) /
+                                     sizeof(char16_t));
     }
     SQLFreeHandle(SQL_HANDLE_STMT, statement);
     return (done && EndTransaction(true)) || RollBackAfterError();
@@ -299,6 +304,10 @@ bool CDatabaseConnection::Fail(short handleType, void* handle, const std::string
         m_nativeError = native;
         m_state = reinterpret_cast<const char*>(state);
         m_error = m_state + ": " + reinterpret_cast<const char*>(message);
+        // A connection string with a brace left open can carry the
+        // password into the driver's message.
+        for (size_t at; !m_password.empty() && (at = m_error.find(m_password)) != std::string::npos;)
+            m_error.replace(at, m_password.size(), "***");
     }
     else
     {

@@ -21,8 +21,10 @@ public:
     CDatabaseConnection(const CDatabaseConnection&) = delete;
     CDatabaseConnection& operator=(const CDatabaseConnection&) = delete;
 
-    // False when it failed: Error() then says why, in the driver's words.
-    bool Open(const std::string& connectionString, unsigned timeoutSeconds);
+    // With the password (when not empty) added to the connection string;
+    // false when it failed: Error() then says why, in the driver's words,
+    // never with the password.
+    bool Open(const std::string& connectionString, const std::string& password, unsigned timeoutSeconds);
     void Close();
     bool IsOpen() const;
     // The server's product and version, as its driver names them.
@@ -49,9 +51,6 @@ public:
     // errors 2627 and 2601).
     bool FailedOnDuplicateKey() const;
 
-    // The connection string with the password added, as ODBC quotes a
-    // value (braces, a '}' doubled); unchanged without a password.
-    static std::string WithPassword(const std::string& connectionString, const std::string& password);
     // A table name that can go into a statement: letters, digits and '_',
     // not starting with a digit, at most 63 characters.
     static bool IsPlainIdentifier(const std::string& name);
@@ -65,6 +64,9 @@ private:
     bool EndTransaction(bool commit);
     bool RollBackAfterError();
     bool RefuseTableName(const std::string& table);
+    // The connection string with the password added, as ODBC quotes a
+    // value (braces, a '}' doubled); unchanged without a password.
+    static std::string WithPassword(const std::string& connectionString, const std::string& password);
     bool InsertRow(void* statement, const std::string& station, const ResultRow& row);
     // Runs a query of the station's rows, `sequence` bound when not 0, and
     // reads the first column of its first row (empty without one).
@@ -76,6 +78,8 @@ private:
     std::string m_serverName;
     std::string m_serverVersion;
     std::string m_error;
+    // Kept only to be masked out of the driver's messages.
+    std::string m_password;
     std::string m_state;
     long m_nativeError = 0;
 };

@@ -41,7 +41,16 @@ bool CResultOutbox::Load()
     // Rows confirmed by a mark later in the journal are in the database.
     while (!m_waiting.empty() && m_waiting.front().sequence <= m_deliveredUpTo)
         m_waiting.pop_front();
-    return damaged.empty() || FileSystem::AppendToFile(m_path + ".damaged", damaged);
+    if (damaged.empty())
+        return true;
+    // Kept aside first; then the journal holds the sound records alone, so
+    // that no row is ever appended to a record cut off by a power cut.
+    if (!FileSystem::AppendToFile(m_path + ".damaged", damaged))
+        return false;
+    std::string sound = MarkRecord(m_deliveredUpTo);
+    for (const ResultRow& row : m_waiting)
+        sound += RowRecord(row);
+    return FileSystem::ReplaceContents(m_path, sound);
 }
 
 // Rows come in the order they were numbered; a row out of that order is no

@@ -67,10 +67,12 @@ void CResultSender::Run()
 
 bool CResultSender::Connect()
 {
-    if (!m_connection.Open(m_target.connectionString, TimeoutSeconds) || !m_connection.EnsureTable(m_target.table) ||
-        !AlignNumbering())
+    if (!m_connection.Open(m_target.connectionString, m_target.password, TimeoutSeconds) ||
+        !m_connection.EnsureTable(m_target.table) || !AlignNumbering())
     {
         Trouble(m_connection.Error());
+        // Never sent to without its numbering checked.
+        m_connection.Close();
         return false;
     }
     m_troubled = false;
@@ -82,23 +84,25 @@ bool CResultSender::Connect()
 
 // An outbox that was lost or replaced numbers from 1 again: its rows would
 // clash with rows already in the table and pass for delivered.  The oldest
-// waiting row tells: its number held in the table with another line means
-// such an outbox; the same line, a commit whose answer was lost; none, a
-// row still to send.
+// waiting row tells: the same line at its number in the table is a commit
+// whose answer was lost (commits come in order); anything else at or below
+// the table's highest number means numbers from elsewhere.
 bool CResultSender::AlignNumbering()
 {
     uint64_t highest = 0;
     if (!m_connection.HighestSequence(m_target.table, m_target.station, highest))
         return false;
+    // Read before the waiting rows: a row added meanwhile is then among them.
+    const uint64_t last = m_outbox.LastSequence();
     const std::vector<ResultRow> oldest = m_outbox.Oldest(1);
     if (oldest.empty())
-        return highest <= m_outbox.LastSequence() || m_outbox.NumberAfter(highest);
+        return highest <= last || m_outbox.NumberAfter(highest);
     if (highest < oldest.front().sequence)
         return true;
     std::u16string line;
     if (!m_connection.LineAt(m_target.table, m_target.station, oldest.front().sequence, line))
         return false;
-    return line.empty() || line == CodePage::ToUtf16(oldest.front().line) || m_outbox.NumberAfter(highest);
+    return (!line.empty() && line == CodePage::ToUtf16(oldest.front().line)) || m_outbox.NumberAfter(highest);
 }
 
 bool CResultSender::SendBatch()

@@ -12,6 +12,7 @@
 struct DatabaseTarget
 {
     std::string connectionString;
+    std::string password;  // added to the connection string only to connect
     std::string table = "quorbel_results";
     std::string station;
 };

@@ -92,13 +92,13 @@ void CDatabaseGroup::TestConnection()
         m_test->running = true;
     }
     m_dialog.SetDlgItemText(IDC_SETUP_DB_RESULT, CApplication::LoadString(IDS_DB_TESTING));
-    const std::string connection =
-        CDatabaseConnection::WithPassword(m_dialog.GetDlgItemText(IDC_SETUP_DB_CONNECTION), Password());
+    const std::string connection = m_dialog.GetDlgItemText(IDC_SETUP_DB_CONNECTION);
+    const std::string password = Password();
     const std::string connected = CApplication::LoadString(IDS_DB_TEST_CONNECTED);
     const std::string failed = CApplication::LoadString(IDS_DB_TEST_FAILED);
-    std::thread([test = m_test, connection, connected, failed] {
+    std::thread([test = m_test, connection, password, connected, failed] {
         CDatabaseConnection database;
-        const bool open = database.Open(connection, kTestTimeoutSeconds);
+        const bool open = database.Open(connection, password, kTestTimeoutSeconds);
         const std::string answer = open
             ? NoticeText::Filled(connected, database.ServerName() + " " + database.ServerVersion(), "")
             : NoticeText::Filled(failed, database.Error(), "");

@@ -24,7 +24,7 @@ TEST(DatabaseConnection, RowsGoInAsDataInOneTransactionAndFailuresSayWhy)
     CPostgresServer server;
     ASSERT_TRUE(server.Started());
     CDatabaseConnection connection;
-    ASSERT_TRUE(connection.Open(server.ConnectionString(), 10)) << connection.Error();
+    ASSERT_TRUE(connection.Open(server.ConnectionString(), "", 10)) << connection.Error();
     EXPECT_EQ(connection.ServerName(), "PostgreSQL");
     EXPECT_FALSE(connection.EnsureTable("results; DROP TABLE x"));
     ASSERT_TRUE(connection.EnsureTable("quorbel_results")) << connection.Error();
@@ -40,6 +40,9 @@ TEST(DatabaseConnection, RowsGoInAsDataInOneTransactionAndFailuresSayWhy)
               "2026-12-07.TXT|1|20.0\xC2\xB0" "C\n");
 
     CDatabaseConnection nowhere;
-    EXPECT_FALSE(nowhere.Open("Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=1;Database=quorbel;Uid=postgres;", 3));
+    // A brace left open takes the password into the host name.
+    EXPECT_FALSE(nowhere.Open("Driver={PostgreSQL Unicode};Port=1;Database=quorbel;Uid=postgres;Server={db1;",
+                              "s3cret", 3));
     EXPECT_FALSE(nowhere.Error().empty());
+    EXPECT_EQ(nowhere.Error().find("s3cret"), std::string::npos) << nowhere.Error();
 }
