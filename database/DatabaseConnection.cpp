@@ -159,7 +159,24 @@ bool CDatabaseConnection::InsertRows(const std::string& table, const std::string
     for (size_t i = 0; inserted && i < rows.size(); ++i)
         inserted = InsertRow(statement, station, rows[i]);
     SQLFreeHandle(SQL_HANDLE_STMT, statement);
-    return (inserted && EndTransaction(true)) || RollBackAfterError();
+    return (inserted && EndTransaction(true) && StillConnected()) || RollBackAfterError();
+}
+
+// A driver may report a commit on a connection that the server has just
+// dropped as done: such rows count as not sent, and go again (as a
+// duplicate key if they did arrive).
+bool CDatabaseConnection::StillConnected()
+{
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    if (SQL_SUCCEEDED(SQLGetConnectAttr(m_handles->connection, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr)) &&
+        dead == SQL_CD_TRUE)
+    {
+        m_state.clear();
+        m_nativeError = 0;
+        m_error = "the connection was lost at the commit";
+        return false;
+    }
+    return true;
 }
 
 bool CDatabaseConnection::InsertRow(void* handle, const std::string& station, const ResultRow& row)

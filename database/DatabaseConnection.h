@@ -60,6 +60,7 @@ private:
     bool Fail(short handleType, void* handle, const std::string& what);
     void* NewStatement();
     bool TableIsThere(const std::string& table);
+    bool StillConnected();
     bool Execute(const std::string& statement);
     bool EndTransaction(bool commit);
     bool RollBackAfterError();

@@ -696,9 +696,17 @@ def check_database(database, day):
     figures = {"day file lines": len(stored), "rows": len(rows),
                "lines without a row": sum(1 for line in set(stored) - set(lines)),
                "rows doubled": len(lines) - len(set(lines)),
-               "numbered 1 to N without a gap": "yes" if sequences == list(range(1, len(rows) + 1)) else "no",
+               "numbered 1 to N without a gap": "yes" if sequences == list(range(1, len(rows) + 1)) else
+               "no: " + ", ".join(str(n) for n in sorted(set(range(1, max(sequences, default=0) + 1)) -
+                                                     set(sequences))[:5]) + " missing",
                "rows in the day file's order": "yes" if lines == stored else "no"}
     passed = len(stored) > 0 and lines == stored and sequences == list(range(1, len(rows) + 1)) and not tail
+    if not passed:
+        figures["lines without a row, first"] = b", ".join(sorted(set(stored) - set(lines))[:3]).decode("latin-1")
+        log = os.path.join(os.path.dirname(os.path.dirname(day)), "ErrLog")
+        figures["error log"] = " | ".join(line.decode("latin-1") for name in sorted(os.listdir(log))
+                                          for line in read_lines(os.path.join(log, name))[0]) \
+            if os.path.isdir(log) else "none"
     return passed, figures
 
 
