@@ -32,6 +32,9 @@ void CResultDatabase::Configure(const CReceiverSettings::Database& settings, con
         return;
     }
     m_outboxLoaded = true;
+    if (m_outbox.DamagedCount() != 0)
+        Tell(NoticeText::Filled(m_notices.damaged, std::to_string(m_outbox.DamagedCount()),
+                                m_outbox.Path() + ".damaged"));
     m_enabled = true;
     m_sender.Start({settings.connectionString, password, settings.table,
                     settings.station.empty() ? computerName : settings.station});

@@ -25,6 +25,7 @@ public:
         std::string connected = "Central database: connected to %1, %2 line(s) waiting";
         std::string trouble = "Central database not reached: %1; %2 line(s) waiting";
         std::string notRecorded = "Result lines cannot be kept for the central database in %1";
+        std::string damaged = "%1 damaged record(s) of the central database's outbox kept in %2";
     };
 
     explicit CResultDatabase(const std::string& name = "DataBase", LocalTimeSource clock = LocalTime::SystemNow,

@@ -182,6 +182,9 @@ TRANSLATIONS = {
     "Central database: not reached\\n%1 line(s) waiting":
         ("Base centrale : non atteinte\\n%1 ligne(s) en attente",
          "Database centrale: non raggiunto\\n%1 riga/e in attesa"),
+    "%1 damaged record(s) of the central database's outbox kept in %2":
+        ("%1 enregistrement(s) endommag\u00e9(s) de la file de la base centrale conserv\u00e9(s) dans %2",
+         "%1 record danneggiato/i della coda del database centrale conservato/i in %2"),
     "[ Central database ]":
         ("[ Base de donn\u00e9es centrale ]", "[ Database centrale ]"),
     "Send every result to the central database":

@@ -53,6 +53,7 @@
 #define IDS_DB_TABLE_REFUSED         32790
 #define IDS_DB_STATUS_CONNECTED      32791
 #define IDS_DB_STATUS_NOT_REACHED    32792
+#define IDS_DB_DAMAGED               32793
 #define IDS_APP_TITLE                57344
 
 // Dialogs
