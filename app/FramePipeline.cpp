@@ -81,7 +81,9 @@ std::vector<int> CFramePipeline::HandleFrames(std::vector<std::string>& frames)
         staged.push_back(StageFrame(frame, wholeFrame));
     const std::vector<bool> written = m_store.CommitGroup();
     SyncWaitingFile();
-    CopyToDatabase(frames, staged);
+    // The moment the group was stored, for the database and the printouts.
+    const std::string stamp = LocalTime::Format(m_clock(), "%d/%m/%Y %H:%M:%S");
+    CopyToDatabase(frames, staged, stamp);
 
     // Only now, with the lines on disk, does the window hear of them.
     std::vector<int> results;
@@ -99,9 +101,11 @@ std::vector<int> CFramePipeline::HandleFrames(std::vector<std::string>& frames)
     if (anyWritten)
         m_updates.SwitchIndicatorOn();
     ReportWaitingLines();
-    for (const Staged& frame : staged)
-        if (m_settings.m_printOut)
-            QueuePrintout(frame.stored);
+    if (m_settings.m_printOut)
+    {
+        for (const Staged& frame : staged)
+            QueuePrintout(frame.stored, stamp);
+    }
     if (!staged.empty())
         m_updates.SetStoredLine(WithBlanksForTabs(staged.back().stored));
     return results;
@@ -136,13 +140,12 @@ CFramePipeline::Staged CFramePipeline::StageFrame(std::string& frame, bool whole
 
 // Every frame that has a result line, written or waiting for its file,
 // with the moment it was stored.
-void CFramePipeline::CopyToDatabase(const std::vector<std::string>& frames, const std::vector<Staged>& staged)
+void CFramePipeline::CopyToDatabase(const std::vector<std::string>& frames, const std::vector<Staged>& staged,
+                                    const std::string& stamp)
 {
     if (!m_database || !m_database->Enabled())
         return;
-    const std::tm now = m_clock();
-    const std::string stamp = LocalTime::Format(now, "%d/%m/%Y %H:%M:%S");
-    const std::string dayFile = LocalTime::Format(now, "%Y-%m-%d") + m_settings.GetExtension();
+    const std::string dayFile = LocalTime::Format(m_clock(), "%Y-%m-%d") + m_settings.GetExtension();
     std::vector<ResultRow> rows;
     for (size_t i = 0; i < frames.size(); ++i)
     {
@@ -179,7 +182,7 @@ void CFramePipeline::AddHeaderIfNew(const std::string& directory, const std::str
 
 // The printout shows the operator's entries and the time of the moment its
 // frame was stored, however long it waits for the printer.
-void CFramePipeline::QueuePrintout(const std::string& stored)
+void CFramePipeline::QueuePrintout(const std::string& stored, const std::string& stamp)
 {
     PrintRecord record{};
     {
@@ -188,7 +191,7 @@ void CFramePipeline::QueuePrintout(const std::string& stored)
         FillPrintSlot(record.serialNumber, m_printFields.serialNumber);
         FillPrintSlot(record.comment, m_printFields.comment);
     }
-    FillPrintSlot(record.dateTime, LocalTime::Format(m_clock(), "%d/%m/%Y %H:%M:%S"));
+    FillPrintSlot(record.dateTime, stamp);
     FillPrintSlot(record.frame, stored);
     if (!m_updates.QueuePrintout(record))
     {

@@ -113,8 +113,9 @@ private:
     Staged StageFrame(std::string& frame, bool wholeFrame);
     void CountFrame();
     void AddHeaderIfNew(const std::string& directory, const std::string& extension);
-    void QueuePrintout(const std::string& stored);
-    void CopyToDatabase(const std::vector<std::string>& frames, const std::vector<Staged>& staged);
+    void QueuePrintout(const std::string& stored, const std::string& stamp);
+    void CopyToDatabase(const std::vector<std::string>& frames, const std::vector<Staged>& staged,
+                        const std::string& stamp);
     void ReportWaitingLines();
     // Makes the waiting-lines file hold exactly the lines that wait; false
     // when it could not be written.

@@ -9,52 +9,36 @@ CViewUpdates::CViewUpdates(size_t listLines, size_t printouts)
 
 void CViewUpdates::AddListLine(std::string text)
 {
-    bool due = false;
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
+    Change([&] {
         m_listLines.push_back(std::move(text));
         if (m_listLines.size() > m_listBound)
             m_listLines.pop_front();
-        due = MarkChanged();
-    }
-    NotifyIf(due);
+        return true;
+    });
 }
 
 void CViewUpdates::SetStoredLine(std::string text)
 {
-    bool due = false;
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
+    Change([&] {
         m_storedLine = std::move(text);
         m_storedLineChanged = true;
-        due = MarkChanged();
-    }
-    NotifyIf(due);
+        return true;
+    });
 }
 
 void CViewUpdates::SwitchIndicatorOn()
 {
-    bool due = false;
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        m_indicator = true;
-        due = MarkChanged();
-    }
-    NotifyIf(due);
+    Change([&] { return m_indicator = true; });
 }
 
 bool CViewUpdates::QueuePrintout(const PrintRecord& record)
 {
-    bool due = false;
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
+    return Change([&] {
         if (m_printouts.size() >= m_printoutBound)
             return false;
         m_printouts.push_back(record);
-        due = MarkChanged();
-    }
-    NotifyIf(due);
-    return true;
+        return true;
+    });
 }
 
 CViewUpdates::Batch CViewUpdates::Take()
@@ -85,15 +69,4 @@ bool CViewUpdates::TakePrintout(PrintRecord& record)
     record = m_printouts.front();
     m_printouts.pop_front();
     return true;
-}
-
-bool CViewUpdates::MarkChanged()
-{
-    return !std::exchange(m_notified, true);
-}
-
-void CViewUpdates::NotifyIf(bool due) const
-{
-    if (due && m_notify)
-        m_notify();
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 // What the storing thread has for the window, kept until the window takes
@@ -45,9 +46,23 @@ public:
     bool TakePrintout(PrintRecord& record);
 
 private:
-    // Called with the lock held; true when the window is to be told.
-    bool MarkChanged();
-    void NotifyIf(bool due) const;
+    // Makes the change under the lock, then tells the window when it is
+    // the first since the window last took them; false, and nothing told,
+    // when `change` refuses.
+    template <class Apply>
+    bool Change(Apply change)
+    {
+        bool due = false;
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            if (!change())
+                return false;
+            due = !std::exchange(m_notified, true);
+        }
+        if (due && m_notify)
+            m_notify();
+        return true;
+    }
 
     const size_t m_listBound;
     const size_t m_printoutBound;
