@@ -16,6 +16,13 @@
 namespace
 {
 const size_t ColumnCount = 7;
+
+bool ContainsWord(std::string text, const std::string& lowerCaseWord)
+{
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text.find(lowerCaseWord) != std::string::npos;
+}
 }
 
 struct CDatabaseConnection::Handles
@@ -39,23 +46,53 @@ bool CDatabaseConnection::IsOpen() const
     return m_handles->connected;
 }
 
-// The unsuffixed ANSI names: Wine's odbc32 has no "A" entry points.
 bool CDatabaseConnection::Open(const std::string& connectionString, const std::string& password,
                                unsigned timeoutSeconds)
 {
-    Close();
     m_timeoutSeconds = timeoutSeconds;
     m_password = password;
+    if (!Connect(WithAttribute(connectionString, "Pwd", password)))
+        return false;
+    // PostgreSQL's driver waits on a connection gone silent for as long as
+    // TCP retries (a quarter of an hour on Linux); its libpq options bound
+    // that, unless the station chose its own.
+    if (!IsPostgresDriver() || ContainsWord(connectionString, "pqopt"))
+        return true;
+    return Connect(WithAttribute(WithAttribute(connectionString, "pqopt", SilenceBounds()), "Pwd", password));
+}
+
+// Unanswered data, or an answer awaited without a keepalive answered, ends
+// the connection after the time-out.
+std::string CDatabaseConnection::SilenceBounds() const
+{
+    const unsigned seconds = std::max(m_timeoutSeconds, 3u);
+    return "keepalives=1 keepalives_idle=" + std::to_string(seconds) +
+           " keepalives_interval=" + std::to_string(seconds / 3) +
+           " keepalives_count=3 tcp_user_timeout=" + std::to_string(seconds * 1000);
+}
+
+bool CDatabaseConnection::IsPostgresDriver() const
+{
+    SQLCHAR name[256] = {};
+    SQLSMALLINT length = 0;
+    SQLGetInfo(m_handles->connection, SQL_DRIVER_NAME, name, sizeof name, &length);
+    return ContainsWord(reinterpret_cast<const char*>(name), "psqlodbc");
+}
+
+// The unsuffixed ANSI names: Wine's odbc32 has no "A" entry points.
+bool CDatabaseConnection::Connect(const std::string& connectionString)
+{
+    Close();
     Handles& h = *m_handles;
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &h.environment)) ||
         !SQL_SUCCEEDED(SQLSetEnvAttr(h.environment, SQL_ATTR_ODBC_VERSION,
                                      reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0)) ||
         !SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, h.environment, &h.connection)))
         return Fail(SQL_HANDLE_ENV, h.environment, "the ODBC driver manager is not usable");
-    const auto timeout = reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(timeoutSeconds));
+    const auto timeout = reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(m_timeoutSeconds));
     SQLSetConnectAttr(h.connection, SQL_ATTR_LOGIN_TIMEOUT, timeout, 0);
     SQLSetConnectAttr(h.connection, SQL_ATTR_CONNECTION_TIMEOUT, timeout, 0);
-    std::string text = WithPassword(connectionString, password);
+    std::string text = connectionString;
     SQLCHAR out[1024];
     SQLSMALLINT outLength = 0;
     if (!SQL_SUCCEEDED(SQLDriverConnect(h.connection, nullptr, reinterpret_cast<SQLCHAR*>(&text[0]),
@@ -86,15 +123,16 @@ void CDatabaseConnection::Close()
     h = Handles();
 }
 
-std::string CDatabaseConnection::WithPassword(const std::string& connectionString, const std::string& password)
+std::string CDatabaseConnection::WithAttribute(const std::string& connectionString, const std::string& keyword,
+                                               const std::string& value)
 {
-    if (password.empty())
+    if (value.empty())
         return connectionString;
     std::string quoted;
-    for (const char c : password)
+    for (const char c : value)
         quoted += c == '}' ? std::string("}}") : std::string(1, c);
     const bool separated = connectionString.empty() || connectionString.back() == ';';
-    return connectionString + (separated ? "" : ";") + "Pwd={" + quoted + "};";
+    return connectionString + (separated ? "" : ";") + keyword + "={" + quoted + "};";
 }
 
 bool CDatabaseConnection::IsPlainIdentifier(const std::string& name)

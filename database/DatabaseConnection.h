@@ -23,7 +23,8 @@ public:
 
     // With the password (when not empty) added to the connection string;
     // false when it failed: Error() then says why, in the driver's words,
-    // never with the password.
+    // never with the password.  A connection that goes silent fails within
+    // about the time-out too, where the driver can be told so.
     bool Open(const std::string& connectionString, const std::string& password, unsigned timeoutSeconds);
     void Close();
     bool IsOpen() const;
@@ -57,6 +58,8 @@ public:
 
 private:
     struct Handles;
+    bool Connect(const std::string& connectionString);
+    bool IsPostgresDriver() const;
     bool Fail(short handleType, void* handle, const std::string& what);
     void* NewStatement();
     bool TableIsThere(const std::string& table);
@@ -65,9 +68,11 @@ private:
     bool EndTransaction(bool commit);
     bool RollBackAfterError();
     bool RefuseTableName(const std::string& table);
-    // The connection string with the password added, as ODBC quotes a
-    // value (braces, a '}' doubled); unchanged without a password.
-    static std::string WithPassword(const std::string& connectionString, const std::string& password);
+    // The connection string with a keyword added, its value quoted as ODBC
+    // quotes one (braces, a '}' doubled); unchanged without a value.
+    static std::string WithAttribute(const std::string& connectionString, const std::string& keyword,
+                                     const std::string& value);
+    std::string SilenceBounds() const;
     bool InsertRow(void* statement, const std::string& station, const ResultRow& row);
     // Runs a query of the station's rows, `sequence` bound when not 0, and
     // reads the first column of its first row (empty without one).

@@ -1,6 +1,9 @@
 #include "database/DatabaseConnection.h"
 #include "tests/database/PostgresServer.h"
+#include "tests/database/PrivateNetwork.h"
 
+#include <chrono>
+#include <future>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -45,4 +48,35 @@ TEST(DatabaseConnection, RowsGoInAsDataInOneTransactionAndFailuresSayWhy)
                               "s3cret", 3));
     EXPECT_FALSE(nowhere.Error().empty());
     EXPECT_EQ(nowhere.Error().find("s3cret"), std::string::npos) << nowhere.Error();
+}
+
+// A connection that goes silent (the network gone, no reset ever comes)
+// fails within about its time-out instead of the quarter of an hour TCP
+// would wait.  The server and the connection live in a network namespace
+// of the test's own, whose loopback is taken down mid-session.
+TEST(DatabaseConnection, ASilentConnectionFailsWithinItsTimeOut)
+{
+    CPrivateNetwork network;
+    if (!network.Entered())
+        GTEST_SKIP() << "a network namespace of its own needs root";
+    std::future<bool> inserted;
+    {
+        CPostgresServer server;
+        ASSERT_TRUE(server.Started());
+        CDatabaseConnection connection;
+        ASSERT_TRUE(connection.Open(server.ConnectionString(), "", 3)) << connection.Error();
+        ASSERT_TRUE(connection.EnsureTable("quorbel_results")) << connection.Error();
+        ASSERT_TRUE(network.SetLoopback(false));
+        const auto began = std::chrono::steady_clock::now();
+        inserted = std::async(std::launch::async,
+                              [&] { return connection.InsertRows("quorbel_results", "ST-1", {Row(1, "one")}); });
+        const bool ended = inserted.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+        const auto took = std::chrono::steady_clock::now() - began;
+        // Back up, so that a connection still waiting gets its answer and ends.
+        ASSERT_TRUE(network.SetLoopback(true));
+        ASSERT_TRUE(ended) << "still waiting after 30 s";
+        EXPECT_FALSE(inserted.get());
+        EXPECT_LT(took, std::chrono::seconds(15));
+        EXPECT_FALSE(connection.Error().empty());
+    }
 }

@@ -20,6 +20,7 @@ frames run together).  The program stores the frame as it came (store
 type 0), so a stored line is the sent frame itself.
 """
 import argparse
+import ctypes
 import datetime
 import os
 import random
@@ -36,6 +37,7 @@ from station import (COM_INDEX, Database, Failure, Station, count_lines, day_nam
 LIST_LIMIT = 10001
 WAITING_NOTICE = "Result lines cannot be written to "
 WRITTEN_NOTICE = "The waiting result lines have been written"
+TROUBLE_NOTICE = "Central database not reached: "
 # Scenario 1 reads the list this many frames before the last one at the
 # latest, so that frames still come while it is read.
 THROUGHPUT_TAIL = 1000
@@ -780,6 +782,73 @@ def scenario_database_program_killed(soak, frames=1000, rate=100):
     return with_database("soak-outbox", False, run)
 
 
+class PrivateNetwork:
+    """This process, and what it starts from now on, in a network namespace
+    of its own with the loopback up, until the block ends.  Root only."""
+    CLONE_NEWNET = 0x40000000
+
+    def __enter__(self):
+        self.libc = ctypes.CDLL(None, use_errno=True)
+        self.home = os.open("/proc/thread-self/ns/net", os.O_RDONLY)
+        if self.libc.unshare(self.CLONE_NEWNET) != 0:
+            os.close(self.home)
+            raise Failure("no network namespace of its own: " + os.strerror(ctypes.get_errno()))
+        self.loopback(True)
+        return self
+
+    def __exit__(self, *_):
+        self.libc.setns(self.home, self.CLONE_NEWNET)
+        os.close(self.home)
+
+    @staticmethod
+    def loopback(up):
+        """Down, a connection over it goes silent: no reset, no answer."""
+        subprocess.run(["ip", "link", "set", "lo", "up" if up else "down"], check=True, timeout=10)
+
+
+def scenario_database_silent(soak, frames=4500, rate=50, before_s=15, silent_s=60, told_s=45):
+    """The frames come over the serial port, so that only the database's
+    connection goes over the loopback, which is taken down mid-stream: the
+    program must tell the trouble within `told_s` (its own time-outs, not
+    TCP's quarter of an hour), and the table end equal to the day file."""
+    def run(database):
+        folder = soak.folder("dbsilent")
+        write_ini(folder, "serial", COM_INDEX, database=database)
+        socat, tty_b = soak.start_pty_pair(folder)
+        source = os.path.join(folder, "frames.txt")
+        frame_file(source, "DBSILENT", frames)
+        soak.start_program(folder)
+        time.sleep(3)  # the link starts a second after the window opens
+        sim = soak.start_vorlsim(["serial", "--device", tty_b, "--rate", str(rate), "--file", source,
+                                  "--count", str(frames), "--terminator", "crlf"], os.path.join(folder, "echo.txt"))
+        try:
+            time.sleep(before_s)
+            PrivateNetwork.loopback(False)
+            silent = time.monotonic()
+            told = wait_until(lambda: any(line.startswith(TROUBLE_NOTICE) for line in soak.list_lines() or []),
+                              told_s, step=1, what=None)
+            told_after = time.monotonic() - silent
+            time.sleep(max(0, silent_s - told_after))
+            PrivateNetwork.loopback(True)
+            day = finish_stream(soak, folder, sim, None, frames, frames / rate + DATABASE_SETTLE_S)
+            passed, figures = check_database(database, day)
+        finally:
+            PrivateNetwork.loopback(True)
+            soak.kill_program()
+            soak.stop(sim)
+            soak.stop(socat)
+        figures["trouble told after the loopback went down"] = f"{told_after:.0f} s" if told else \
+            f"not within {told_s} s"
+        return passed and told, figures
+    with PrivateNetwork():
+        try:
+            return with_database("soak-silent", True, run)
+        finally:
+            # A Wine server started in here would keep this namespace for
+            # the scenarios after.
+            soak.end_wine_server()
+
+
 SCENARIOS = [
     ("throughput", "1. Frames at full speed over TCP", None),
     ("restarts", "2. vorlsim killed and restarted 20 times (Reconnect 1)", scenario_vorlsim_restarts),
@@ -795,6 +864,8 @@ SCENARIOS = [
     ("dbsessions", "8c. Database sessions killed on the server 10 times mid-stream",
      scenario_database_sessions_killed),
     ("dboutbox", "8d. Program killed with every line in its outbox", scenario_database_program_killed),
+    ("dbsilent", "8e. Database connection gone silent for a minute (loopback down in a network namespace)",
+     scenario_database_silent),
 ]
 
 
