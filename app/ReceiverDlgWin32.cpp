@@ -54,7 +54,8 @@ CReceiverDlg::CReceiverDlg(CReceiverSettings& settings, CPrintSettings& printSet
     notices.printoutsSkipped = CApplication::LoadString(IDS_PRINTOUTS_SKIPPED);
     m_pipeline.SetNotices(notices);
     m_database.SetNotices({CApplication::LoadString(IDS_DB_CONNECTED), CApplication::LoadString(IDS_DB_TROUBLE),
-                           CApplication::LoadString(IDS_DB_NOT_RECORDED), CApplication::LoadString(IDS_DB_DAMAGED)});
+                           CApplication::LoadString(IDS_DB_NOT_RECORDED), CApplication::LoadString(IDS_DB_RECORDED),
+                           CApplication::LoadString(IDS_DB_DAMAGED)});
     m_database.SetTell([this](const std::string& text) { m_pipeline.AddToFrameList(text); });
     m_database.SetStatusChanged([this] { Post([this] { ShowDatabaseStatus(); }); });
     m_pipeline.SetResultDatabase(&m_database);

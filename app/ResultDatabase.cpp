@@ -12,7 +12,7 @@ CResultDatabase::CResultDatabase(const std::string& name, LocalTimeSource clock,
 
 CResultDatabase::~CResultDatabase()
 {
-    m_sender.Stop();
+    Stop();
     CErrorLog log(CErrorLog::DefaultDirectory, CErrorLog::DefaultExtension, m_clock);
     log.Write(DisconnectEntry, TimestampStyle::Full);
 }
@@ -20,10 +20,13 @@ CResultDatabase::~CResultDatabase()
 void CResultDatabase::Configure(const CReceiverSettings::Database& settings, const std::string& password,
                                 const std::string& computerName)
 {
-    m_sender.Stop();
     m_enabled = false;
+    m_reached = false;
     if (settings.enabled == 0)
+    {
+        m_sender.Hold();
         return;
+    }
     // Rows are numbered after those of the journal: it is read before any
     // is added.  One that cannot be read is left alone, and so is sending.
     if (!m_outboxLoaded && !m_outbox.Load())
@@ -36,23 +39,57 @@ void CResultDatabase::Configure(const CReceiverSettings::Database& settings, con
         Tell(NoticeText::Filled(m_notices.damaged, std::to_string(m_outbox.DamagedCount()),
                                 m_outbox.Path() + ".damaged"));
     m_enabled = true;
-    m_sender.Start({settings.connectionString, password, settings.table,
+    m_sender.Send({settings.connectionString, password, settings.table,
                     settings.station.empty() ? computerName : settings.station});
 }
 
-bool CResultDatabase::Record(std::vector<ResultRow>& rows)
+void CResultDatabase::Record(std::vector<ResultRow>& rows)
 {
-    if (!m_outbox.Add(rows))
+    const std::lock_guard<std::mutex> lock(m_unrecordedMutex);
+    const bool wereWaiting = !m_unrecorded.empty();
+    m_unrecorded.insert(m_unrecorded.end(), std::make_move_iterator(rows.begin()),
+                        std::make_move_iterator(rows.end()));
+    if (RecordWaiting())
     {
-        if (!m_notRecordedTold)
-            Tell(NoticeText::Filled(m_notices.notRecorded, m_outbox.Path(), ""));
-        m_notRecordedTold = true;
-        return false;
+        if (wereWaiting)
+            Tell(NoticeText::Filled(m_notices.recorded, m_outbox.Path()));
+        return;
     }
-    m_notRecordedTold = false;
+    if (!wereWaiting)
+        Tell(NoticeText::Filled(m_notices.notRecorded, m_outbox.Path()));
+    if (m_unrecorded.size() > MaxUnrecorded)
+    {
+        const size_t dropped = m_unrecorded.size() - MaxUnrecorded;
+        m_unrecorded.erase(m_unrecorded.begin(), m_unrecorded.begin() + static_cast<std::ptrdiff_t>(dropped));
+        m_unrecordedDropped += dropped;
+    }
+}
+
+// Under the lock of the rows that wait.
+bool CResultDatabase::RecordWaiting()
+{
+    if (m_unrecorded.empty())
+        return true;
+    if (!m_outbox.Add(m_unrecorded))
+        return false;
+    m_unrecorded.clear();
     m_sender.RowsAdded();
     StatusChanged();
     return true;
+}
+
+void CResultDatabase::Stop()
+{
+    m_sender.Stop();
+    const std::lock_guard<std::mutex> lock(m_unrecordedMutex);
+    if (m_unrecordedDropped + (RecordWaiting() ? 0 : m_unrecorded.size()) == 0)
+        return;
+    CErrorLog log(CErrorLog::DefaultDirectory, CErrorLog::DefaultExtension, m_clock);
+    log.Write(std::to_string(m_unrecordedDropped + m_unrecorded.size()) +
+                  " result line(s) never reached the central database's outbox",
+              TimestampStyle::Full);
+    m_unrecorded.clear();
+    m_unrecordedDropped = 0;
 }
 
 void CResultDatabase::OnDatabaseTrouble(const std::string& problem, size_t waiting)

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@ class CResultDatabase final : private IDeliveryReport
 {
 public:
     static constexpr const char* DisconnectEntry = "IDS_DB_DISCONNECT";
+    static constexpr size_t MaxUnrecorded = 100000;
 
     // What it tells the operator; "%1" and "%2" stand for the values.
     struct Notices
@@ -25,6 +27,7 @@ public:
         std::string connected = "Central database: connected to %1, %2 line(s) waiting";
         std::string trouble = "Central database not reached: %1; %2 line(s) waiting";
         std::string notRecorded = "Result lines cannot be kept for the central database in %1";
+        std::string recorded = "The result lines waiting for the central database have been kept in %1";
         std::string damaged = "%1 damaged record(s) of the central database's outbox kept in %2";
     };
 
@@ -46,11 +49,13 @@ public:
     void Configure(const CReceiverSettings::Database& settings, const std::string& password,
                    const std::string& computerName);
     bool Enabled() const { return m_enabled; }
-    // Sending ends (before the list it tells goes).
-    void Stop() { m_sender.Stop(); }
+    // Sending ends (before the list it tells goes), after one more try at
+    // keeping the rows that wait for the outbox.
+    void Stop();
     // On the storing thread: the rows are kept in the outbox (on the disk)
-    // and sent by and by; false when they could not be kept.
-    bool Record(std::vector<ResultRow>& rows);
+    // and sent by and by.  Rows the outbox cannot take wait in memory, in
+    // order (the newest `MaxUnrecorded`), and go in before the next ones.
+    void Record(std::vector<ResultRow>& rows);
     size_t Waiting() const { return m_outbox.WaitingCount(); }
     // Whether the server was reached the last time it was tried (false
     // before the first try).
@@ -62,6 +67,7 @@ public:
 private:
     void OnDatabaseTrouble(const std::string& problem, size_t waiting) override;
     void OnDatabaseConnected(const std::string& server, size_t waiting) override;
+    bool RecordWaiting();
     void Tell(const std::string& text) const;
     void StatusChanged() const;
     void OnRowsDelivered() override { StatusChanged(); }
@@ -75,6 +81,9 @@ private:
     CResultOutbox m_outbox;
     bool m_outboxLoaded = false;
     std::atomic<bool> m_enabled{false};
-    bool m_notRecordedTold = false;
+    // Rows the outbox could not take yet; only while it cannot.
+    std::mutex m_unrecordedMutex;
+    std::vector<ResultRow> m_unrecorded;
+    size_t m_unrecordedDropped = 0;
     CResultSender m_sender;
 };

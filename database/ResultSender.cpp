@@ -21,13 +21,35 @@ CResultSender::~CResultSender()
     Stop();
 }
 
-bool CResultSender::Start(const DatabaseTarget& target)
+bool CResultSender::Send(const DatabaseTarget& target)
 {
-    if (m_thread.Exists())
+    Retarget(target);
+    return m_thread.Exists() || m_thread.Start([this] { Run(); });
+}
+
+void CResultSender::Hold()
+{
+    Retarget(std::nullopt);
+}
+
+void CResultSender::Retarget(std::optional<DatabaseTarget> target)
+{
+    const std::lock_guard<std::mutex> lock(m_nextMutex);
+    m_next = std::move(target);
+    m_retargeted = true;
+    m_thread.Wake();
+}
+
+bool CResultSender::TakeNewTarget()
+{
+    if (!m_retargeted)
         return false;
-    m_target = target;
+    const std::lock_guard<std::mutex> lock(m_nextMutex);
+    m_target = m_next;
+    m_retargeted = false;
+    m_troubled = false;
     m_pause = m_firstPause;
-    return m_thread.Start([this] { Run(); });
+    return true;
 }
 
 void CResultSender::Stop()
@@ -48,6 +70,13 @@ void CResultSender::Run()
     // told at once, not with the next frame.
     while (!m_thread.Stopping())
     {
+        if (TakeNewTarget())
+            m_connection.Close();
+        if (!m_target)
+        {
+            m_thread.Wait(IdleWait);
+            continue;
+        }
         if (!m_connection.IsOpen() && !Connect())
         {
             WaitBeforeRetry();
@@ -67,8 +96,8 @@ void CResultSender::Run()
 
 bool CResultSender::Connect()
 {
-    if (!m_connection.Open(m_target.connectionString, m_target.password, TimeoutSeconds) ||
-        !m_connection.EnsureTable(m_target.table) || !AlignNumbering())
+    if (!m_connection.Open(m_target->connectionString, m_target->password, TimeoutSeconds) ||
+        !m_connection.EnsureTable(m_target->table) || !AlignNumbering())
     {
         Trouble(m_connection.Error());
         // Never sent to without its numbering checked.
@@ -90,7 +119,7 @@ bool CResultSender::Connect()
 bool CResultSender::AlignNumbering()
 {
     uint64_t highest = 0;
-    if (!m_connection.HighestSequence(m_target.table, m_target.station, highest))
+    if (!m_connection.HighestSequence(m_target->table, m_target->station, highest))
         return false;
     // Read before the waiting rows: a row added meanwhile is then among them.
     const uint64_t last = m_outbox.LastSequence();
@@ -100,7 +129,7 @@ bool CResultSender::AlignNumbering()
     if (highest < oldest.front().sequence)
         return true;
     std::u16string line;
-    if (!m_connection.LineAt(m_target.table, m_target.station, oldest.front().sequence, line))
+    if (!m_connection.LineAt(m_target->table, m_target->station, oldest.front().sequence, line))
         return false;
     return (!line.empty() && line == CodePage::ToUtf16(oldest.front().line)) || m_outbox.NumberAfter(highest);
 }
@@ -108,7 +137,7 @@ bool CResultSender::AlignNumbering()
 bool CResultSender::SendBatch()
 {
     const std::vector<ResultRow> rows = m_outbox.Oldest(BatchRows);
-    if (m_connection.InsertRows(m_target.table, m_target.station, rows))
+    if (m_connection.InsertRows(m_target->table, m_target->station, rows))
     {
         m_outbox.Delivered(rows.back().sequence);
         m_report.OnRowsDelivered();
@@ -124,7 +153,7 @@ bool CResultSender::SendRowByRow(const std::vector<ResultRow>& rows)
 {
     for (const ResultRow& row : rows)
     {
-        if (!m_connection.InsertRows(m_target.table, m_target.station, {row}) &&
+        if (!m_connection.InsertRows(m_target->table, m_target->station, {row}) &&
             !m_connection.FailedOnDuplicateKey())
         {
             Trouble(m_connection.Error());
@@ -148,7 +177,7 @@ void CResultSender::Trouble(const std::string& problem)
 void CResultSender::WaitBeforeRetry()
 {
     const auto until = std::chrono::steady_clock::now() + m_pause;
-    for (auto now = std::chrono::steady_clock::now(); !m_thread.Stopping() && now < until;
+    for (auto now = std::chrono::steady_clock::now(); !m_thread.Stopping() && !m_retargeted && now < until;
          now = std::chrono::steady_clock::now())
         m_thread.Wait(std::chrono::duration_cast<std::chrono::milliseconds>(until - now) +
                       std::chrono::milliseconds(1));

@@ -3,7 +3,10 @@
 #include "database/DatabaseConnection.h"
 #include "database/ResultOutbox.h"
 
+#include <atomic>
 #include <chrono>
+#include <mutex>
+#include <optional>
 #include <cstddef>
 #include <string>
 
@@ -36,7 +39,9 @@ public:
 // commit whose answer was lost: the batch goes again row by row, and a
 // row that is there already counts as delivered.  Any other failure drops
 // the connection and tries again after a pause that grows from 5 s to
-// 60 s.  Nothing of this ever waits for the threads that store frames.
+// 60 s.  Nothing of this ever waits for the threads that store frames, and
+// only Stop waits for the sender: a new target or a hold is taken up by its
+// thread between two statements.
 class CResultSender final
 {
 public:
@@ -48,14 +53,21 @@ public:
     CResultSender(const CResultSender&) = delete;
     CResultSender& operator=(const CResultSender&) = delete;
 
-    // False when running already.
-    bool Start(const DatabaseTarget& target);
+    // Sends to the target from now on: the thread starts, or drops its
+    // connection and connects to the new target.  False when no thread
+    // could be made.
+    bool Send(const DatabaseTarget& target);
+    // Sending ends until the next Send; the thread drops its connection.
+    void Hold();
+    // Ends the thread, after the statement it is in.
     void Stop();
     // New rows are in the outbox.
     void RowsAdded() { m_thread.Wake(); }
     void SetPauses(std::chrono::milliseconds first, std::chrono::milliseconds longest);
 
 private:
+    void Retarget(std::optional<DatabaseTarget> target);
+    bool TakeNewTarget();
     void Run();
     bool Connect();
     bool AlignNumbering();
@@ -66,7 +78,12 @@ private:
 
     CResultOutbox& m_outbox;
     IDeliveryReport& m_report;
-    DatabaseTarget m_target;
+    // Handed over by Send and Hold, taken up by the thread.
+    std::mutex m_nextMutex;
+    std::optional<DatabaseTarget> m_next;
+    std::atomic<bool> m_retargeted{false};
+    // The thread's own.
+    std::optional<DatabaseTarget> m_target;
     CDatabaseConnection m_connection;
     std::chrono::milliseconds m_firstPause{5000};
     std::chrono::milliseconds m_longestPause{60000};

@@ -54,6 +54,7 @@
 #define IDS_DB_STATUS_CONNECTED      32791
 #define IDS_DB_STATUS_NOT_REACHED    32792
 #define IDS_DB_DAMAGED               32793
+#define IDS_DB_RECORDED              32794
 #define IDS_APP_TITLE                57344
 
 // Dialogs

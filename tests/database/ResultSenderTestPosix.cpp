@@ -63,7 +63,8 @@ bool WaitUntil(const std::function<bool()>& done)
 // Rows reach the table once each, in order, through a server that goes
 // away and comes back: the trouble is reported once, the new connection
 // once; a row whose commit answer was lost (it is in the table already)
-// counts as delivered, and the outbox ends empty.
+// counts as delivered, and the outbox ends empty.  Held, the sender sends
+// nothing; a new target gets the rows.
 TEST(ResultSender, EveryRowArrivesOnceThroughAnOutageAndALostCommitAnswer)
 {
     if (geteuid() != 0)
@@ -77,7 +78,7 @@ TEST(ResultSender, EveryRowArrivesOnceThroughAnOutageAndALostCommitAnswer)
     sender.SetPauses(std::chrono::milliseconds(100), std::chrono::milliseconds(400));
     std::vector<ResultRow> rows = Rows(1, 300);
     ASSERT_TRUE(outbox.Add(rows));
-    ASSERT_TRUE(sender.Start({server.ConnectionString(), "", "quorbel_results", "ST-7"}));
+    ASSERT_TRUE(sender.Send({server.ConnectionString(), "", "quorbel_results", "ST-7"}));
     ASSERT_TRUE(WaitUntil([&] { return outbox.WaitingCount() == 0; }));
     // The first rows of the next batch are there already, as after a commit
     // whose answer was lost.
@@ -92,13 +93,25 @@ TEST(ResultSender, EveryRowArrivesOnceThroughAnOutageAndALostCommitAnswer)
     std::this_thread::sleep_for(std::chrono::seconds(1));
     ASSERT_TRUE(server.Start());
     ASSERT_TRUE(WaitUntil([&] { return outbox.WaitingCount() == 0; }));
+    // Held, rows wait; a new target takes them.
+    sender.Hold();
+    rows = Rows(351, 5);
+    ASSERT_TRUE(outbox.Add(rows));
+    sender.RowsAdded();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(outbox.WaitingCount(), 5u);
+    ASSERT_TRUE(sender.Send({server.ConnectionString(), "", "quorbel_results", "ST-9"}));
+    ASSERT_TRUE(WaitUntil([&] { return outbox.WaitingCount() == 0; }));
     sender.Stop();
 
     const std::vector<std::string> reports = report.Reports();
-    ASSERT_EQ(reports.size(), 3u);
+    ASSERT_EQ(reports.size(), 4u);
     EXPECT_EQ(reports[0].rfind("connected: PostgreSQL 15", 0), 0u) << reports[0];
     EXPECT_EQ(reports[1].rfind("trouble: ", 0), 0u) << reports[1];
     EXPECT_EQ(reports[2], reports[0]);
+    EXPECT_EQ(reports[3], reports[0]);
+    EXPECT_EQ(server.Query("SELECT min(sequence), max(sequence) FROM quorbel_results WHERE station = 'ST-9'"),
+              "351|355\n");
     EXPECT_EQ(server.Query("SELECT count(*), count(DISTINCT sequence), min(sequence), max(sequence) "
                            "FROM quorbel_results WHERE station = 'ST-7'"),
               "350|350|1|350\n");
@@ -124,7 +137,7 @@ TEST(ResultSender, RowsOfALostOutboxTakeTheNumbersAfterTheTablesOwn)
         CResultSender sender(outbox, report);
         std::vector<ResultRow> rows = Rows(first, first == 1 ? 5 : 3);
         ASSERT_TRUE(outbox.Add(rows));
-        ASSERT_TRUE(sender.Start(target));
+        ASSERT_TRUE(sender.Send(target));
         ASSERT_TRUE(WaitUntil([&] { return outbox.WaitingCount() == 0; }));
     }
     EXPECT_EQ(server.Query("SELECT sequence, frame FROM quorbel_results ORDER BY sequence"),

@@ -84,7 +84,7 @@ int main(int argc, char** argv)
     for (int i = 0; i < count; ++i)
     {
         stations.push_back(std::make_unique<Station>(i));
-        stations.back()->sender.Start({connection, "", "quorbel_results", "bench-" + std::to_string(i)});
+        stations.back()->sender.Send({connection, "", "quorbel_results", "bench-" + std::to_string(i)});
     }
     std::atomic<long long> added{0};
     std::vector<std::thread> feeders;
