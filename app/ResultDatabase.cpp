@@ -49,13 +49,10 @@ void CResultDatabase::Record(std::vector<ResultRow>& rows)
     const bool wereWaiting = !m_unrecorded.empty();
     m_unrecorded.insert(m_unrecorded.end(), std::make_move_iterator(rows.begin()),
                         std::make_move_iterator(rows.end()));
-    if (RecordWaiting())
-    {
-        if (wereWaiting)
-            Tell(NoticeText::Filled(m_notices.recorded, m_outbox.Path()));
-        return;
-    }
-    if (!wereWaiting)
+    const bool recorded = RecordWaiting();
+    if (recorded && wereWaiting)
+        Tell(NoticeText::Filled(m_notices.recorded, m_outbox.Path()));
+    if (!recorded && !wereWaiting)
         Tell(NoticeText::Filled(m_notices.notRecorded, m_outbox.Path()));
     if (m_unrecorded.size() > MaxUnrecorded)
     {
@@ -63,6 +60,8 @@ void CResultDatabase::Record(std::vector<ResultRow>& rows)
         m_unrecorded.erase(m_unrecorded.begin(), m_unrecorded.begin() + static_cast<std::ptrdiff_t>(dropped));
         m_unrecordedDropped += dropped;
     }
+    m_unrecordedCount = m_unrecorded.size();
+    StatusChanged();
 }
 
 // Under the lock of the rows that wait.
@@ -74,7 +73,6 @@ bool CResultDatabase::RecordWaiting()
         return false;
     m_unrecorded.clear();
     m_sender.RowsAdded();
-    StatusChanged();
     return true;
 }
 
@@ -89,6 +87,7 @@ void CResultDatabase::Stop()
                   " result line(s) never reached the central database's outbox",
               TimestampStyle::Full);
     m_unrecorded.clear();
+    m_unrecordedCount = 0;
     m_unrecordedDropped = 0;
 }
 

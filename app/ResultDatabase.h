@@ -56,7 +56,8 @@ public:
     // and sent by and by.  Rows the outbox cannot take wait in memory, in
     // order (the newest `MaxUnrecorded`), and go in before the next ones.
     void Record(std::vector<ResultRow>& rows);
-    size_t Waiting() const { return m_outbox.WaitingCount(); }
+    // Never waits for the storing thread.
+    size_t Waiting() const { return m_outbox.WaitingCount() + m_unrecordedCount; }
     // Whether the server was reached the last time it was tried (false
     // before the first try).
     bool Reached() const { return m_reached; }
@@ -85,5 +86,6 @@ private:
     std::mutex m_unrecordedMutex;
     std::vector<ResultRow> m_unrecorded;
     size_t m_unrecordedDropped = 0;
+    std::atomic<size_t> m_unrecordedCount{0};
     CResultSender m_sender;
 };

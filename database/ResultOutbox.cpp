@@ -41,6 +41,7 @@ bool CResultOutbox::Load()
     // Rows confirmed by a mark later in the journal are in the database.
     while (!m_waiting.empty() && m_waiting.front().sequence <= m_deliveredUpTo)
         m_waiting.pop_front();
+    m_waitingCount = m_waiting.size();
     if (damaged.empty())
         return true;
     // Kept aside first; then the journal holds the sound records alone, so
@@ -88,6 +89,7 @@ bool CResultOutbox::Add(std::vector<ResultRow>& rows)
         return false;
     m_lastSequence = sequence;
     m_waiting.insert(m_waiting.end(), rows.begin(), rows.end());
+    m_waitingCount = m_waiting.size();
     return true;
 }
 
@@ -106,6 +108,7 @@ bool CResultOutbox::Delivered(uint64_t sequence)
                               : FileSystem::AppendToFile(m_path, MarkRecord(sequence));
     while (!m_waiting.empty() && m_waiting.front().sequence <= sequence)
         m_waiting.pop_front();
+    m_waitingCount = m_waiting.size();
     m_deliveredUpTo = std::max(m_deliveredUpTo, sequence);
     return recorded;
 }
@@ -137,8 +140,7 @@ uint64_t CResultOutbox::LastSequence() const
 
 size_t CResultOutbox::WaitingCount() const
 {
-    const std::lock_guard<std::mutex> lock(m_mutex);
-    return m_waiting.size();
+    return m_waitingCount;
 }
 
 std::string CResultOutbox::RowRecord(const ResultRow& row)

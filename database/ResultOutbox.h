@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
@@ -52,6 +53,7 @@ public:
     // nothing changed, when the journal could not be rewritten.
     bool NumberAfter(uint64_t highest);
 
+    // Never waits for a write under way: the window asks.
     size_t WaitingCount() const;
     uint64_t LastSequence() const;
     size_t DamagedCount() const { return m_damaged; }
@@ -65,6 +67,7 @@ private:
     const std::string m_path;
     mutable std::mutex m_mutex;
     std::deque<ResultRow> m_waiting;
+    std::atomic<size_t> m_waitingCount{0};
     uint64_t m_lastSequence = 0;
     uint64_t m_deliveredUpTo = 0;
     size_t m_damaged = 0;
