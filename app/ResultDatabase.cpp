@@ -20,24 +20,28 @@ CResultDatabase::~CResultDatabase()
 void CResultDatabase::Configure(const CReceiverSettings::Database& settings, const std::string& password,
                                 const std::string& computerName)
 {
-    m_enabled = false;
+    // Rows stored meanwhile go on to the outbox: they are the new target's.
     m_reached = false;
     if (settings.enabled == 0)
     {
+        m_enabled = false;
         m_sender.Hold();
         return;
     }
     // Rows are numbered after those of the journal: it is read before any
     // is added.  One that cannot be read is left alone, and so is sending.
-    if (!m_outboxLoaded && !m_outbox.Load())
+    if (!m_outboxLoaded)
     {
-        Tell(NoticeText::Filled(m_notices.notRecorded, m_outbox.Path()));
-        return;
+        if (!m_outbox.Load())
+        {
+            Tell(NoticeText::Filled(m_notices.notRecorded, m_outbox.Path()));
+            return;
+        }
+        m_outboxLoaded = true;
+        if (m_outbox.DamagedCount() != 0)
+            Tell(NoticeText::Filled(m_notices.damaged, std::to_string(m_outbox.DamagedCount()),
+                                    m_outbox.Path() + ".damaged"));
     }
-    m_outboxLoaded = true;
-    if (m_outbox.DamagedCount() != 0)
-        Tell(NoticeText::Filled(m_notices.damaged, std::to_string(m_outbox.DamagedCount()),
-                                m_outbox.Path() + ".damaged"));
     m_enabled = true;
     m_sender.Send({settings.connectionString, password, settings.table,
                     settings.station.empty() ? computerName : settings.station});
@@ -49,7 +53,9 @@ void CResultDatabase::Record(std::vector<ResultRow>& rows)
     const bool wereWaiting = !m_unrecorded.empty();
     m_unrecorded.insert(m_unrecorded.end(), std::make_move_iterator(rows.begin()),
                         std::make_move_iterator(rows.end()));
-    const bool recorded = RecordWaiting();
+    // While the outbox cannot be written, a try costs one row, not all
+    // those that wait.
+    const bool recorded = (!wereWaiting || RecordOldest()) && RecordWaiting();
     if (recorded && wereWaiting)
         Tell(NoticeText::Filled(m_notices.recorded, m_outbox.Path()));
     if (!recorded && !wereWaiting)
@@ -64,13 +70,27 @@ void CResultDatabase::Record(std::vector<ResultRow>& rows)
     StatusChanged();
 }
 
-// Under the lock of the rows that wait.
+// These two under the lock of the rows that wait.
+bool CResultDatabase::RecordOldest()
+{
+    std::vector<ResultRow> oldest{m_unrecorded.front()};
+    if (!m_outbox.Add(oldest))
+        return false;
+    m_unrecorded.pop_front();
+    return true;
+}
+
 bool CResultDatabase::RecordWaiting()
 {
     if (m_unrecorded.empty())
         return true;
-    if (!m_outbox.Add(m_unrecorded))
+    std::vector<ResultRow> rows(std::make_move_iterator(m_unrecorded.begin()),
+                                std::make_move_iterator(m_unrecorded.end()));
+    if (!m_outbox.Add(rows))
+    {
+        m_unrecorded.assign(std::make_move_iterator(rows.begin()), std::make_move_iterator(rows.end()));
         return false;
+    }
     m_unrecorded.clear();
     m_sender.RowsAdded();
     return true;

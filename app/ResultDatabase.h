@@ -5,6 +5,7 @@
 #include "processing/ReceiverSettings.h"
 
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -68,6 +69,7 @@ public:
 private:
     void OnDatabaseTrouble(const std::string& problem, size_t waiting) override;
     void OnDatabaseConnected(const std::string& server, size_t waiting) override;
+    bool RecordOldest();
     bool RecordWaiting();
     void Tell(const std::string& text) const;
     void StatusChanged() const;
@@ -84,7 +86,7 @@ private:
     std::atomic<bool> m_enabled{false};
     // Rows the outbox could not take yet; only while it cannot.
     std::mutex m_unrecordedMutex;
-    std::vector<ResultRow> m_unrecorded;
+    std::deque<ResultRow> m_unrecorded;
     size_t m_unrecordedDropped = 0;
     std::atomic<size_t> m_unrecordedCount{0};
     CResultSender m_sender;

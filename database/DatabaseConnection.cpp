@@ -51,24 +51,34 @@ bool CDatabaseConnection::Open(const std::string& connectionString, const std::s
 {
     m_timeoutSeconds = timeoutSeconds;
     m_password = password;
-    if (!Connect(WithAttribute(connectionString, "Pwd", password)))
+    const std::string plain = WithAttribute(connectionString, "Pwd", password);
+    if (!Connect(plain))
         return false;
     // PostgreSQL's driver waits on a connection gone silent for as long as
-    // TCP retries (a quarter of an hour on Linux); its libpq options bound
-    // that, unless the station chose its own.
+    // TCP retries (a quarter of an hour on Linux), and the server keeps a
+    // transaction cut off that way, with the locks of its rows, for hours.
+    // libpq's options bound both, unless the station chose its own; a
+    // driver or server too old for them keeps the plain connection.
     if (!IsPostgresDriver() || ContainsWord(connectionString, "pqopt"))
         return true;
-    return Connect(WithAttribute(WithAttribute(connectionString, "pqopt", SilenceBounds()), "Pwd", password));
+    return Connect(WithAttribute(WithAttribute(connectionString, "pqopt", SilenceBounds()), "Pwd", password)) ||
+           Connect(plain);
 }
 
-// Unanswered data, or an answer awaited without a keepalive answered, ends
-// the connection after the time-out.
+// On either side, unanswered data, or an answer awaited without a keepalive
+// answered, ends the connection after the time-out; the server also ends a
+// transaction left waiting for twice as long.
 std::string CDatabaseConnection::SilenceBounds() const
 {
     const unsigned seconds = std::max(m_timeoutSeconds, 3u);
-    return "keepalives=1 keepalives_idle=" + std::to_string(seconds) +
-           " keepalives_interval=" + std::to_string(seconds / 3) +
-           " keepalives_count=3 tcp_user_timeout=" + std::to_string(seconds * 1000);
+    const std::string idle = std::to_string(seconds);
+    const std::string interval = std::to_string(seconds / 3);
+    const std::string unanswered = std::to_string(seconds * 1000);
+    return "keepalives=1 keepalives_idle=" + idle + " keepalives_interval=" + interval +
+           " keepalives_count=3 tcp_user_timeout=" + unanswered +
+           " options='-c idle_in_transaction_session_timeout=" + std::to_string(seconds * 2000) +
+           " -c tcp_keepalives_idle=" + idle + " -c tcp_keepalives_interval=" + interval +
+           " -c tcp_keepalives_count=3 -c tcp_user_timeout=" + unanswered + "'";
 }
 
 bool CDatabaseConnection::IsPostgresDriver() const

@@ -106,7 +106,9 @@ bool CResultSender::Connect()
     }
     m_troubled = false;
     m_pause = m_firstPause;
-    m_report.OnDatabaseConnected(m_connection.ServerName() + " " + m_connection.ServerVersion(),
+    // A connection to a target given up meanwhile is not told.
+    if (!m_retargeted)
+        m_report.OnDatabaseConnected(m_connection.ServerName() + " " + m_connection.ServerVersion(),
                                  m_outbox.WaitingCount());
     return true;
 }
@@ -167,7 +169,7 @@ bool CResultSender::SendRowByRow(const std::vector<ResultRow>& rows)
 
 void CResultSender::Trouble(const std::string& problem)
 {
-    if (!m_troubled)
+    if (!m_troubled && !m_retargeted)
         m_report.OnDatabaseTrouble(problem, m_outbox.WaitingCount());
     m_troubled = true;
 }

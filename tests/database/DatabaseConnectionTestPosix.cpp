@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <future>
+#include <thread>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -50,33 +51,47 @@ TEST(DatabaseConnection, RowsGoInAsDataInOneTransactionAndFailuresSayWhy)
     EXPECT_EQ(nowhere.Error().find("s3cret"), std::string::npos) << nowhere.Error();
 }
 
-// A connection that goes silent (the network gone, no reset ever comes)
-// fails within about its time-out instead of the quarter of an hour TCP
-// would wait.  The server and the connection live in a network namespace
-// of the test's own, whose loopback is taken down mid-session.
-TEST(DatabaseConnection, ASilentConnectionFailsWithinItsTimeOut)
+// A connection that goes silent mid-transaction (the network gone, no reset
+// ever comes) fails within about its time-out instead of the quarter of an
+// hour TCP would wait, and the server soon gives up the transaction it cut
+// off, so that its rows can go in again.  The server and the connection
+// live in a network namespace of the test's own, whose loopback is taken
+// down under a batch of rows.
+TEST(DatabaseConnection, ASilentConnectionFailsWithinItsTimeOutAndLeavesNoLocksBehind)
 {
     CPrivateNetwork network;
     if (!network.Entered())
         GTEST_SKIP() << "a network namespace of its own needs root";
-    std::future<bool> inserted;
-    {
-        CPostgresServer server;
-        ASSERT_TRUE(server.Started());
-        CDatabaseConnection connection;
-        ASSERT_TRUE(connection.Open(server.ConnectionString(), "", 3)) << connection.Error();
-        ASSERT_TRUE(connection.EnsureTable("quorbel_results")) << connection.Error();
-        ASSERT_TRUE(network.SetLoopback(false));
-        const auto began = std::chrono::steady_clock::now();
-        inserted = std::async(std::launch::async,
-                              [&] { return connection.InsertRows("quorbel_results", "ST-1", {Row(1, "one")}); });
-        const bool ended = inserted.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
-        const auto took = std::chrono::steady_clock::now() - began;
-        // Back up, so that a connection still waiting gets its answer and ends.
-        ASSERT_TRUE(network.SetLoopback(true));
-        ASSERT_TRUE(ended) << "still waiting after 30 s";
-        EXPECT_FALSE(inserted.get());
-        EXPECT_LT(took, std::chrono::seconds(15));
-        EXPECT_FALSE(connection.Error().empty());
-    }
+    CPostgresServer server;
+    ASSERT_TRUE(server.Started());
+    std::vector<ResultRow> rows;
+    for (uint64_t i = 1; i <= 5000; ++i)
+        rows.push_back(Row(i, "F" + std::to_string(i)));
+    CDatabaseConnection connection;
+    ASSERT_TRUE(connection.Open(server.ConnectionString(), "", 3)) << connection.Error();
+    ASSERT_TRUE(connection.EnsureTable("quorbel_results")) << connection.Error();
+    const auto began = std::chrono::steady_clock::now();
+    std::future<bool> inserted = std::async(std::launch::async, [&] {
+        return connection.InsertRows("quorbel_results", "ST-1", rows);
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const bool down = network.SetLoopback(false);
+    const bool ended = inserted.wait_for(std::chrono::seconds(30)) == std::future_status::ready;
+    const auto took = std::chrono::steady_clock::now() - began;
+    // The station forgets the connection, as a power cut makes it do: no
+    // end of it will ever reach the server.
+    std::system(("ss -K -t dst 127.0.0.1 dport = " + std::to_string(server.Port()) + " >/dev/null").c_str());
+    // Back up, so that a connection still waiting gets its answer and ends.
+    ASSERT_TRUE(network.SetLoopback(true));
+    ASSERT_TRUE(down && ended) << "still waiting after 30 s";
+    EXPECT_FALSE(inserted.get()) << "the batch was through before the loopback went down";
+    EXPECT_LT(took, std::chrono::seconds(15));
+    EXPECT_FALSE(connection.Error().empty());
+
+    CDatabaseConnection again;
+    bool resent = false;
+    for (const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+         !resent && std::chrono::steady_clock::now() < until;)
+        resent = again.Open(server.ConnectionString(), "", 3) && again.InsertRows("quorbel_results", "ST-1", rows);
+    EXPECT_TRUE(resent) << again.Error();
 }

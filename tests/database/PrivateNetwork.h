@@ -13,19 +13,20 @@ class CPrivateNetwork
 public:
     CPrivateNetwork() : m_home(open("/proc/thread-self/ns/net", O_RDONLY | O_CLOEXEC))
     {
-        m_entered = m_home >= 0 && geteuid() == 0 && unshare(CLONE_NEWNET) == 0 && SetLoopback(true);
+        m_unshared = m_home >= 0 && geteuid() == 0 && unshare(CLONE_NEWNET) == 0;
     }
     ~CPrivateNetwork()
     {
-        if (m_entered)
-            setns(m_home, CLONE_NEWNET);
+        // A test thread left in here would run the next tests without a network.
+        if (m_unshared && setns(m_home, CLONE_NEWNET) != 0)
+            std::abort();
         if (m_home >= 0)
             close(m_home);
     }
     CPrivateNetwork(const CPrivateNetwork&) = delete;
     CPrivateNetwork& operator=(const CPrivateNetwork&) = delete;
 
-    bool Entered() const { return m_entered; }
+    bool Entered() const { return m_unshared && SetLoopback(true); }
     // Down, a connection over it goes silent: no reset, no answer.
     bool SetLoopback(bool up) const
     {
@@ -34,5 +35,5 @@ public:
 
 private:
     int m_home;
-    bool m_entered = false;
+    bool m_unshared = false;
 };

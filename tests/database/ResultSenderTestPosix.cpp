@@ -95,6 +95,8 @@ TEST(ResultSender, EveryRowArrivesOnceThroughAnOutageAndALostCommitAnswer)
     ASSERT_TRUE(WaitUntil([&] { return outbox.WaitingCount() == 0; }));
     // Held, rows wait; a new target takes them.
     sender.Hold();
+    // Rows added while a batch is on its way still go with it.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
     rows = Rows(351, 5);
     ASSERT_TRUE(outbox.Add(rows));
     sender.RowsAdded();
