@@ -109,7 +109,7 @@ bool CResultSender::Connect()
     // A connection to a target given up meanwhile is not told.
     if (!m_retargeted)
         m_report.OnDatabaseConnected(m_connection.ServerName() + " " + m_connection.ServerVersion(),
-                                 m_outbox.WaitingCount());
+                                     m_outbox.WaitingCount());
     return true;
 }
 
