@@ -99,20 +99,22 @@ TEST(ResultDatabase, RowsTheOutboxCannotTakeWaitAndGoInFirst)
     CResultDatabase database("DataBase", clock.Source());
     lines.Attach(database);
     database.Configure(Unreachable(), "", "ST");
-    std::filesystem::create_directory("Quorbel.outbox");
-    for (const char* frame : {"A", "C"})
-    {
-        std::vector<ResultRow> rows = Rows(frame, std::string(1, static_cast<char>(frame[0] + 1)));
+    // Two frames a group: "A" and "B", "C" and "D", ...
+    const auto record = [&](char first) {
+        std::vector<ResultRow> rows = Rows(std::string(1, first), std::string(1, static_cast<char>(first + 1)));
         database.Record(rows);
-    }
+    };
+    std::filesystem::create_directory("Quorbel.outbox");
+    record('A');
+    record('C');
     EXPECT_EQ(database.Waiting(), 4u);
     std::filesystem::remove("Quorbel.outbox");
-    std::vector<ResultRow> rows = Rows("E", "F");
-    database.Record(rows);
-    EXPECT_EQ(database.Waiting(), 6u);
+    record('E');
+    record('G');
+    EXPECT_EQ(database.Waiting(), 8u);
     const std::string outbox = ReadBytes("Quorbel.outbox");
     size_t at = 0;
-    for (const std::string frame : {"A", "B", "C", "D", "E", "F"})
+    for (const std::string frame : {"A", "B", "C", "D", "E", "F", "G", "H"})
     {
         at = outbox.find("\t" + frame + "\t" + frame + "\t", at);
         ASSERT_NE(at, std::string::npos) << frame << " in order in " << outbox;

@@ -13,7 +13,7 @@ std::vector<ResultRow> Rows(std::initializer_list<const char*> frames)
 {
     std::vector<ResultRow> rows;
     for (const char* frame : frames)
-        rows.push_back({0, "07/12/2026 12:00:00", "2026-12-07.TXT", 1, frame, std::string("L ") + frame});
+        rows.push_back({0, "07/12/2026 12:00:00", "2026-12-07.TXT", 0, frame, std::string("L ") + frame});
     return rows;
 }
 
@@ -55,7 +55,7 @@ TEST(ResultOutbox, RowsWaitAcrossRunsUntilConfirmedAndNumbersAreNeverReused)
     ASSERT_TRUE(fourth.Load());
     const ResultRow row = fourth.Oldest(5).at(0);
     EXPECT_EQ(std::make_tuple(row.sequence, row.stamp, row.dayFile, row.storeType, row.frame, row.line),
-              std::make_tuple(uint64_t{4}, std::string("07/12/2026 12:00:00"), std::string("2026-12-07.TXT"), 1,
+              std::make_tuple(uint64_t{4}, std::string("07/12/2026 12:00:00"), std::string("2026-12-07.TXT"), 0,
                               std::string("d"), std::string("L d")));
 }
 
