@@ -185,6 +185,9 @@ TRANSLATIONS = {
     "%1 damaged record(s) of the central database's outbox kept in %2":
         ("%1 enregistrement(s) endommag\u00e9(s) de la file de la base centrale conserv\u00e9(s) dans %2",
          "%1 record danneggiato/i della coda del database centrale conservato/i in %2"),
+    "The result lines waiting for the central database have been kept in %1":
+        ("Les lignes de r\u00e9sultat en attente pour la base de donn\u00e9es centrale ont \u00e9t\u00e9 conserv\u00e9es dans %1",
+         "Le righe dei risultati in attesa per il database centrale sono state conservate in %1"),
     "[ Central database ]":
         ("[ Base de donn\u00e9es centrale ]", "[ Database centrale ]"),
     "Send every result to the central database":
